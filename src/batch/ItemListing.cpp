@@ -1,0 +1,53 @@
+#include "batch/ItemListing.h"
+
+#include "imaging/TextCodec.h"
+#include "model/DatedPicture.h"
+
+#include <cstdio>
+#include <ostream>
+
+std::string escapeListingField(std::string_view text) {
+    const std::string utf8 = imaging::normalizeToUtf8(text);
+    std::string out;
+    out.reserve(utf8.size());
+    for (char c : utf8) {
+        switch (c) {
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\\': out += "\\\\"; break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+
+std::string formatItemLine(const ImprintItem& item) {
+    char tag[16];
+    std::snprintf(tag, sizeof tag, "0x%04x", item.tag);
+    std::string line = tag;
+    for (const std::string* field : {&item.displayName, &item.label, &item.typeName, &item.valueText}) {
+        line += '\t';
+        line += escapeListingField(*field);
+    }
+    line += item.listed ? "\t1" : "\t0";
+    return line;
+}
+
+int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err) {
+    int result = 0;
+    CDatedPicture model;
+    for (const std::string& path : paths) {
+        std::string whyNot;
+        if (!model.LoadPicture(path, &whyNot)) {
+            err << "imprix-batch: " << escapeListingField(path) << ": " << whyNot << '\n';
+            result = 1;
+            continue;
+        }
+        out << "# " << escapeListingField(path) << " (" << model.picture->width() << " x "
+            << model.picture->height() << " pixels, " << model.itemCount << " items)\n";
+        for (int i = 0; i < model.itemCount; ++i) out << formatItemLine(model.item(i)) << '\n';
+    }
+    out.flush();
+    return result;
+}

@@ -1,0 +1,100 @@
+#include "imaging/Graphics.h"
+
+#include "imaging/Bitmap.h"
+#include "imaging/TextCodec.h"
+
+#include <QFontMetricsF>
+
+namespace imaging {
+
+Graphics::Graphics(Bitmap& target) {
+    if (target.isNull() || !painter_.begin(&target.image())) record(Status::InvalidParameter);
+    prepare();
+}
+
+Graphics::Graphics(QPaintDevice* device) {
+    if (device == nullptr || !painter_.begin(device)) record(Status::InvalidParameter);
+    prepare();
+}
+
+Graphics::~Graphics() {
+    while (containers_ > 0) endContainer();
+    if (painter_.isActive()) painter_.end();
+}
+
+void Graphics::prepare() {
+    if (!painter_.isActive()) return;
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
+}
+
+void Graphics::beginContainer() {
+    if (!painter_.isActive()) return;
+    painter_.save();
+    ++containers_;
+}
+
+void Graphics::endContainer() {
+    if (containers_ == 0) {
+        record(Status::WrongState);
+        return;
+    }
+    painter_.restore();
+    --containers_;
+}
+
+void Graphics::fillRectangle(const Brush& brush, const QRectF& rect) {
+    if (!painter_.isActive()) return void(record(Status::WrongState));
+    if (brush.background()) painter_.fillRect(rect, *brush.background());
+    painter_.fillRect(rect, brush.pattern());
+}
+
+void Graphics::drawLine(const Pen& pen, const QPointF& from, const QPointF& to) {
+    if (!painter_.isActive()) return void(record(Status::WrongState));
+    painter_.setPen(pen.qpen());
+    painter_.drawLine(from, to);
+}
+
+void Graphics::drawRectangle(const Pen& pen, const QRectF& rect) {
+    if (!painter_.isActive()) return void(record(Status::WrongState));
+    painter_.setPen(pen.qpen());
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawRect(rect);
+}
+
+void Graphics::drawImage(const QImage& image, const QRectF& dest, const QRectF& source,
+                         const ImageAttributes* attributes) {
+    if (!painter_.isActive()) return void(record(Status::WrongState));
+    if (image.isNull()) return void(record(Status::InvalidParameter));
+    const qreal oldOpacity = painter_.opacity();
+    if (attributes) painter_.setOpacity(oldOpacity * attributes->alphaScale());
+    if (attributes && attributes->colorKey()) {
+        painter_.drawImage(dest, attributes->keyed(image), source);
+    } else {
+        painter_.drawImage(dest, image, source);
+    }
+    painter_.setOpacity(oldOpacity);
+}
+
+void Graphics::drawImage(const Bitmap& bitmap, const QRectF& dest, const QRectF& source,
+                         const ImageAttributes* attributes) {
+    drawImage(bitmap.image(), dest, source, attributes);
+}
+
+QRectF Graphics::measureString(const std::string& textUtf8, const Font& font) {
+    const QFontMetricsF metrics(font.qfont(), painter_.isActive() ? painter_.device() : nullptr);
+    const QString text = toQString(textUtf8);
+    return QRectF(0, 0, metrics.horizontalAdvance(text), metrics.height());
+}
+
+void Graphics::drawString(const std::string& textUtf8, const Font& font, const QPointF& origin,
+                          const Brush& brush) {
+    if (!painter_.isActive()) return void(record(Status::WrongState));
+    painter_.setFont(font.qfont());
+    painter_.setPen(QPen(brush.pattern(), 0));
+    const QFontMetricsF metrics(font.qfont(), painter_.device());
+    painter_.drawText(QPointF(origin.x(), origin.y() + metrics.ascent()), toQString(textUtf8));
+}
+
+} // namespace imaging

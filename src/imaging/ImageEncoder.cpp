@@ -1,0 +1,58 @@
+#include "imaging/ImageEncoder.h"
+
+#include "imaging/TextCodec.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace imaging {
+
+const std::vector<EncoderInfo>& imageEncoders() {
+    static const std::vector<EncoderInfo> encoders = [] {
+        const std::vector<EncoderInfo> known = {
+            {"image/jpeg", "jpeg", "*.jpg;*.jpeg;*.jpe;*.jfif"},
+            {"image/png", "png", "*.png"},
+            {"image/tiff", "tiff", "*.tif;*.tiff"},
+            {"image/bmp", "bmp", "*.bmp"},
+        };
+        const auto supported = QImageWriter::supportedImageFormats();
+        std::vector<EncoderInfo> list;
+        for (const EncoderInfo& e : known)
+            if (supported.contains(QByteArray::fromStdString(e.formatName))) list.push_back(e);
+        return list;
+    }();
+    return encoders;
+}
+
+const EncoderInfo* findEncoder(const std::string& mimeType) {
+    for (const EncoderInfo& e : imageEncoders())
+        if (e.mimeType == mimeType) return &e;
+    return nullptr;
+}
+
+EncodeResult encodeImage(const QImage& image, const EncoderInfo& encoder, int quality, QByteArray& out) {
+    if (image.isNull()) return {Status::InvalidParameter, "there is no picture to write"};
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArray::fromStdString(encoder.formatName));
+    writer.setQuality(qBound(0, quality, 100));
+    writer.setOptimizedWrite(true);
+    if (!writer.write(image)) return {Status::GenericError, toUtf8(writer.errorString())};
+    return {Status::Ok, {}};
+}
+
+EncodeResult saveImage(const QImage& image, const std::string& pathUtf8, const EncoderInfo& encoder, int quality) {
+    QByteArray bytes;
+    EncodeResult result = encodeImage(image, encoder, quality, bytes);
+    if (result.status != Status::Ok) return result;
+    QSaveFile file(toQString(pathUtf8));
+    if (!file.open(QIODevice::WriteOnly)) {
+        const bool denied = file.error() == QFileDevice::OpenError || file.error() == QFileDevice::PermissionsError;
+        return {denied ? Status::AccessDenied : Status::Win32Error, toUtf8(file.errorString())};
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) return {Status::Win32Error, toUtf8(file.errorString())};
+    return {Status::Ok, {}};
+}
+
+} // namespace imaging

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "imaging/Bitmap.h"
+#include "imaging/PropertyBlock.h"
+#include "model/ImprintItem.h"
+
+#include <QRectF>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class ItemList;
+
+// The model of one picture, or of a template: the loaded picture and the work picture the items are
+// drawn on, the item list, the template settings, and the border and watermark bitmaps.
+class CDatedPicture {
+public:
+    CDatedPicture() = default;
+    CDatedPicture(const CDatedPicture& other);
+    // A full, independent copy: items deep-copied, bitmaps cloned.
+    CDatedPicture& operator=(const CDatedPicture& other);
+    ~CDatedPicture() = default;
+
+    // --- item list ---------------------------------------------------------------------------
+    // Makes room for one more item at index itemCount - 1. Returns false, leaving the list as it
+    // was, when a larger array cannot be allocated.
+    bool AppendItem();
+    // Discards the list and makes exactly n default items (n <= 0 gives an empty list).
+    // Returns false, leaving the list empty, when they cannot be allocated.
+    bool ResetItems(int n);
+    // Appends an item with the tag, type and a copy of the value of a property record.
+    // Returns the new itemCount, or 0 when the list could not grow.
+    int AddPropertyItem(const imaging::PropertyItem& property);
+    // Forgets the last item; its slot is handed out again by the next AppendItem.
+    void DropLastItem();
+    // Appends a visible free-text label item; nothing when name is empty. Returns false when the
+    // list could not grow.
+    bool AddLabelItem(const std::string& name, const std::string& text);
+    // Makes (or reuses) the watermark item and shows it with the file name and opacity.
+    bool SetWatermarkItem(const std::string& fileName, int opacity);
+    // Hides the watermark item and forgets it; the item stays in the list.
+    void RemoveWatermarkItem();
+    // Fills the format bar's list with the items it offers and selects the date taken.
+    void FillItemList(ItemList& list, bool showAll) const;
+
+    ImprintItem& item(int index) { return items[static_cast<std::size_t>(index)]; }
+    const ImprintItem& item(int index) const { return items[static_cast<std::size_t>(index)]; }
+
+    // --- property items ----------------------------------------------------------------------
+    // Appends an item for one property record with its names, value text and listing. Returns 0
+    // when the item was kept, 1 when the tag is one that is dropped.
+    int AddItemFromProperty(const imaging::PropertyItem& property);
+
+    // --- loading -----------------------------------------------------------------------------
+    // Decodes a .jpg, .tif or .png file into `picture` and makes its items: one per property, then
+    // "Image Path" and "Image Name". Returns 1 when loaded, 0 otherwise; `whyNot` then says why.
+    int LoadPicture(const std::string& path, std::string* whyNot = nullptr);
+    // True when the path ends in ".jpg", ".tif" or ".png", in any letter case.
+    static bool HasPictureExtension(const std::string& path);
+
+    // --- fields ------------------------------------------------------------------------------
+    std::string version = "1.00";
+    int modified = 0;
+    std::unique_ptr<imaging::Bitmap> picture;
+    std::unique_ptr<imaging::Bitmap> workPicture;
+    int needsRedraw = 1;
+    QRectF bounds; // of the loaded picture
+    float whiteOffsetX = 0, whiteOffsetY = 0, pictureWidth = 0, pictureHeight = 0;
+    int itemCount = 0;
+    std::vector<ImprintItem> items; // capacity slots, the first itemCount in use
+    int growBy = 25;
+    int capacity = 0;
+    std::string templatePath;
+    std::string prefix = "Dated_";
+    std::string postfix;
+    std::string outputDir;
+    std::string templateDir;
+    int useDefaultOutputDir = 1;
+    int aspectEnabled = 0;
+    int reservedAspect = 0;
+    int whiteSideWide = 0;
+    int whiteSideTall = 0;
+    float aspectWidth = 6.0f;
+    float aspectHeight = 4.0f;
+    int whiteColor = 0xFFFFFF;
+    std::string dateFormat = "%c";
+    int jpegQuality = 60;
+    int watermarkIndex = -1;
+    std::unique_ptr<imaging::Bitmap> borderBitmap;
+    std::string borderPath;
+    int borderOpacity = 255;
+    int borderAutoRotate = 1;
+    std::unique_ptr<imaging::Bitmap> watermarkBitmap;
+};

@@ -1,0 +1,51 @@
+// Decoding a picture file into the model and making its items.
+
+#include "model/DatedPicture.h"
+
+#include "imaging/PropertyReader.h"
+#include "imaging/TextCodec.h"
+
+namespace {
+
+imaging::PropertyItem textProperty(std::uint32_t tag, const std::string& text) {
+    return imaging::PropertyItem{tag, static_cast<std::uint32_t>(text.size() + 1), imaging::kTypeAscii,
+                                 reinterpret_cast<const std::uint8_t*>(text.c_str())};
+}
+
+} // namespace
+
+bool CDatedPicture::HasPictureExtension(const std::string& path) {
+    const auto dot = path.rfind('.');
+    const std::string extension = dot == std::string::npos ? path : path.substr(dot);
+    return imaging::equalsIgnoringCase(extension, ".jpg") || imaging::equalsIgnoringCase(extension, ".tif") ||
+           imaging::equalsIgnoringCase(extension, ".png");
+}
+
+int CDatedPicture::LoadPicture(const std::string& path, std::string* whyNot) {
+    if (!HasPictureExtension(path)) {
+        if (whyNot) *whyNot = "not a .jpg, .tif or .png file";
+        return 0;
+    }
+    workPicture.reset();
+    picture.reset();
+
+    imaging::Status status = imaging::Status::Ok;
+    std::string reason;
+    picture = imaging::Bitmap::fromFile(path, status, &reason);
+    if (status != imaging::Status::Ok || !picture) {
+        picture.reset();
+        if (whyNot) *whyNot = reason;
+        return 0;
+    }
+    bounds = picture->bounds();
+
+    const imaging::PropertyBlock properties = imaging::readProperties(path);
+    itemCount = 0;
+    for (const imaging::PropertyItem& property : properties.items()) AddItemFromProperty(property);
+
+    const auto slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    AddItemFromProperty(textProperty(kTagImagePath, path));
+    AddItemFromProperty(textProperty(kTagImageName, name));
+    return 1;
+}

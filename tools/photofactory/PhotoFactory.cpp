@@ -1,0 +1,172 @@
+#include "photofactory/PhotoFactory.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+
+#include <exiv2/exiv2.hpp>
+#include <zlib.h>
+
+#include <cstring>
+
+namespace photofactory {
+namespace {
+
+QImage plainImage(const Photo& photo) {
+    QImage image(photo.width, photo.height, QImage::Format_RGB32);
+    image.fill(photo.color);
+    // A darker top-left quarter makes orientation visible in tests.
+    for (int y = 0; y < photo.height / 2; ++y)
+        for (int x = 0; x < photo.width / 2; ++x) image.setPixel(x, y, qRgb(20, 20, 20));
+    return image;
+}
+
+// Windows' XP tags hold little-endian UTF-16 in byte values: "84 0 105 0 ... 0 0".
+std::string utf16Bytes(const std::string& utf8) {
+    std::string out;
+    const QString text = QString::fromUtf8(utf8.c_str());
+    for (const QChar c : text) out += std::to_string(c.unicode() & 0xFF) + " " + std::to_string(c.unicode() >> 8) + " ";
+    return out + "0 0";
+}
+
+std::string addTags(Exiv2::ExifData& exif, const std::vector<Tag>& tags) {
+    for (const Tag& tag : tags) {
+        try {
+            const Exiv2::ExifKey key(tag.key);
+            const auto type = tag.type != 0 ? static_cast<Exiv2::TypeId>(tag.type) : key.defaultTypeId();
+            auto value = Exiv2::Value::create(type);
+            std::string text = tag.value;
+            if (tag.type == 0 && tag.key.find(".XP") != std::string::npos) text = utf16Bytes(text);
+            if (value->read(text) != 0) return "cannot read the value of " + tag.key;
+            exif.add(key, value.get());
+        } catch (const std::exception& e) {
+            return tag.key + ": " + e.what();
+        }
+    }
+    return {};
+}
+
+QByteArray encode(const QImage& image, const char* format, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.write(image);
+    return bytes;
+}
+
+std::string writeFile(const std::string& path, const QByteArray& bytes) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return "cannot write " + path;
+    return {};
+}
+
+void putBe32(QByteArray& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.append(static_cast<char>((v >> shift) & 0xFF));
+}
+
+QByteArray pngChunk(const std::string& type, const std::vector<std::uint8_t>& data) {
+    QByteArray chunk;
+    putBe32(chunk, static_cast<std::uint32_t>(data.size()));
+    QByteArray body(type.c_str(), 4);
+    body.append(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+    chunk.append(body);
+    putBe32(chunk, static_cast<std::uint32_t>(
+                       crc32(0, reinterpret_cast<const Bytef*>(body.constData()), static_cast<uInt>(body.size()))));
+    return chunk;
+}
+
+bool extensionIs(const std::string& path, const char* ext) {
+    const auto dot = path.rfind('.');
+    if (dot == std::string::npos) return false;
+    std::string e = path.substr(dot + 1);
+    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return e == ext;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> encodeExif(const std::vector<Tag>& tags, bool bigEndian) {
+    Exiv2::ExifData exif;
+    if (!addTags(exif, tags).empty()) return {};
+    Exiv2::Blob blob;
+    Exiv2::ExifParser::encode(blob, bigEndian ? Exiv2::bigEndian : Exiv2::littleEndian, exif);
+    return blob;
+}
+
+std::string writePhoto(const std::string& path, const Photo& photo) {
+    const QImage image = plainImage(photo);
+    if (extensionIs(path, "png")) {
+        std::vector<std::pair<std::string, std::vector<std::uint8_t>>> chunks;
+        if (!photo.tags.empty()) {
+            auto tiff = encodeExif(photo.tags, photo.bigEndian);
+            if (tiff.empty()) return "cannot encode the Exif";
+            chunks.emplace_back("eXIf", std::move(tiff));
+        }
+        if (photo.pngTime) {
+            const PngTime& t = *photo.pngTime;
+            chunks.emplace_back("tIME", std::vector<std::uint8_t>{
+                                            static_cast<std::uint8_t>(t.year >> 8), static_cast<std::uint8_t>(t.year),
+                                            static_cast<std::uint8_t>(t.month), static_cast<std::uint8_t>(t.day),
+                                            static_cast<std::uint8_t>(t.hour), static_cast<std::uint8_t>(t.minute),
+                                            static_cast<std::uint8_t>(t.second)});
+        }
+        for (const auto& [key, text] : photo.pngTexts) {
+            std::vector<std::uint8_t> data(key.begin(), key.end());
+            data.push_back(0);
+            data.insert(data.end(), text.begin(), text.end());
+            chunks.emplace_back("tEXt", std::move(data));
+        }
+        return writePngWithChunks(path, image, chunks);
+    }
+
+    const bool tiff = extensionIs(path, "tif") || extensionIs(path, "tiff");
+    if (std::string error = writeFile(path, encode(image, tiff ? "tiff" : "jpeg", photo.quality)); !error.empty())
+        return error;
+    if (photo.tags.empty() && !photo.thumbnail) return {};
+    try {
+        Exiv2::ExifData exif;
+        if (std::string error = addTags(exif, photo.tags); !error.empty()) return error;
+        if (photo.thumbnail) {
+            const QByteArray thumb = encode(image.scaled(32, 24), "jpeg", 80);
+            Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumb.constData()),
+                                                    static_cast<long>(thumb.size()));
+        }
+        auto file = Exiv2::ImageFactory::open(path);
+        if (tiff) file->readMetadata(); // keeps the strips of the picture itself
+        for (const Exiv2::Exifdatum& d : exif) file->exifData()[d.key()] = d.value();
+        file->setByteOrder(photo.bigEndian ? Exiv2::bigEndian : Exiv2::littleEndian);
+        file->writeMetadata();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+std::string writeJpegWithRawExif(const std::string& path, const QImage& image, const std::vector<std::uint8_t>& tiff) {
+    const QByteArray jpeg = encode(image, "jpeg", 90);
+    if (jpeg.size() < 2 || tiff.size() > 65000) return "cannot make the JPEG";
+    QByteArray out = jpeg.left(2);
+    const auto length = static_cast<std::uint32_t>(2 + 6 + tiff.size());
+    out.append('\xFF').append('\xE1');
+    out.append(static_cast<char>(length >> 8)).append(static_cast<char>(length & 0xFF));
+    out.append("Exif\0\0", 6);
+    out.append(reinterpret_cast<const char*>(tiff.data()), static_cast<qsizetype>(tiff.size()));
+    out.append(jpeg.mid(2));
+    return writeFile(path, out);
+}
+
+std::string writePngWithChunks(const std::string& path, const QImage& image,
+                               const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& chunks) {
+    const QByteArray png = encode(image, "png", 90);
+    constexpr int kHeaderEnd = 8 + 25; // signature, then the 13-byte IHDR chunk with its frame
+    if (png.size() < kHeaderEnd) return "cannot make the PNG";
+    QByteArray out = png.left(kHeaderEnd);
+    for (const auto& [type, data] : chunks) out.append(pngChunk(type, data));
+    out.append(png.mid(kHeaderEnd));
+    return writeFile(path, out);
+}
+
+} // namespace photofactory

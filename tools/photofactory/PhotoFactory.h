@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Photos with known metadata, written through Exiv2, for tests, benchmarks and the demo.
+namespace photofactory {
+
+// One Exif tag by its Exiv2 key ("Exif.Photo.DateTimeOriginal") and value in Exiv2's text form
+// ("2001:06:21 14:38:56", "10/600", "1 2 3 0" for bytes). `type` is a TIFF type code; 0 keeps the
+// tag's usual type.
+struct Tag {
+    std::string key;
+    std::string value;
+    int type = 0;
+};
+
+struct PngTime {
+    int year, month, day, hour, minute, second;
+};
+
+struct Photo {
+    int width = 120;
+    int height = 80;
+    QColor color = QColor(90, 140, 200);
+    bool bigEndian = false;
+    std::vector<Tag> tags;
+    bool thumbnail = false;                 // a small JPEG thumbnail in the thumbnail directory
+    std::optional<PngTime> pngTime;         // PNG only: a tIME chunk
+    std::vector<std::pair<std::string, std::string>> pngTexts; // PNG only: tEXt chunks
+    int quality = 90;
+};
+
+// The Exif of the tags as a TIFF structure (what follows "Exif\0\0" in a JPEG), or empty.
+std::vector<std::uint8_t> encodeExif(const std::vector<Tag>& tags, bool bigEndian);
+
+// Writes a .jpg, .tif or .png photo (by the path's extension) of a plain colour with the tags.
+// PNG files carry the Exif in an eXIf chunk. Returns an empty text, or what went wrong.
+std::string writePhoto(const std::string& path, const Photo& photo);
+
+// Writes a JPEG of the image whose only metadata is an Exif segment holding exactly `tiff`, for
+// damaged and hostile metadata.
+std::string writeJpegWithRawExif(const std::string& path, const QImage& image, const std::vector<std::uint8_t>& tiff);
+
+// Writes a PNG of the image with extra chunks (type, data) inserted after the header chunk.
+std::string writePngWithChunks(const std::string& path, const QImage& image,
+                               const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& chunks);
+
+} // namespace photofactory
