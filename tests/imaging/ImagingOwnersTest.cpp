@@ -1,1 +1,177 @@
+#include "imaging/Bitmap.h"
+#include "imaging/Font.h"
+#include "imaging/Graphics.h"
+#include "imaging/ImageAttributes.h"
+#include "imaging/ImageEncoder.h"
+#include "imaging/ImageLimits.h"
+
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QImageReader>
+
 #include <gtest/gtest.h>
+
+using namespace imaging;
+
+TEST(AnOwnerObject, keepsTheLastFailureUntilItIsRead) {
+    Bitmap bitmap(QImage(4, 4, QImage::Format_RGB32));
+    EXPECT_EQ(bitmap.pixel(9, 0), 0u);
+    bitmap.pixel(1, 1); // a later success does not hide the failure
+    EXPECT_EQ(bitmap.lastStatus(), Status::InvalidParameter);
+    EXPECT_EQ(bitmap.lastStatus(), Status::Ok);
+}
+
+TEST(ABlankBitmap, isRefusedWhenItsSizeIsImpossibleOrTooLarge) {
+    Status status = Status::Ok;
+    EXPECT_EQ(Bitmap::create(0, 10, QImage::Format_RGB32, status), nullptr);
+    EXPECT_EQ(status, Status::InvalidParameter);
+    EXPECT_EQ(Bitmap::create(-5, 10, QImage::Format_RGB32, status), nullptr);
+    EXPECT_EQ(status, Status::InvalidParameter);
+    EXPECT_EQ(Bitmap::create(100000, 100000, QImage::Format_RGB32, status), nullptr);
+    EXPECT_EQ(status, Status::OutOfMemory);
+
+    auto bitmap = Bitmap::create(30, 20, QImage::Format_ARGB32_Premultiplied, status);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(status, Status::Ok);
+    EXPECT_EQ(bitmap->pixelFormat(), QImage::Format_ARGB32_Premultiplied);
+    auto copy = bitmap->clone();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->pixelFormat(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(copy->bounds(), QRectF(0, 0, 30, 20));
+}
+
+TEST(DecodingAFile, givesAnUprightBitmapOrAReason) {
+    TempDir dir;
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    ASSERT_TRUE(image.save(QString::fromStdString(dir.path("wide.png"))));
+
+    Status status = Status::GenericError;
+    std::string reason;
+    auto bitmap = Bitmap::fromFile(dir.path("wide.png"), status, &reason);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(status, Status::Ok);
+    EXPECT_EQ(bitmap->pixelFormat(), QImage::Format_RGB32);
+    EXPECT_EQ(bitmap->width(), 40);
+
+    EXPECT_EQ(Bitmap::fromFile(dir.path("missing.jpg"), status, &reason), nullptr);
+    EXPECT_EQ(status, Status::FileNotFound);
+    EXPECT_EQ(reason, "file not found");
+
+    QFile junk(QString::fromStdString(dir.path("junk.jpg")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("this is not a picture");
+    junk.close();
+    EXPECT_EQ(Bitmap::fromFile(dir.path("junk.jpg"), status, &reason), nullptr);
+    EXPECT_EQ(status, Status::UnknownImageFormat);
+    EXPECT_FALSE(reason.empty());
+}
+
+TEST(AFont, hasTheCellHeightOfItsDescription) {
+    for (int cell : {12, 83, 166}) {
+        LogFont lf;
+        lf.height = cell;
+        lf.faceName = "Arial";
+        const Font font(lf);
+        EXPECT_NEAR(QFontMetricsF(font.qfont()).height(), cell, 1.0) << "cell " << cell;
+    }
+    LogFont bold;
+    bold.height = 40;
+    bold.weight = 700;
+    bold.italic = true;
+    bold.faceName = "Arial";
+    const Font font(bold);
+    EXPECT_EQ(font.qfont().weight(), QFont::Bold);
+    EXPECT_TRUE(font.qfont().italic());
+}
+
+TEST(DrawingAnImage, skipsKeyedColoursAndFadesByTheAlphaScale) {
+    QImage overlay(4, 1, QImage::Format_RGB32);
+    overlay.setPixel(0, 0, qRgb(255, 255, 255)); // keyed
+    overlay.setPixel(1, 0, qRgb(250, 246, 255)); // keyed: inside the range
+    overlay.setPixel(2, 0, qRgb(0, 0, 0));
+    overlay.setPixel(3, 0, qRgb(240, 255, 255)); // just outside the range
+    Bitmap target(QImage(4, 1, QImage::Format_RGB32));
+    target.image().fill(qRgb(0, 0, 200));
+
+    ImageAttributes attributes;
+    attributes.setColorKey(qRgb(245, 245, 245), qRgb(255, 255, 255));
+    attributes.setAlphaScale(0.5);
+    {
+        Graphics g(target);
+        g.drawImage(overlay, QRectF(0, 0, 4, 1), QRectF(0, 0, 4, 1), &attributes);
+    }
+    EXPECT_EQ(target.image().pixel(0, 0), qRgb(0, 0, 200));
+    EXPECT_EQ(target.image().pixel(1, 0), qRgb(0, 0, 200));
+    EXPECT_NEAR(qBlue(target.image().pixel(2, 0)), 100, 2); // half of the black over blue
+    EXPECT_NEAR(qRed(target.image().pixel(3, 0)), 120, 2);
+}
+
+TEST(AGraphicsContainer, undoesTheTransformsMadeInside) {
+    Bitmap target(QImage(20, 20, QImage::Format_RGB32));
+    target.image().fill(Qt::white);
+    Graphics g(target);
+    g.beginContainer();
+    g.translate(10, 0);
+    g.rotate(90);
+    g.endContainer();
+    g.fillRectangle(Brush::solid(Qt::black), QRectF(0, 0, 2, 2));
+    g.endContainer(); // one too many
+    EXPECT_EQ(g.lastStatus(), Status::WrongState);
+    g.painter().end();
+    EXPECT_EQ(target.image().pixel(1, 1), qRgb(0, 0, 0));
+}
+
+TEST(AHatchBrush, fillsItsBackgroundUnderThePattern) {
+    Bitmap target(QImage(16, 16, QImage::Format_RGB32));
+    target.image().fill(Qt::white);
+    {
+        Graphics g(target);
+        g.fillRectangle(Brush::hatch(Qt::FDiagPattern, Qt::black, Qt::yellow), QRectF(0, 0, 16, 16));
+    }
+    int yellow = 0, black = 0;
+    for (int x = 0; x < 16; ++x) {
+        const QRgb p = target.image().pixel(x, 8);
+        yellow += p == qRgb(255, 255, 0);
+        black += p == qRgb(0, 0, 0);
+    }
+    EXPECT_GT(yellow, 8);
+    EXPECT_GT(black, 0);
+}
+
+TEST(TheEncoders, startWithJpegAndHonourTheQuality) {
+    ASSERT_FALSE(imageEncoders().empty());
+    EXPECT_EQ(imageEncoders().front().mimeType, "image/jpeg");
+    EXPECT_EQ(findEncoder("image/x-unknown"), nullptr);
+
+    QImage image(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) image.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
+    QByteArray low, high;
+    ASSERT_EQ(encodeImage(image, *findEncoder("image/jpeg"), 0, low).status, Status::Ok);
+    ASSERT_EQ(encodeImage(image, *findEncoder("image/jpeg"), 100, high).status, Status::Ok);
+    EXPECT_LT(low.size() * 3, high.size());
+}
+
+TEST(SavingAnImage, leavesTheEarlierFileWholeWhenItFails) {
+    TempDir dir;
+    const std::string target = dir.path("out.jpg");
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_EQ(saveImage(image, target, *findEncoder("image/jpeg"), 80).status, Status::Ok);
+    QFile saved(QString::fromStdString(target));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray before = saved.readAll();
+    saved.close();
+    EXPECT_EQ(QImageReader(QString::fromStdString(target)).size(), QSize(32, 32));
+
+    EXPECT_NE(saveImage(QImage(), target, *findEncoder("image/jpeg"), 80).status, Status::Ok);
+    const EncodeResult missingFolder = saveImage(image, dir.path("no/such/folder/x.jpg"), *findEncoder("image/jpeg"), 80);
+    EXPECT_NE(missingFolder.status, Status::Ok);
+    EXPECT_FALSE(missingFolder.reason.empty());
+
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), before);
+}

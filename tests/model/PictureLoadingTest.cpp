@@ -1,1 +1,108 @@
+#include "model/DatedPicture.h"
+
+#include "photofactory/PhotoFactory.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+
 #include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::uint32_t> tagsOf(const CDatedPicture& model) {
+    std::vector<std::uint32_t> tags;
+    for (int i = 0; i < model.itemCount; ++i) tags.push_back(model.item(i).tag);
+    return tags;
+}
+
+std::string writeCameraPhoto(const TempDir& dir, const std::string& name) {
+    photofactory::Photo photo;
+    photo.thumbnail = true;
+    photo.tags = {{"Exif.Image.Make", "Canon"},
+                  {"Exif.Image.Model", "EOS"},
+                  {"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
+    const std::string path = dir.path(name);
+    EXPECT_EQ(photofactory::writePhoto(path, photo), "");
+    return path;
+}
+
+} // namespace
+
+TEST(LoadingAPicture, acceptsTheThreeExtensionsInAnyLetterCaseOnly) {
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("/a/b.jpg"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("/a/b.JpG"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.TIF"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("x.y.png"));
+    EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.jpeg"));
+    EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.tiff"));
+    EXPECT_FALSE(CDatedPicture::HasPictureExtension("jpg"));   // no dot
+    EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.jpg ")); // trailing blank
+}
+
+TEST(LoadingAPicture, refusesOtherExtensionsWithoutTouchingTheModel) {
+    TempDir dir;
+    const std::string photo = writeCameraPhoto(dir, "one.jpg");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(photo), QString::fromStdString(dir.path("one.jpeg"))));
+    CDatedPicture model;
+    ASSERT_EQ(model.LoadPicture(photo), 1);
+    const int items = model.itemCount;
+    const imaging::Bitmap* picture = model.picture.get();
+
+    std::string why;
+    EXPECT_EQ(model.LoadPicture(dir.path("one.jpeg"), &why), 0);
+    EXPECT_EQ(model.LoadPicture(dir.path("noextension"), &why), 0);
+    EXPECT_EQ(model.itemCount, items);
+    EXPECT_EQ(model.picture.get(), picture);
+}
+
+TEST(LoadingAPicture, makesAnItemPerKeptPropertyThenThePathAndName) {
+    TempDir dir;
+    const std::string path = writeCameraPhoto(dir, "cam.JPG");
+    CDatedPicture model;
+    ASSERT_EQ(model.LoadPicture(path), 1);
+    // the Exif directory pointer and the thumbnail's tags leave no item
+    EXPECT_EQ(tagsOf(model), (std::vector<std::uint32_t>{0x010f, 0x0110, 0x9003, kTagImagePath, kTagImageName}));
+    EXPECT_EQ(model.item(3).valueText, path);
+    EXPECT_EQ(model.item(4).valueText, "cam.JPG");
+    EXPECT_EQ(model.item(4).valueLength, 8u);
+    EXPECT_EQ(model.item(4).listed, 1);
+    EXPECT_EQ(model.bounds, QRectF(0, 0, 120, 80));
+}
+
+TEST(LoadingAPicture, reusesTheSlotsOfThePreviousPicture) {
+    TempDir dir;
+    const std::string first = writeCameraPhoto(dir, "first.jpg");
+    photofactory::Photo bare;
+    ASSERT_EQ(photofactory::writePhoto(dir.path("bare.jpg"), bare), "");
+
+    CDatedPicture model;
+    ASSERT_EQ(model.LoadPicture(first), 1);
+    const int capacity = model.capacity;
+    ASSERT_EQ(model.LoadPicture(dir.path("bare.jpg")), 1);
+    EXPECT_EQ(tagsOf(model), (std::vector<std::uint32_t>{kTagImagePath, kTagImageName}));
+    EXPECT_EQ(model.capacity, capacity);
+    EXPECT_EQ(model.item(2).tag, 0x9003u); // the old occupant waits in its slot
+}
+
+TEST(LoadingAPicture, namesAPictureGivenWithoutAFolderByTheWholePath) {
+    TempDir dir;
+    writeCameraPhoto(dir, "here.jpg");
+    const QString old = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.root())));
+    CDatedPicture model;
+    const int loaded = model.LoadPicture("here.jpg");
+    QDir::setCurrent(old);
+    ASSERT_EQ(loaded, 1);
+    EXPECT_EQ(model.item(model.itemCount - 1).valueText, "here.jpg");
+    EXPECT_EQ(model.item(model.itemCount - 2).valueText, "here.jpg");
+}
+
+TEST(LoadingAPicture, failsOnAMissingFileAndLeavesNoPicture) {
+    TempDir dir;
+    CDatedPicture model;
+    ASSERT_EQ(model.LoadPicture(writeCameraPhoto(dir, "a.jpg")), 1);
+    std::string why;
+    EXPECT_EQ(model.LoadPicture(dir.path("gone.jpg"), &why), 0);
+    EXPECT_EQ(model.picture, nullptr);
+    EXPECT_EQ(why, "file not found");
+}
