@@ -64,6 +64,7 @@ CDatedPicture& CDatedPicture::operator=(const CDatedPicture& other) {
     borderOpacity = other.borderOpacity;
     borderAutoRotate = other.borderAutoRotate;
     watermarkBitmap = cloneOrNull(other.watermarkBitmap);
+    pictureSerial = other.pictureSerial;
     return *this;
 }
 

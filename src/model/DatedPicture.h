@@ -6,11 +6,17 @@
 
 #include <QRectF>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class ItemList;
+
+namespace imaging {
+class Graphics;
+}
 
 // The model of one picture, or of a template: the loaded picture and the work picture the items are
 // drawn on, the item list, the template settings, and the border and watermark bitmaps.
@@ -59,6 +65,23 @@ public:
     // True when the path ends in ".jpg", ".tif" or ".png", in any letter case.
     static bool HasPictureExtension(const std::string& path);
 
+    // --- drawing and placing items (work-picture pixels; distances and sizes in print points) ---
+    // Draws one item at its position with its font, colour, opacity and rotation, and measures it.
+    // A date item whose date cannot be shown is left out; see TakeDateProblem.
+    void DrawItem(ImprintItem& item, imaging::Graphics& graphics);
+    // The box of the item's rotated text relative to its origin, into `bounds`.
+    static void ComputeItemBounds(ImprintItem& item);
+    // Sets the item's angle, measured size, bounds and origin from its anchor and distances.
+    void PlaceItem(int index, imaging::Graphics& graphics);
+    // Turns the item's origin and angle back into anchor distances and the anchor-relative angle.
+    void StoreItemOffsets(int index);
+    // Draws the watermark item's bitmap.
+    void DrawWatermark(ImprintItem& item, imaging::Graphics& graphics);
+
+    // The message for a date that could not be shown, once per picture and date format: the
+    // caller reports it to the user after drawing. Empty when there is nothing new to report.
+    std::optional<std::string> TakeDateProblem();
+
     // --- fields ------------------------------------------------------------------------------
     std::string version = "1.00";
     int modified = 0;
@@ -92,4 +115,13 @@ public:
     int borderOpacity = 255;
     int borderAutoRotate = 1;
     std::unique_ptr<imaging::Bitmap> watermarkBitmap;
+
+    // Counts the pictures loaded into this model; a date problem is reported once per picture.
+    std::uint64_t pictureSerial = 0;
+
+private:
+    void NoteDateProblem(const std::string& message);
+
+    std::string pendingDateProblem_;
+    std::optional<std::pair<std::uint64_t, std::string>> reportedDateProblem_; // picture, format
 };

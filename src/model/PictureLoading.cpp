@@ -38,6 +38,7 @@ int CDatedPicture::LoadPicture(const std::string& path, std::string* whyNot) {
         return 0;
     }
     bounds = picture->bounds();
+    ++pictureSerial;
 
     const imaging::PropertyBlock properties = imaging::readProperties(path);
     itemCount = 0;

@@ -1,0 +1,93 @@
+// Drawing one item's text on the work picture, and the box its rotated text covers.
+
+#include "compose/PrintFrame.h"
+#include "model/DateFormat.h"
+#include "model/DatedPicture.h"
+
+#include "imaging/Color.h"
+#include "imaging/Graphics.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kRadiansPerDegree = 0.017453;
+
+// A face name holds 31 bytes besides its terminator; never cut inside a UTF-8 sequence.
+std::string faceName(const std::string& name) {
+    if (name.size() <= 31) return name;
+    std::size_t n = 31;
+    while (n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80) --n;
+    return name.substr(0, n);
+}
+
+} // namespace
+
+void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics) {
+    if (item.tag == kTagWatermark) {
+        DrawWatermark(item, graphics);
+        return;
+    }
+    if (!workPicture) return;
+
+    std::string value = item.valueText;
+    if (isDateTag(item.tag)) {
+        try {
+            value = FormatDate(item.valueText, dateFormat);
+        } catch (const DateConversionError& e) {
+            NoteDateProblem("The date of \"" + item.displayName + "\" cannot be shown: " + e.what());
+            return;
+        }
+    }
+    const std::string text = item.label + value + item.unit;
+
+    const PrintFrame frame(workPicture->width(), workPicture->height(), aspectWidth, aspectHeight);
+    graphics.beginContainer();
+    graphics.translate(item.posX, item.posY);
+    graphics.rotate(item.angle);
+
+    imaging::LogFont logFont;
+    logFont.faceName = faceName(item.fontName);
+    logFont.height = truncToInt(item.fontSize / frame.printLong * frame.longPx() / 72.0);
+    logFont.weight = item.weight();
+    logFont.italic = item.isItalic();
+    const imaging::Font font(logFont);
+    const imaging::Brush brush = imaging::Brush::solid(imaging::fromColorRef(item.color, item.opacity & 0xFF));
+
+    const QRectF box = graphics.measureString(text, font);
+    item.textWidthPx = truncToInt(box.width());
+    item.textHeightPx = truncToInt(box.height());
+    item.textWidthPt = truncToInt(box.width() / frame.longPx() * frame.printLong * 72.0);
+    item.textHeightPt = truncToInt(box.height() / frame.longPx() * frame.printLong * 72.0);
+
+    graphics.drawString(text, font, QPointF(0, 0), brush);
+    graphics.endContainer();
+}
+
+void CDatedPicture::ComputeItemBounds(ImprintItem& item) {
+    const double w = item.textWidthPx;
+    const double h = item.textHeightPx;
+    const double a = item.angle * kRadiansPerDegree;
+    const double b = (90 - item.angle) * kRadiansPerDegree;
+    const int x1 = truncToInt(w * std::cos(a));
+    const int y1 = truncToInt(w * std::sin(a));
+    const int x3 = truncToInt(-h * std::cos(b));
+    const int y3 = truncToInt(h * std::sin(b));
+    const int x2 = truncToInt(x1 - h * std::cos(b));
+    const int y2 = truncToInt(y1 + h * std::sin(b));
+    const int left = std::min({0, x1, x2, x3});
+    const int top = std::min({0, y1, y2, y3});
+    item.bounds = ItemRect{left, top, std::max({0, x1, x2, x3}) - left, std::max({0, y1, y2, y3}) - top};
+}
+
+void CDatedPicture::NoteDateProblem(const std::string& message) {
+    const auto key = std::make_pair(pictureSerial, dateFormat);
+    if (reportedDateProblem_ == key || !pendingDateProblem_.empty()) return;
+    pendingDateProblem_ = message;
+}
+
+std::optional<std::string> CDatedPicture::TakeDateProblem() {
+    if (pendingDateProblem_.empty()) return std::nullopt;
+    reportedDateProblem_ = std::make_pair(pictureSerial, dateFormat);
+    return std::exchange(pendingDateProblem_, std::string());
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// The one error the product raises as an exception: an Exif date that cannot be turned into a
+// calendar time. It carries the invalid-argument code of the platform the templates come from.
+class DateConversionError : public std::runtime_error {
+public:
+    static constexpr unsigned kInvalidArgument = 0x80070057u;
+
+    DateConversionError(const std::string& dateText, const std::string& message)
+        : std::runtime_error(message), dateText_(dateText) {}
+
+    unsigned code() const { return kInvalidArgument; }
+    const std::string& dateText() const { return dateText_; }
+
+private:
+    std::string dateText_;
+};
+
+// The earliest and latest years a date may fall in.
+inline constexpr int kFirstDateYear = 1900;
+inline constexpr int kLastDateYear = 3000;
+
+// Formats an Exif date text ("2001:06:21 14:38:56") with a strftime format in the "C" locale and the
+// machine's time zone. Gives an empty text for a date shorter than two characters, or when the
+// output is empty or longer than 127 characters. Throws DateConversionError for a date that is not
+// in the years 1900 to 3000 (all-zero dates, texts that are not dates).
+std::string FormatDate(const std::string& dateText, const std::string& format);
+
+// The format with the specifiers whose "C" locale forms differ from the product's own rewritten:
+// "%c" as "%m/%d/%y %H:%M:%S", "%x" as "%m/%d/%y", "%X" as "%H:%M:%S", "%#c" and "%#x" as long
+// dates, and the "#" flag on numbers (no leading zeros) as "-".
+std::string TranslateDateFormat(const std::string& format);
