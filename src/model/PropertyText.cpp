@@ -332,13 +332,18 @@ void readFirstValue(ImprintItem& it, const ValueReader& v) {
         it.valueText = format("%d", it.slongValue);
         break;
     case 5:
-        it.rationalNum = v.u32(0);
-        it.rationalDen = v.u32(4);
+        // A pair cut short reads as 0 as a whole, not as a numerator over 0.
+        if (v.size() >= 8) {
+            it.rationalNum = v.u32(0);
+            it.rationalDen = v.u32(4);
+        }
         it.valueText = format("%u/%u", it.rationalNum, it.rationalDen);
         break;
     case 10:
-        it.srationalNum = v.s32(0);
-        it.srationalDen = v.s32(4);
+        if (v.size() >= 8) {
+            it.srationalNum = v.s32(0);
+            it.srationalDen = v.s32(4);
+        }
         it.valueText = format("%d/%d", it.srationalNum, it.srationalDen);
         break;
     default:

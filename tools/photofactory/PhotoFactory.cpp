@@ -78,6 +78,42 @@ QByteArray pngChunk(const std::string& type, const std::vector<std::uint8_t>& da
     return chunk;
 }
 
+// Puts the picture's own tags of an uncompressed RGB TIFF, with the pixels as the strip's data, into
+// the Exif, so Exiv2 writes the whole file: in the byte order asked for and with every tag as given.
+// (Exiv2 keeps the byte order and the image tags of a TIFF it updates, such as one Qt wrote.)
+void addTiffImageTags(Exiv2::ExifData& exif, const QImage& image, std::vector<Exiv2::byte>& pixels) {
+    const auto width = static_cast<std::uint32_t>(image.width());
+    const auto height = static_cast<std::uint32_t>(image.height());
+    pixels.clear();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb rgb = image.pixel(x, y);
+            pixels.insert(pixels.end(), {static_cast<Exiv2::byte>(qRed(rgb)), static_cast<Exiv2::byte>(qGreen(rgb)),
+                                         static_cast<Exiv2::byte>(qBlue(rgb))});
+        }
+    }
+    const auto setIfAbsent = [&exif](const char* key, const Exiv2::Value& value) {
+        if (exif.findKey(Exiv2::ExifKey(key)) == exif.end()) exif[key] = value;
+    };
+    exif["Exif.Image.ImageWidth"] = width;
+    exif["Exif.Image.ImageLength"] = height;
+    Exiv2::UShortValue bitsPerSample;
+    bitsPerSample.read("8 8 8");
+    exif["Exif.Image.BitsPerSample"] = bitsPerSample;
+    exif["Exif.Image.Compression"] = std::uint16_t(1);
+    exif["Exif.Image.PhotometricInterpretation"] = std::uint16_t(2);
+    exif["Exif.Image.SamplesPerPixel"] = std::uint16_t(3);
+    exif["Exif.Image.RowsPerStrip"] = height;
+    exif["Exif.Image.StripByteCounts"] = static_cast<std::uint32_t>(pixels.size());
+    exif["Exif.Image.PlanarConfiguration"] = std::uint16_t(1);
+    setIfAbsent("Exif.Image.XResolution", Exiv2::URationalValue(Exiv2::URational(72, 1)));
+    setIfAbsent("Exif.Image.YResolution", Exiv2::URationalValue(Exiv2::URational(72, 1)));
+    setIfAbsent("Exif.Image.ResolutionUnit", Exiv2::UShortValue(2));
+    Exiv2::ULongValue stripOffsets(std::uint32_t(0));
+    stripOffsets.setDataArea(pixels.data(), static_cast<long>(pixels.size()));
+    exif["Exif.Image.StripOffsets"] = stripOffsets;
+}
+
 bool extensionIs(const std::string& path, const char* ext) {
     const auto dot = path.rfind('.');
     if (dot == std::string::npos) return false;
@@ -123,9 +159,10 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
     }
 
     const bool tiff = extensionIs(path, "tif") || extensionIs(path, "tiff");
-    if (std::string error = writeFile(path, encode(image, tiff ? "tiff" : "jpeg", photo.quality)); !error.empty())
-        return error;
-    if (photo.tags.empty() && !photo.thumbnail) return {};
+    if (!tiff) {
+        if (std::string error = writeFile(path, encode(image, "jpeg", photo.quality)); !error.empty()) return error;
+        if (photo.tags.empty() && !photo.thumbnail) return {};
+    }
     try {
         Exiv2::ExifData exif;
         if (std::string error = addTags(exif, photo.tags); !error.empty()) return error;
@@ -134,8 +171,15 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
             Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumb.constData()),
                                                     static_cast<long>(thumb.size()));
         }
-        auto file = Exiv2::ImageFactory::open(path);
-        if (tiff) file->readMetadata(); // keeps the strips of the picture itself
+        std::vector<Exiv2::byte> pixels;
+        Exiv2::Image::AutoPtr file;
+        if (tiff) {
+            addTiffImageTags(exif, image, pixels);
+            QFile::remove(QString::fromStdString(path)); // an absent file makes Exiv2 write a new TIFF
+            file.reset(new Exiv2::TiffImage(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(path)), true));
+        } else {
+            file = Exiv2::ImageFactory::open(path);
+        }
         for (const Exiv2::Exifdatum& d : exif) file->exifData()[d.key()] = d.value();
         file->setByteOrder(photo.bigEndian ? Exiv2::bigEndian : Exiv2::littleEndian);
         file->writeMetadata();
