@@ -1,13 +1,19 @@
 #include "imaging/Font.h"
 
+#include "imaging/ImageLimits.h"
 #include "imaging/TextCodec.h"
 
 #include <QFontMetricsF>
 
+#include <algorithm>
 #include <cmath>
 
 namespace imaging {
 namespace {
+
+// Glyphs taller than any picture show nothing more, and sizes from hostile templates would overflow
+// the arithmetic here and the coordinates of Qt's rasterizer.
+constexpr int kMaxPixelSize = kMaxSide;
 
 // Qt sizes fonts by their em; the description gives the cell height. Measure the cell of a large
 // reference size once and scale, which keeps the error below half a pixel.
@@ -15,9 +21,9 @@ int pixelSizeForCellHeight(QFont font, int cellHeight) {
     constexpr int kReference = 1000;
     font.setPixelSize(kReference);
     const qreal referenceCell = QFontMetricsF(font).height();
-    if (referenceCell <= 0) return cellHeight;
-    const long size = std::lround(cellHeight * kReference / referenceCell);
-    return static_cast<int>(std::max(1L, size));
+    if (referenceCell <= 0) return std::min(cellHeight, kMaxPixelSize);
+    const double size = std::round(static_cast<double>(cellHeight) * kReference / referenceCell);
+    return static_cast<int>(std::clamp(size, 1.0, static_cast<double>(kMaxPixelSize)));
 }
 
 } // namespace
@@ -33,7 +39,9 @@ Font::Font(const LogFont& logFont) : logFont_(logFont) {
     if (logFont.height > 0) {
         font_.setPixelSize(pixelSizeForCellHeight(font_, logFont.height));
     } else if (logFont.height < 0) {
-        font_.setPixelSize(-logFont.height); // a negative height is the em size itself
+        // a negative height is the em size itself
+        const long long em = -static_cast<long long>(logFont.height);
+        font_.setPixelSize(static_cast<int>(std::min<long long>(em, kMaxPixelSize)));
     } else {
         record(Status::InvalidParameter);
         font_.setPixelSize(12);

@@ -104,9 +104,10 @@ void readChunk(const char type[4], const std::vector<unsigned char>& d, Property
             addTextChunk(block, key, normalizeToUtf8(std::string(p, end)));
         }
     } else if (t == "gAMA" && n >= 4) {
+        // The chunk holds 100000 / gamma; the tag holds the gamma itself, 2.2 as 100000 / 45455.
         std::vector<std::uint8_t> v;
-        putLe32(v, be32(d.data()));
         putLe32(v, 100000);
+        putLe32(v, be32(d.data()));
         addOnce(block, 0x0301, kTypeRational, v.data(), v.size());
     } else if (t == "cHRM" && n >= 32) {
         std::vector<std::uint8_t> white, primaries;

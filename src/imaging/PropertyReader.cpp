@@ -1,5 +1,6 @@
 #include "imaging/PropertyReader.h"
 
+#include "imaging/Exiv2Log.h"
 #include "imaging/PngChunks.h"
 
 #include <exiv2/exiv2.hpp>
@@ -42,14 +43,16 @@ Group groupOf(const std::string& name) {
     return Group::Other;
 }
 
+// The field types of TIFF, byte to double, and the directory pointer. An entry of any other type has
+// no value a reader could know (exiftool skips it as a bad format); it is left out, so it does not
+// show up under the name its id has in the catalogue.
+bool isFieldType(Exiv2::TypeId type) {
+    return type >= Exiv2::unsignedByte && type <= Exiv2::tiffIfd;
+}
+
 std::uint16_t recordType(Exiv2::TypeId type) {
     if (type == Exiv2::tiffIfd) return kTypeLong;
     return static_cast<std::uint16_t>(type);
-}
-
-void muteLibraryLog() {
-    static std::once_flag once;
-    std::call_once(once, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
 }
 
 struct Budget {
@@ -65,7 +68,7 @@ void addExif(const Exiv2::ExifData& exif, PropertyBlock& block) {
     std::vector<std::uint8_t> buffer;
     for (Group wanted : {Group::Main, Group::Exif, Group::Gps, Group::Thumbnail}) {
         for (const Exiv2::Exifdatum& datum : exif) {
-            if (groupOf(datum.groupName()) != wanted) continue;
+            if (groupOf(datum.groupName()) != wanted || !isFieldType(datum.typeId())) continue;
             std::uint32_t id = datum.tag();
             if (wanted == Group::Thumbnail) {
                 const auto mapped = thumbnailId(datum.tag());
@@ -92,18 +95,10 @@ void addExif(const Exiv2::ExifData& exif, PropertyBlock& block) {
     }
 }
 
-bool isPng(const std::string& path) {
-    const auto dot = path.find_last_of('.');
-    if (dot == std::string::npos) return false;
-    std::string ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext == ".png";
-}
-
 } // namespace
 
 PropertyBlock readProperties(const std::string& pathUtf8, std::string* problem) {
-    muteLibraryLog();
+    silenceExiv2Log();
     PropertyBlock block;
     try {
         auto image = Exiv2::ImageFactory::open(pathUtf8);
@@ -113,7 +108,8 @@ PropertyBlock readProperties(const std::string& pathUtf8, std::string* problem) 
         }
         image->readMetadata();
         addExif(image->exifData(), block);
-        if (isPng(pathUtf8)) addPngChunkProperties(pathUtf8, block);
+        // By the content, as the decoder goes: a PNG named .jpg still has its chunks read.
+        if (image->mimeType() == "image/png") addPngChunkProperties(pathUtf8, block);
     } catch (const Exiv2::AnyError& e) {
         if (problem) *problem = e.what();
         return {};

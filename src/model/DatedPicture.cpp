@@ -2,7 +2,6 @@
 
 #include "model/ItemList.h"
 
-#include <limits>
 #include <new>
 
 namespace {
@@ -71,7 +70,7 @@ CDatedPicture& CDatedPicture::operator=(const CDatedPicture& other) {
 bool CDatedPicture::AppendItem() {
     if (itemCount >= capacity) {
         const int step = growBy > 0 ? growBy : 1;
-        if (capacity > std::numeric_limits<int>::max() - step) return false;
+        if (capacity > kMaxItems - step) return false;
         try {
             std::vector<ImprintItem> grown(static_cast<std::size_t>(capacity + step));
             for (int i = 0; i < itemCount; ++i) grown[static_cast<std::size_t>(i)] = items[static_cast<std::size_t>(i)];
@@ -93,6 +92,7 @@ bool CDatedPicture::ResetItems(int n) {
     itemCount = 0;
     capacity = 0;
     if (n <= 0) return true;
+    if (n > kMaxItems) return false;
     try {
         items.resize(static_cast<std::size_t>(n));
     } catch (const std::bad_alloc&) {

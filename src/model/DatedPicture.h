@@ -1,10 +1,14 @@
 #pragma once
 
+#include "compose/PreparedBorder.h"
+#include "compose/PreparedWatermark.h"
 #include "imaging/Bitmap.h"
 #include "imaging/PropertyBlock.h"
 #include "model/ImprintItem.h"
 
+#include <QRect>
 #include <QRectF>
+#include <QRegion>
 
 #include <cstdint>
 #include <memory>
@@ -12,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class Dialogs;
 class ItemList;
 
 namespace imaging {
@@ -29,6 +34,9 @@ public:
     ~CDatedPicture() = default;
 
     // --- item list ---------------------------------------------------------------------------
+    // More items than any photo or template holds; a list never grows past it.
+    static constexpr int kMaxItems = 100000;
+
     // Makes room for one more item at index itemCount - 1. Returns false, leaving the list as it
     // was, when a larger array cannot be allocated.
     bool AppendItem();
@@ -82,6 +90,43 @@ public:
     // caller reports it to the user after drawing. Empty when there is nothing new to report.
     std::optional<std::string> TakeDateProblem();
 
+    // === composing the dated image (compose/) ==================================================
+    // Makes the picture look like the template: its settings, a fresh work picture, its border and
+    // watermark, and the formatting and place of every item it shows. Messages go to `dialogs`.
+    void ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs);
+    // Makes the work picture from the loaded picture: a copy, or a larger one with room for the white
+    // space of the target aspect ratio. Reports an impossible size and leaves no work picture.
+    void BuildWorkPicture(Dialogs& dialogs);
+    // Loads a border or watermark file from the template directory. A name must be a bare file name.
+    // Each reports a file it cannot load and returns false.
+    bool LoadBorder(const std::string& fileName, int opacity, Dialogs& dialogs);
+    bool LoadWatermark(const std::string& fileName, int opacity, Dialogs& dialogs);
+    // Repaints the whole work picture: picture, white space, border, then the visible items.
+    void RenderDatedImage();
+    // Repaints only the region (work-picture pixels), leaving every pixel as the whole repaint would,
+    // provided nothing outside the region changed since the last repaint. For a moved or turned item
+    // pass the union of its ItemCoverage before and after the change.
+    void RenderDatedImage(const QRegion& region);
+    // The work-picture pixels the item at `index` can paint at its current place and angle, with room
+    // for glyphs that reach past their measured box. Empty without a work picture.
+    QRect ItemCoverage(int index) const;
+
+    // === template files (model/TemplateFile.cpp) ==============================================
+    // The message for a template that cannot be read as one.
+    static const char* const kCorruptTemplateMessage;
+    // Builds the template record; copies it into the buffer when it fits. Returns its length in bytes.
+    std::size_t SerializeTemplate(std::uint8_t* buffer, std::size_t capacity) const;
+    // Writes the template whole (beside the old file, then renamed over it) after turning every
+    // visible item's position back into distances. Returns 0 when written, 1 otherwise (`whyNot`).
+    int WriteTemplate(const std::string& path, std::string* whyNot = nullptr);
+    // Reads a template file and loads its border and watermark from `templateDir`. Returns 0 when
+    // the file was read, 1 when it cannot be opened; a corrupt template is reported to `dialogs`.
+    int ReadTemplate(const std::string& path, Dialogs& dialogs);
+    // Fills the template from a record in memory; numbers beyond its end read as 0.
+    void ParseTemplate(const std::uint8_t* data, std::size_t length, Dialogs& dialogs);
+    // Becomes the template a user starts from: the defaults and the date taken in the bottom-left.
+    void MakeNewTemplate();
+
     // --- fields ------------------------------------------------------------------------------
     std::string version = "1.00";
     int modified = 0;
@@ -121,6 +166,14 @@ public:
 
 private:
     void NoteDateProblem(const std::string& message);
+
+    // --- composing (compose/) ---
+    void RenderRect(imaging::Graphics& graphics, const QRect& clip, bool whole);
+    int MatchTemplateItem(const ImprintItem& templateItem);
+
+    // The border and watermark as last drawn, kept while what they are made from stays the same.
+    PreparedBorder preparedBorder_;
+    PreparedWatermark preparedWatermark_;
 
     std::string pendingDateProblem_;
     std::optional<std::pair<std::uint64_t, std::string>> reportedDateProblem_; // picture, format

@@ -2,8 +2,8 @@
 // values whatever the file's byte order, the thumbnail directory under its own ids, and TIFF files;
 // and decoding such photos upright and past Qt's default allocation limit.
 
-#include "imaging/Bitmap.h"
 #include "imaging/PropertyReader.h"
+#include "imaging/Bitmap.h"
 
 #include "photofactory/PhotoFactory.h"
 #include "support/PropertyItems.h"
@@ -21,11 +21,13 @@ using namespace propertyitems;
 
 namespace {
 
+using namespace std::string_literals;
+
 const std::vector<photofactory::Tag> kCameraTags = {
     {"Exif.Image.Make", "Canon"},
     {"Exif.Image.Orientation", "1"},
     {"Exif.Image.XResolution", "300/1"},
-    {"Exif.Image.XPTitle", "Tür"},
+    {"Exif.Image.XPTitle", "T\u00FCr"},
     {"Exif.Image.ImageNumber", "-5", kTypeSLong},
     {"Exif.Photo.ExposureTime", "10/600"},
     {"Exif.Photo.ExposureBiasValue", "-2/3"},
@@ -40,6 +42,26 @@ const std::vector<photofactory::Tag> kCameraTags = {
     {"Exif.GPSInfo.GPSAltitudeRef", "1"},
 };
 
+// The records of kCameraTags, the same whatever the file's byte order.
+const Expected kCameraRecords[] = {
+    {0x010f, kTypeAscii, "Canon\0"s},                       // the terminating NUL counts, as stored
+    {0x0112, kTypeShort, le({1}, 2)},                       //
+    {0x011a, kTypeRational, le({300, 1})},                  //
+    {0x9c9b, kTypeByte, "T\0\xFC\0r\0\0\0"s},               // UTF-16 in bytes, never swapped
+    {0x9211, kTypeSLong, le({-5})},                         //
+    {0x829a, kTypeRational, le({10, 600})},                 //
+    {0x9204, kTypeSRational, le({-2, 3})},                  //
+    {0x8827, kTypeShort, le({400}, 2)},                     //
+    {0x9214, kTypeShort, le({1, 2, 300, 4}, 2)},            // every value swapped on its own
+    {0xa002, kTypeLong, le({70000})},                       //
+    {0x9000, kTypeUndefined, "0230"},                       //
+    {0x9003, kTypeAscii, "2001:06:21 14:38:56\0"s},         //
+    {0x0000, kTypeByte, "\x02\x03\0\0"s},                   // GPS directory
+    {0x0001, kTypeAscii, "N\0"s},                           //
+    {0x0002, kTypeRational, le({48, 1, 51, 1, 2400, 100})}, //
+    {0x0005, kTypeByte, "\x01"},                            //
+};
+
 std::string fileStart(const std::string& path, int n) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) return {};
@@ -51,110 +73,16 @@ std::ptrdiff_t indexOf(const PropertyBlock& block, std::uint32_t id) {
     return std::find(all.begin(), all.end(), id) - all.begin();
 }
 
-// The value checks shared by the JPEG and TIFF cases.
-void expectCameraTags(const PropertyBlock& block) {
-    const PropertyItem* make = find(block, 0x010f);
-    ASSERT_NE(make, nullptr);
-    EXPECT_EQ(make->type, kTypeAscii);
-    EXPECT_EQ(make->length, 6u); // the terminating NUL counts, as the file stores it
-    EXPECT_EQ(bytes(*make), std::string("Canon", 6));
-
-    const PropertyItem* orientation = find(block, 0x0112);
-    ASSERT_NE(orientation, nullptr);
-    EXPECT_EQ(orientation->type, kTypeShort);
-    EXPECT_EQ(orientation->length, 2u);
-    EXPECT_EQ(u16(*orientation), 1);
-
-    const PropertyItem* xResolution = find(block, 0x011a);
-    ASSERT_NE(xResolution, nullptr);
-    EXPECT_EQ(xResolution->type, kTypeRational);
-    EXPECT_EQ(xResolution->length, 8u);
-    EXPECT_EQ(u32(*xResolution, 0), 300u);
-    EXPECT_EQ(u32(*xResolution, 1), 1u);
-
-    // Windows' XP tags: bytes holding little-endian UTF-16, in the file's order whatever its byte order.
-    const PropertyItem* title = find(block, 0x9c9b);
-    ASSERT_NE(title, nullptr);
-    EXPECT_EQ(title->type, kTypeByte);
-    EXPECT_EQ(bytes(*title), std::string("T\0\xFC\0r\0\0\0", 8));
-
-    const PropertyItem* imageNumber = find(block, 0x9211);
-    ASSERT_NE(imageNumber, nullptr);
-    EXPECT_EQ(imageNumber->type, kTypeSLong);
-    EXPECT_EQ(s32(*imageNumber), -5);
-
-    const PropertyItem* exposure = find(block, 0x829a);
-    ASSERT_NE(exposure, nullptr);
-    EXPECT_EQ(exposure->type, kTypeRational);
-    EXPECT_EQ(u32(*exposure, 0), 10u);
-    EXPECT_EQ(u32(*exposure, 1), 600u);
-
-    const PropertyItem* bias = find(block, 0x9204);
-    ASSERT_NE(bias, nullptr);
-    EXPECT_EQ(bias->type, kTypeSRational);
-    EXPECT_EQ(bias->length, 8u);
-    EXPECT_EQ(s32(*bias, 0), -2);
-    EXPECT_EQ(s32(*bias, 1), 3);
-
-    const PropertyItem* iso = find(block, 0x8827);
-    ASSERT_NE(iso, nullptr);
-    EXPECT_EQ(iso->type, kTypeShort);
-    EXPECT_EQ(u16(*iso), 400);
-
-    // Every value of a multi-valued short, each swapped on its own.
-    const PropertyItem* area = find(block, 0x9214);
-    ASSERT_NE(area, nullptr);
-    EXPECT_EQ(area->length, 8u);
-    EXPECT_EQ(u16(*area, 2), 300);
-    EXPECT_EQ(u16(*area, 3), 4);
-
-    const PropertyItem* width = find(block, 0xa002);
-    ASSERT_NE(width, nullptr);
-    EXPECT_EQ(width->type, kTypeLong);
-    EXPECT_EQ(u32(*width), 70000u);
-
-    const PropertyItem* version = find(block, 0x9000);
-    ASSERT_NE(version, nullptr);
-    EXPECT_EQ(version->type, kTypeUndefined);
-    EXPECT_EQ(bytes(*version), "0230");
-
-    const PropertyItem* taken = find(block, 0x9003);
-    ASSERT_NE(taken, nullptr);
-    EXPECT_EQ(bytes(*taken), std::string("2001:06:21 14:38:56", 20));
-
-    // The Exif directory's pointer is listed like any tag of the main directory.
+void expectCameraRecords(const PropertyBlock& block) {
+    expectRecords(block, {std::begin(kCameraRecords), std::end(kCameraRecords)});
+    // The Exif directory's pointer is a record like any of the main directory.
     const PropertyItem* exifPointer = find(block, 0x8769);
     ASSERT_NE(exifPointer, nullptr);
     EXPECT_EQ(exifPointer->type, kTypeLong);
     EXPECT_EQ(exifPointer->length, 4u);
-
-    const PropertyItem* gpsVersion = find(block, 0x0000);
-    ASSERT_NE(gpsVersion, nullptr);
-    EXPECT_EQ(gpsVersion->type, kTypeByte);
-    EXPECT_EQ(bytes(*gpsVersion), std::string("\x02\x03\0\0", 4));
-
-    const PropertyItem* latitudeRef = find(block, 0x0001);
-    ASSERT_NE(latitudeRef, nullptr);
-    EXPECT_EQ(bytes(*latitudeRef), std::string("N", 2));
-
-    const PropertyItem* latitude = find(block, 0x0002);
-    ASSERT_NE(latitude, nullptr);
-    EXPECT_EQ(latitude->type, kTypeRational);
-    EXPECT_EQ(latitude->length, 24u);
-    EXPECT_EQ(u32(*latitude, 4), 2400u);
-    EXPECT_EQ(u32(*latitude, 5), 100u);
-
-    const PropertyItem* altitudeRef = find(block, 0x0005);
-    ASSERT_NE(altitudeRef, nullptr);
-    EXPECT_EQ(altitudeRef->type, kTypeByte);
-    EXPECT_EQ(bytes(*altitudeRef), std::string("\x01", 1));
-
-    // Main directory first, then the Exif directory, then GPS.
+    // The main directory first, then the Exif directory, then GPS.
     EXPECT_LT(indexOf(block, 0x9c9b), indexOf(block, 0x829a));
     EXPECT_LT(indexOf(block, 0x9003), indexOf(block, 0x0002));
-
-    for (const PropertyItem& item : block.items())
-        EXPECT_TRUE(nulAfterValue(item)) << "no NUL after the value of 0x" << std::hex << item.id;
 }
 
 } // namespace
@@ -172,7 +100,7 @@ TEST(ReadingProperties, givesLittleEndianValuesFromJpegsOfEitherByteOrder) {
         std::string problem;
         const PropertyBlock block = readProperties(path, &problem);
         EXPECT_EQ(problem, "");
-        expectCameraTags(block);
+        expectCameraRecords(block);
         // Nothing of a thumbnail where the photo has none.
         EXPECT_FALSE(block.contains(0x501b));
     }
@@ -191,35 +119,21 @@ TEST(ReadingProperties, givesTheThumbnailDirectoryUnderTheThumbnailIds) {
 
     const PropertyBlock block = readProperties(path);
 
-    // The thumbnail's bytes themselves, where the file holds only their offset.
+    // The thumbnail's bytes themselves, where the file holds only their offset, and their size.
     const PropertyItem* data = find(block, 0x501b);
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->type, kTypeByte);
     ASSERT_GT(data->length, 4u);
     EXPECT_EQ(bytes(*data).substr(0, 2), "\xFF\xD8");
     EXPECT_EQ(bytes(*data).substr(data->length - 2), "\xFF\xD9");
-    const PropertyItem* compressedSize = find(block, 0x5019);
-    ASSERT_NE(compressedSize, nullptr);
-    EXPECT_EQ(u32(*compressedSize), data->length);
-
-    const PropertyItem* compression = find(block, 0x5023);
-    ASSERT_NE(compression, nullptr);
-    EXPECT_EQ(compression->type, kTypeShort);
-    EXPECT_EQ(u16(*compression), 6);
-
-    const PropertyItem* thumbnailDate = find(block, 0x5033);
-    ASSERT_NE(thumbnailDate, nullptr);
-    EXPECT_EQ(bytes(*thumbnailDate), std::string("1999:12:31 23:59:59", 20));
-    const PropertyItem* date = find(block, 0x0132);
-    ASSERT_NE(date, nullptr);
-    EXPECT_EQ(bytes(*date), std::string("2001:06:21 14:38:56", 20));
+    expectRecords(block, {{0x5019, kTypeLong, le({data->length})},
+                          {0x5023, kTypeShort, le({6}, 2)},
+                          {0x5033, kTypeAscii, "1999:12:31 23:59:59\0"s},
+                          {0x0132, kTypeAscii, "2001:06:21 14:38:56\0"s}});
 
     // No thumbnail tag under the id of the main directory's tag, and none without a thumbnail id.
-    EXPECT_FALSE(block.contains(0x0103));
-    EXPECT_FALSE(block.contains(0x0201));
-    EXPECT_FALSE(block.contains(0x0202));
-    EXPECT_FALSE(block.contains(0x00fe));
-    for (const PropertyItem& item : block.items()) EXPECT_TRUE(nulAfterValue(item));
+    for (const std::uint32_t id : {0x0103, 0x0201, 0x0202, 0x00fe})
+        EXPECT_FALSE(block.contains(id)) << std::hex << id;
 }
 
 TEST(ReadingProperties, readsTheTagsOfTiffFilesInEitherByteOrder) {
@@ -234,14 +148,9 @@ TEST(ReadingProperties, readsTheTagsOfTiffFilesInEitherByteOrder) {
         ASSERT_EQ(fileStart(path, 2), bigEndian ? "MM" : "II");
 
         const PropertyBlock block = readProperties(path);
-        expectCameraTags(block);
-        // The picture's own tags of the main directory: width and height, short or long.
-        const PropertyItem* width = find(block, 0x0100);
-        ASSERT_NE(width, nullptr);
-        EXPECT_EQ(width->type == kTypeShort ? u16(*width) : u32(*width), 120u);
-        const PropertyItem* height = find(block, 0x0101);
-        ASSERT_NE(height, nullptr);
-        EXPECT_EQ(height->type == kTypeShort ? u16(*height) : u32(*height), 80u);
+        expectCameraRecords(block);
+        // The picture's own tags of the main directory.
+        expectRecords(block, {{0x0100, kTypeLong, le({120})}, {0x0101, kTypeLong, le({80})}});
 
         Status status = Status::GenericError;
         const auto bitmap = Bitmap::fromFile(path, status);
@@ -278,7 +187,7 @@ TEST(DecodingAPhoto, turnsItUprightByItsOrientation) {
         EXPECT_EQ(bitmap->width(), c.width);
         EXPECT_EQ(bitmap->height(), c.height);
         EXPECT_EQ(bitmap->pixelFormat(), QImage::Format_RGB32);
-        // JPEG slack: the plain colours are far apart, 40 covers the codec's rounding.
+        // Grey levels 20 and 132 as written; the thresholds leave JPEG more than 30 of slack.
         EXPECT_LT(qGray(bitmap->pixel(c.dark.x(), c.dark.y())), 60);
         EXPECT_GT(qGray(bitmap->pixel(c.light.x(), c.light.y())), 100);
     }

@@ -90,10 +90,10 @@ TEST(AnItemList, resetMakesExactlyTheDefaultItemsAsked) {
     EXPECT_EQ(model.itemCount, 0);
 }
 
-TEST(AnItemList, refusesToGrowWhenMemoryCannotBeHadAndStaysAsItWas) {
+TEST(AnItemList, refusesToGrowPastItsLimitAndStaysAsItWas) {
     CDatedPicture model;
     addNamedItem(model, "kept", 1, 0);
-    model.growBy = 1 << 30; // a billion slots of several hundred bytes cannot be allocated
+    model.growBy = 1 << 30; // a billion slots
     model.capacity = model.itemCount;
     model.items.resize(1);
     EXPECT_FALSE(model.AppendItem());
@@ -105,6 +105,8 @@ TEST(AnItemList, refusesToGrowWhenMemoryCannotBeHadAndStaysAsItWas) {
     EXPECT_EQ(model.AddPropertyItem(property), 0);
     EXPECT_EQ(model.AddItemFromProperty(property), 1); // reported as not kept
     EXPECT_EQ(model.itemCount, 1);
+    EXPECT_FALSE(model.ResetItems(CDatedPicture::kMaxItems + 1));
+    EXPECT_EQ(model.itemCount, 0);
 }
 
 TEST(AnItemList, copiesPropertyValuesIntoItsOwnBlock) {

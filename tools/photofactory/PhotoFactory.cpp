@@ -88,8 +88,9 @@ void addTiffImageTags(Exiv2::ExifData& exif, const QImage& image, std::vector<Ex
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QRgb rgb = image.pixel(x, y);
-            pixels.insert(pixels.end(), {static_cast<Exiv2::byte>(qRed(rgb)), static_cast<Exiv2::byte>(qGreen(rgb)),
-                                         static_cast<Exiv2::byte>(qBlue(rgb))});
+            pixels.insert(pixels.end(),
+                          {static_cast<Exiv2::byte>(qRed(rgb)), static_cast<Exiv2::byte>(qGreen(rgb)),
+                           static_cast<Exiv2::byte>(qBlue(rgb))});
         }
     }
     const auto setIfAbsent = [&exif](const char* key, const Exiv2::Value& value) {
@@ -160,7 +161,8 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
 
     const bool tiff = extensionIs(path, "tif") || extensionIs(path, "tiff");
     if (!tiff) {
-        if (std::string error = writeFile(path, encode(image, "jpeg", photo.quality)); !error.empty()) return error;
+        if (std::string error = writeFile(path, encode(image, "jpeg", photo.quality)); !error.empty())
+            return error;
         if (photo.tags.empty() && !photo.thumbnail) return {};
     }
     try {

@@ -39,7 +39,8 @@ struct Photo {
 // The Exif of the tags as a TIFF structure (what follows "Exif\0\0" in a JPEG), or empty.
 std::vector<std::uint8_t> encodeExif(const std::vector<Tag>& tags, bool bigEndian);
 
-// Writes a .jpg, .tif or .png photo (by the path's extension) of a plain colour with the tags.
+// Writes a .jpg, .tif or .png photo (by the path's extension) of a plain colour with the tags. TIFF
+// photos are uncompressed RGB, written whole by Exiv2 so the byte order and every tag are as asked.
 // PNG files carry the Exif in an eXIf chunk. Returns an empty text, or what went wrong.
 std::string writePhoto(const std::string& path, const Photo& photo);
 

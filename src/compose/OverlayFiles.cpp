@@ -1,0 +1,47 @@
+// Loading the border and watermark files that travel with a template in its directory.
+
+#include "model/DatedPicture.h"
+#include "model/Dialogs.h"
+
+namespace {
+
+// The names come from template files, which may come from anyone: only a plain file name inside the
+// template directory is looked up, never a path that leads out of it.
+bool isBareFileName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+std::string inDirectory(const std::string& directory, const std::string& name) {
+    return directory + "/" + name;
+}
+
+std::unique_ptr<imaging::Bitmap> loadBareName(const std::string& directory, const std::string& name) {
+    if (!isBareFileName(name)) return nullptr;
+    imaging::Status status = imaging::Status::Ok;
+    return imaging::Bitmap::fromFile(inDirectory(directory, name), status);
+}
+
+} // namespace
+
+bool CDatedPicture::LoadBorder(const std::string& fileName, int opacity, Dialogs& dialogs) {
+    borderBitmap.reset();
+    borderBitmap = loadBareName(templateDir, fileName);
+    if (!borderBitmap) {
+        dialogs.error("Unable to load border " + fileName + ".  Invalid type or permissions.");
+        return false;
+    }
+    borderPath = fileName;
+    borderOpacity = opacity;
+    return true;
+}
+
+bool CDatedPicture::LoadWatermark(const std::string& fileName, int opacity, Dialogs& dialogs) {
+    watermarkBitmap.reset();
+    watermarkBitmap = loadBareName(templateDir, fileName);
+    if (!watermarkBitmap) {
+        dialogs.error("Unable to load Watermark " + inDirectory(templateDir, fileName) + ".");
+        return false;
+    }
+    return SetWatermarkItem(fileName, opacity);
+}

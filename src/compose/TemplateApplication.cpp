@@ -1,0 +1,149 @@
+// Applying a template to the open picture: its settings, work picture, border, watermark, and the
+// formatting and place of every item it shows.
+
+#include "model/DatedPicture.h"
+
+#include "imaging/Graphics.h"
+#include "imaging/TextCodec.h"
+
+#include <QString>
+
+namespace {
+
+// What a template decides about an item; the item's own value, names and measurements stay.
+void copyFormatting(const ImprintItem& from, ImprintItem& to) {
+    to.visible = from.visible;
+    to.listed = from.listed;
+    to.anchor = from.anchor;
+    to.offsetY = from.offsetY;
+    to.offsetX = from.offsetX;
+    to.anchorAngle = from.anchorAngle;
+    to.textHeightPt = from.textHeightPt;
+    to.textWidthPt = from.textWidthPt;
+    to.textHeightPx = from.textHeightPx;
+    to.textWidthPx = from.textWidthPx;
+    to.posX = from.posX;
+    to.posY = from.posY;
+    to.fontName = from.fontName;
+    to.fontSize = from.fontSize;
+    to.fontStyle = from.fontStyle;
+    to.color = from.color;
+    to.reserved1 = from.reserved1;
+    to.angle = from.angle;
+    to.opacity = from.opacity;
+    to.extraLength = from.extraLength;
+    to.extraData = from.extraData;
+    to.reserved2 = from.reserved2;
+    to.reserved3 = from.reserved3;
+    to.reserved4 = from.reserved4;
+    to.reserved5 = from.reserved5;
+    to.label = from.label;
+    to.unit = from.unit;
+}
+
+bool sameLabelName(const std::string& a, const std::string& b) {
+    return QString::compare(imaging::toQString(a), imaging::toQString(b), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+int CDatedPicture::MatchTemplateItem(const ImprintItem& templateItem) {
+    const auto appendCopy = [&]() {
+        if (!AppendItem()) return -1;
+        item(itemCount - 1) = templateItem;
+        return itemCount - 1;
+    };
+    if (templateItem.tag == kTagWatermark) {
+        for (int i = 0; i < itemCount; ++i)
+            if (item(i).tag == kTagWatermark) return i;
+        return appendCopy();
+    }
+    if (templateItem.tag == kTagLabel) {
+        // Labels are told apart by name; two equal names ignoring case are one label.
+        for (int i = 0; i < itemCount; ++i) {
+            if (item(i).tag != kTagLabel || !sameLabelName(item(i).displayName, templateItem.displayName))
+                continue;
+            item(i) = templateItem;
+            return i;
+        }
+        return appendCopy();
+    }
+    for (int i = 0; i < itemCount; ++i)
+        if (item(i).tag == templateItem.tag) return i;
+    return -1; // the picture has no such property
+}
+
+void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) {
+    if (&templ == this) {
+        // Resetting the items below would also reset the template's; apply a copy instead.
+        const CDatedPicture copy(templ);
+        ApplyTemplate(copy, dialogs);
+        return;
+    }
+
+    version = templ.version;
+    workPicture.reset();
+
+    templatePath = templ.templatePath;
+    prefix = templ.prefix;
+    postfix = templ.postfix;
+    // Templates saved without an output directory of their own keep the one in use.
+    if (!templ.outputDir.empty()) outputDir = templ.outputDir;
+    templateDir = templ.templateDir;
+    useDefaultOutputDir = templ.useDefaultOutputDir;
+    aspectEnabled = templ.aspectEnabled;
+    reservedAspect = templ.reservedAspect;
+    whiteSideWide = templ.whiteSideWide;
+    whiteSideTall = templ.whiteSideTall;
+    aspectWidth = templ.aspectWidth;
+    aspectHeight = templ.aspectHeight;
+    whiteColor = templ.whiteColor;
+    dateFormat = templ.dateFormat;
+    jpegQuality = templ.jpegQuality;
+    watermarkIndex = -1;
+
+    BuildWorkPicture(dialogs);
+    // Without a work picture the surface is inactive and placing does nothing.
+    imaging::Graphics surface(workPicture ? &workPicture->image() : nullptr);
+
+    borderBitmap.reset();
+    borderPath = templ.borderPath;
+    borderOpacity = templ.borderOpacity;
+    borderAutoRotate = templ.borderAutoRotate;
+    if (templ.borderBitmap) {
+        borderBitmap = templ.borderBitmap->clone();
+    } else if (!borderPath.empty()) {
+        LoadBorder(borderPath, borderOpacity, dialogs);
+    }
+
+    watermarkBitmap.reset();
+
+    for (int i = 0; i < itemCount; ++i) {
+        ImprintItem& it = item(i);
+        it.visible = 0;
+        it.posX = 72;
+        it.posY = 72;
+        it.anchor = 2;
+    }
+
+    for (int t = 0; t < templ.itemCount; ++t) {
+        const ImprintItem& from = templ.item(t);
+        if (!from.visible) continue;
+        const int index = MatchTemplateItem(from);
+        if (index < 0) continue;
+        if (from.tag == kTagWatermark) {
+            watermarkIndex = index;
+            if (templ.watermarkBitmap) {
+                watermarkBitmap = templ.watermarkBitmap->clone();
+            } else if (!from.fontName.empty()) {
+                LoadWatermark(from.fontName, from.fontSize, dialogs);
+            }
+            if (!watermarkBitmap) {
+                item(index).visible = 0;
+                continue;
+            }
+        }
+        copyFormatting(from, item(index));
+        PlaceItem(index, surface);
+    }
+}

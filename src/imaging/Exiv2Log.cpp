@@ -1,0 +1,14 @@
+#include "imaging/Exiv2Log.h"
+
+#include <exiv2/exiv2.hpp>
+
+#include <mutex>
+
+namespace imaging {
+
+void silenceExiv2Log() {
+    static std::once_flag once;
+    std::call_once(once, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
+}
+
+} // namespace imaging

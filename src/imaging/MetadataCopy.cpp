@@ -1,0 +1,94 @@
+#include "imaging/MetadataCopy.h"
+
+#include "imaging/Exiv2Log.h"
+
+#include <exiv2/exiv2.hpp>
+
+#include <array>
+#include <cstring>
+#include <string_view>
+
+namespace imaging {
+namespace {
+
+// Tags of the main directory that describe how a TIFF stores its pixels; in a JPEG they would
+// describe pixels that are not there.
+constexpr std::array<std::uint16_t, 20> kStructureTags = {
+    0x00fe, 0x00ff, 0x0100, 0x0101, 0x0102, 0x0103, 0x0106, 0x0111, 0x0115, 0x0116,
+    0x0117, 0x011c, 0x0140, 0x0142, 0x0143, 0x0144, 0x0145, 0x014a, 0x0201, 0x0202,
+};
+
+bool keepExif(const Exiv2::Exifdatum& d) {
+    const std::string group = d.groupName();
+    if (group == "Thumbnail" || group.rfind("SubImage", 0) == 0 || group.rfind("SubThumb", 0) == 0 ||
+        (group.rfind("Image", 0) == 0 && group != "Image"))
+        return false;
+    if (group == "Image") {
+        for (std::uint16_t t : kStructureTags)
+            if (d.tag() == t) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool copyMetadataInto(QByteArray& jpeg, int width, int height, const std::string& sourcePathUtf8,
+                      std::string* problem) {
+    silenceExiv2Log();
+    try {
+        auto source = Exiv2::ImageFactory::open(sourcePathUtf8);
+        source->readMetadata();
+
+        Exiv2::ExifData exif;
+        for (const Exiv2::Exifdatum& d : source->exifData())
+            if (keepExif(d)) exif.add(d);
+        if (!exif.empty()) {
+            if (exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation")) != exif.end())
+                exif["Exif.Image.Orientation"] = static_cast<std::uint16_t>(1);
+            exif["Exif.Photo.PixelXDimension"] = static_cast<std::uint32_t>(width);
+            exif["Exif.Photo.PixelYDimension"] = static_cast<std::uint32_t>(height);
+        }
+        Exiv2::XmpData xmp = source->xmpData();
+        if (xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation")) != xmp.end()) xmp["Xmp.tiff.Orientation"] = "1";
+        for (const char* key : {"Xmp.exif.PixelXDimension", "Xmp.exif.PixelYDimension"}) {
+            auto at = xmp.findKey(Exiv2::XmpKey(key));
+            if (at != xmp.end()) xmp.erase(at);
+        }
+        if (!xmp.empty()) {
+            xmp["Xmp.exif.PixelXDimension"] = std::to_string(width);
+            xmp["Xmp.exif.PixelYDimension"] = std::to_string(height);
+        }
+        const Exiv2::IptcData iptc = source->iptcData();
+        if (exif.empty() && xmp.empty() && iptc.empty()) return true;
+
+        auto target = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(jpeg.constData()),
+                                                static_cast<long>(jpeg.size()));
+        target->setExifData(exif);
+        target->setXmpData(xmp);
+        target->setIptcData(iptc);
+        target->setByteOrder(source->byteOrder() == Exiv2::bigEndian ? Exiv2::bigEndian : Exiv2::littleEndian);
+        target->writeMetadata();
+
+        Exiv2::BasicIo& io = target->io();
+        io.open();
+        const long size = io.size();
+        QByteArray out(static_cast<qsizetype>(size), Qt::Uninitialized);
+        io.seek(0, Exiv2::BasicIo::beg);
+        const long read = io.read(reinterpret_cast<Exiv2::byte*>(out.data()), size);
+        io.close();
+        if (read != size || size <= 0) {
+            if (problem) *problem = "the metadata could not be written";
+            return false;
+        }
+        jpeg = std::move(out);
+        return true;
+    } catch (const std::exception& e) {
+        if (problem) *problem = e.what();
+        return false;
+    } catch (...) {
+        if (problem) *problem = "unreadable metadata";
+        return false;
+    }
+}
+
+} // namespace imaging

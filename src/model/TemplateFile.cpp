@@ -1,0 +1,229 @@
+// The template file: one little-endian record of the template settings and the visible items.
+
+#include "model/DatedPicture.h"
+#include "model/Dialogs.h"
+#include "model/TemplateRecord.h"
+
+#include "imaging/TextCodec.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+constexpr const char kMagic[] = "Orvalinquestaporimex Template: "; // 31 characters and its NUL
+constexpr int kMaxExtraLength = 100000;
+// Real templates are a few kilobytes; anything near this is not a template.
+constexpr qint64 kMaxTemplateBytes = 16 << 20;
+
+void writeItem(RecordWriter& w, const ImprintItem& it) {
+    w.int32(it.visible);
+    w.int32(it.listed);
+    w.int32(it.anchor);
+    w.int32(it.offsetY);
+    w.int32(it.offsetX);
+    w.int32(it.anchorAngle);
+    w.int32(it.textHeightPt);
+    w.int32(it.textWidthPt);
+    w.int32(it.textHeightPx);
+    w.int32(it.textWidthPx);
+    w.int32(it.posX);
+    w.int32(it.posY);
+    w.text(it.fontName);
+    w.int32(it.fontSize);
+    w.int32(it.fontStyle);
+    w.int32(it.color);
+    w.int32(it.reserved1);
+    w.int32(it.angle);
+    w.int32(it.opacity);
+    // Extra data is a text whose NUL is its last byte; a negative length is written as no data.
+    const int extraLength = it.extraLength > 0 && it.extraLength < kMaxExtraLength ? it.extraLength : 0;
+    w.int32(extraLength);
+    if (extraLength > 0) {
+        std::vector<std::uint8_t> extra(static_cast<std::size_t>(extraLength), 0);
+        std::copy_n(it.extraData.begin(), std::min(it.extraData.size(), extra.size() - 1), extra.begin());
+        w.raw(extra.data(), extra.size());
+    }
+    w.int32(it.reserved2);
+    w.int32(it.reserved3);
+    w.int32(it.reserved4);
+    w.int32(it.reserved5);
+    w.uint32(it.tag);
+    w.uint16(it.valueType);
+    w.text(it.displayName);
+    w.text(it.label);
+    w.text(it.unit);
+}
+
+// Reads one item; false when the record is corrupt and parsing must stop.
+bool readItem(RecordReader& r, ImprintItem& it) {
+    it.visible = r.int32();
+    it.listed = r.int32();
+    it.anchor = r.int32();
+    it.offsetY = r.int32();
+    it.offsetX = r.int32();
+    it.anchorAngle = r.int32();
+    it.textHeightPt = r.int32();
+    it.textWidthPt = r.int32();
+    it.textHeightPx = r.int32();
+    it.textWidthPx = r.int32();
+    it.posX = r.int32();
+    it.posY = r.int32();
+    it.fontName = r.text();
+    it.fontSize = r.int32();
+    it.fontStyle = r.int32();
+    it.color = r.int32();
+    it.reserved1 = r.int32();
+    it.angle = r.int32();
+    it.opacity = r.int32();
+    it.extraLength = r.int32();
+    if (it.extraLength < 0 || it.extraLength >= kMaxExtraLength) return false;
+    if (it.extraLength > 0) {
+        const std::string text = r.text();
+        it.extraData.assign(static_cast<std::size_t>(it.extraLength), 0);
+        std::copy_n(text.begin(), std::min(text.size(), it.extraData.size() - 1), it.extraData.begin());
+    }
+    it.reserved2 = r.int32();
+    it.reserved3 = r.int32();
+    it.reserved4 = r.int32();
+    it.reserved5 = r.int32();
+    it.tag = r.uint32();
+    it.valueType = r.uint16();
+    it.displayName = r.text();
+    it.label = r.text();
+    it.unit = r.text();
+    return true;
+}
+
+} // namespace
+
+const char* const CDatedPicture::kCorruptTemplateMessage =
+    "A problem was detected in the template.  It may be an incompatible template or may be corrupted.  "
+    "The program may need to be restarted.";
+
+std::size_t CDatedPicture::SerializeTemplate(std::uint8_t* buffer, std::size_t capacity) const {
+    RecordWriter w;
+    w.raw(reinterpret_cast<const std::uint8_t*>(kMagic), sizeof kMagic);
+    w.text(version);
+    w.text(prefix);
+    w.text(postfix);
+    w.text(outputDir);
+    w.int32(useDefaultOutputDir);
+    w.int32(aspectEnabled);
+    w.int32(reservedAspect);
+    w.int32(whiteSideWide);
+    w.int32(whiteSideTall);
+    w.float32(aspectWidth);
+    w.float32(aspectHeight);
+    w.int32(whiteColor);
+    w.text(dateFormat);
+    w.int32(jpegQuality);
+    w.text(borderPath);
+    w.int32(borderOpacity);
+    w.int32(borderAutoRotate);
+    int visibleCount = 0;
+    for (int i = 0; i < itemCount; ++i) visibleCount += item(i).visible == 1;
+    w.int32(visibleCount);
+    for (int i = 0; i < itemCount; ++i)
+        if (item(i).visible == 1) writeItem(w, item(i));
+
+    const std::vector<std::uint8_t>& bytes = w.bytes();
+    if (buffer != nullptr && capacity >= bytes.size()) std::copy(bytes.begin(), bytes.end(), buffer);
+    return bytes.size();
+}
+
+int CDatedPicture::WriteTemplate(const std::string& path, std::string* whyNot) {
+    QSaveFile file(imaging::toQString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (whyNot) *whyNot = imaging::toUtf8(file.errorString());
+        return 1;
+    }
+    templatePath = path;
+    for (int i = 0; i < itemCount; ++i)
+        if (item(i).visible) StoreItemOffsets(i);
+
+    std::vector<std::uint8_t> record(SerializeTemplate(nullptr, 0));
+    SerializeTemplate(record.data(), record.size());
+    // Written beside the old file and renamed over it: a failed write leaves the old template whole.
+    if (file.write(reinterpret_cast<const char*>(record.data()), static_cast<qint64>(record.size())) !=
+            static_cast<qint64>(record.size()) ||
+        !file.commit()) {
+        if (whyNot) *whyNot = imaging::toUtf8(file.errorString());
+        return 1;
+    }
+    modified = 0;
+    return 0;
+}
+
+int CDatedPicture::ReadTemplate(const std::string& path, Dialogs& dialogs) {
+    QFile file(imaging::toQString(path));
+    if (!file.open(QIODevice::ReadOnly)) return 1;
+    templatePath = path;
+    if (file.size() > kMaxTemplateBytes) {
+        dialogs.error(kCorruptTemplateMessage);
+        return 0;
+    }
+    const QByteArray data = file.readAll();
+    file.close();
+    ParseTemplate(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size()),
+                  dialogs);
+    borderBitmap.reset();
+    if (!borderPath.empty()) LoadBorder(borderPath, borderOpacity, dialogs);
+    return 0;
+}
+
+void CDatedPicture::ParseTemplate(const std::uint8_t* data, std::size_t length, Dialogs& dialogs) {
+    RecordReader r(data, length);
+    r.text(); // the magic text and the version are not checked: any template is read field by field
+    r.text();
+    prefix = r.text();
+    postfix = r.text();
+    outputDir = r.text();
+    useDefaultOutputDir = r.int32();
+    aspectEnabled = r.int32();
+    reservedAspect = r.int32();
+    whiteSideWide = r.int32();
+    whiteSideTall = r.int32();
+    aspectWidth = r.float32();
+    aspectHeight = r.float32();
+    whiteColor = r.int32();
+    dateFormat = r.text();
+    jpegQuality = r.int32();
+    borderPath = r.text();
+    borderOpacity = r.int32();
+    borderAutoRotate = r.int32();
+    const int count = r.int32();
+
+    watermarkIndex = -1;
+    if (count < 0 || count > kMaxItems || !ResetItems(count)) {
+        ResetItems(0);
+        dialogs.error(kCorruptTemplateMessage);
+        return;
+    }
+    for (int i = 0; i < count && !r.ended(); ++i) {
+        ImprintItem& it = item(i);
+        if (!readItem(r, it)) {
+            it = ImprintItem();
+            dialogs.error(kCorruptTemplateMessage);
+            return;
+        }
+        if (it.tag == kTagWatermark) {
+            watermarkIndex = i;
+            LoadWatermark(it.fontName, it.fontSize, dialogs);
+        }
+    }
+}
+
+void CDatedPicture::MakeNewTemplate() {
+    const std::string folder = templateDir;
+    *this = CDatedPicture();
+    templateDir = folder;
+    aspectEnabled = 0;
+    borderPath.clear();
+    AppendItem();
+    ImprintItem& date = item(0);
+    date.visible = 1;
+    date.tag = kTagDateTime;
+    date.label.clear();
+    date.unit.clear();
+}
