@@ -39,7 +39,7 @@ int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std
     CDatedPicture model;
     for (const std::string& path : paths) {
         std::string whyNot;
-        if (!model.LoadPicture(path, &whyNot)) {
+        if (!model.ReadPicture(path, &whyNot)) {
             err << "imprix-batch: " << escapeListingField(path) << ": " << whyNot << '\n';
             result = 1;
             continue;

@@ -1,10 +1,10 @@
 #include "imaging/ImageEncoder.h"
 
 #include "imaging/TextCodec.h"
+#include "imaging/WholeFile.h"
 
 #include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace imaging {
 
@@ -46,12 +46,8 @@ EncodeResult saveImage(const QImage& image, const std::string& pathUtf8, const E
     QByteArray bytes;
     EncodeResult result = encodeImage(image, encoder, quality, bytes);
     if (result.status != Status::Ok) return result;
-    QSaveFile file(toQString(pathUtf8));
-    if (!file.open(QIODevice::WriteOnly)) {
-        const bool denied = file.error() == QFileDevice::OpenError || file.error() == QFileDevice::PermissionsError;
-        return {denied ? Status::AccessDenied : Status::Win32Error, toUtf8(file.errorString())};
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) return {Status::Win32Error, toUtf8(file.errorString())};
+    const std::string problem = writeFileWhole(pathUtf8, bytes);
+    if (!problem.empty()) return {Status::Win32Error, problem};
     return {Status::Ok, {}};
 }
 

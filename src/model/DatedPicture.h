@@ -67,9 +67,14 @@ public:
     int AddItemFromProperty(const imaging::PropertyItem& property);
 
     // --- loading -----------------------------------------------------------------------------
+    // Opens a photo: reads it (below), then applies the template to it. Returns 1 when loaded and
+    // composed, 0 otherwise; `whyNot` then says why.
+    int LoadPicture(const std::string& path, const CDatedPicture& templ, Dialogs& dialogs,
+                    std::string* whyNot = nullptr);
     // Decodes a .jpg, .tif or .png file into `picture` and makes its items: one per property, then
-    // "Image Path" and "Image Name". Returns 1 when loaded, 0 otherwise; `whyNot` then says why.
-    int LoadPicture(const std::string& path, std::string* whyNot = nullptr);
+    // "Image Path" and "Image Name". Returns 1 when read, 0 otherwise; `whyNot` then says why.
+    // Another extension leaves the model untouched.
+    int ReadPicture(const std::string& path, std::string* whyNot = nullptr);
     // True when the path ends in ".jpg", ".tif" or ".png", in any letter case.
     static bool HasPictureExtension(const std::string& path);
 

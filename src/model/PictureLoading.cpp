@@ -21,7 +21,14 @@ bool CDatedPicture::HasPictureExtension(const std::string& path) {
            imaging::equalsIgnoringCase(extension, ".png");
 }
 
-int CDatedPicture::LoadPicture(const std::string& path, std::string* whyNot) {
+int CDatedPicture::LoadPicture(const std::string& path, const CDatedPicture& templ, Dialogs& dialogs,
+                               std::string* whyNot) {
+    if (!ReadPicture(path, whyNot)) return 0;
+    ApplyTemplate(templ, dialogs);
+    return 1;
+}
+
+int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot) {
     if (!HasPictureExtension(path)) {
         if (whyNot) *whyNot = "not a .jpg, .tif or .png file";
         return 0;

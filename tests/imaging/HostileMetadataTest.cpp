@@ -75,7 +75,7 @@ void expectBounded(const PropertyBlock& block) {
 void expectPixelsLoad(const std::string& path, int width, int height) {
     CDatedPicture model;
     std::string whyNot;
-    ASSERT_EQ(model.LoadPicture(path, &whyNot), 1) << whyNot;
+    ASSERT_EQ(model.ReadPicture(path, &whyNot), 1) << whyNot;
     ASSERT_NE(model.picture, nullptr);
     EXPECT_EQ(model.picture->width(), width);
     EXPECT_EQ(model.picture->height(), height);
@@ -86,7 +86,7 @@ void expectPixelsLoad(const std::string& path, int width, int height) {
 void expectLoadFails(const std::string& path) {
     CDatedPicture model;
     std::string whyNot;
-    EXPECT_EQ(model.LoadPicture(path, &whyNot), 0);
+    EXPECT_EQ(model.ReadPicture(path, &whyNot), 0);
     EXPECT_EQ(model.picture, nullptr);
     EXPECT_FALSE(whyNot.empty());
     EXPECT_EQ(whyNot.find('\n'), std::string::npos) << "one line for the user";
@@ -306,7 +306,7 @@ TEST(HostileMetadata, givesAReasonForFilesThatAreNoPictures) {
     // A file that is not there says so.
     CDatedPicture model;
     std::string whyNot;
-    EXPECT_EQ(model.LoadPicture(dir.path("missing.jpg"), &whyNot), 0);
+    EXPECT_EQ(model.ReadPicture(dir.path("missing.jpg"), &whyNot), 0);
     EXPECT_EQ(whyNot, "file not found");
     std::string problem;
     EXPECT_TRUE(readProperties(dir.path("missing.jpg"), &problem).empty());

@@ -1,6 +1,7 @@
 #include "model/DatedPicture.h"
 
 #include "photofactory/PhotoFactory.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -28,7 +29,7 @@ std::string writeCameraPhoto(const TempDir& dir, const std::string& name) {
 
 } // namespace
 
-TEST(LoadingAPicture, acceptsTheThreeExtensionsInAnyLetterCaseOnly) {
+TEST(ReadingAPicture, acceptsTheThreeExtensionsInAnyLetterCaseOnly) {
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("/a/b.jpg"));
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("/a/b.JpG"));
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.TIF"));
@@ -39,27 +40,27 @@ TEST(LoadingAPicture, acceptsTheThreeExtensionsInAnyLetterCaseOnly) {
     EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.jpg ")); // trailing blank
 }
 
-TEST(LoadingAPicture, refusesOtherExtensionsWithoutTouchingTheModel) {
+TEST(ReadingAPicture, refusesOtherExtensionsWithoutTouchingTheModel) {
     TempDir dir;
     const std::string photo = writeCameraPhoto(dir, "one.jpg");
     ASSERT_TRUE(QFile::copy(QString::fromStdString(photo), QString::fromStdString(dir.path("one.jpeg"))));
     CDatedPicture model;
-    ASSERT_EQ(model.LoadPicture(photo), 1);
+    ASSERT_EQ(model.ReadPicture(photo), 1);
     const int items = model.itemCount;
     const imaging::Bitmap* picture = model.picture.get();
 
     std::string why;
-    EXPECT_EQ(model.LoadPicture(dir.path("one.jpeg"), &why), 0);
-    EXPECT_EQ(model.LoadPicture(dir.path("noextension"), &why), 0);
+    EXPECT_EQ(model.ReadPicture(dir.path("one.jpeg"), &why), 0);
+    EXPECT_EQ(model.ReadPicture(dir.path("noextension"), &why), 0);
     EXPECT_EQ(model.itemCount, items);
     EXPECT_EQ(model.picture.get(), picture);
 }
 
-TEST(LoadingAPicture, makesAnItemPerKeptPropertyThenThePathAndName) {
+TEST(ReadingAPicture, makesAnItemPerKeptPropertyThenThePathAndName) {
     TempDir dir;
     const std::string path = writeCameraPhoto(dir, "cam.JPG");
     CDatedPicture model;
-    ASSERT_EQ(model.LoadPicture(path), 1);
+    ASSERT_EQ(model.ReadPicture(path), 1);
     // the Exif directory pointer and the thumbnail's tags leave no item
     EXPECT_EQ(tagsOf(model), (std::vector<std::uint32_t>{0x010f, 0x0110, 0x9003, kTagImagePath, kTagImageName}));
     EXPECT_EQ(model.item(3).valueText, path);
@@ -69,40 +70,67 @@ TEST(LoadingAPicture, makesAnItemPerKeptPropertyThenThePathAndName) {
     EXPECT_EQ(model.bounds, QRectF(0, 0, 120, 80));
 }
 
-TEST(LoadingAPicture, reusesTheSlotsOfThePreviousPicture) {
+TEST(ReadingAPicture, reusesTheSlotsOfThePreviousPicture) {
     TempDir dir;
     const std::string first = writeCameraPhoto(dir, "first.jpg");
     photofactory::Photo bare;
     ASSERT_EQ(photofactory::writePhoto(dir.path("bare.jpg"), bare), "");
 
     CDatedPicture model;
-    ASSERT_EQ(model.LoadPicture(first), 1);
+    ASSERT_EQ(model.ReadPicture(first), 1);
     const int capacity = model.capacity;
-    ASSERT_EQ(model.LoadPicture(dir.path("bare.jpg")), 1);
+    ASSERT_EQ(model.ReadPicture(dir.path("bare.jpg")), 1);
     EXPECT_EQ(tagsOf(model), (std::vector<std::uint32_t>{kTagImagePath, kTagImageName}));
     EXPECT_EQ(model.capacity, capacity);
     EXPECT_EQ(model.item(2).tag, 0x9003u); // the old occupant waits in its slot
 }
 
-TEST(LoadingAPicture, namesAPictureGivenWithoutAFolderByTheWholePath) {
+TEST(ReadingAPicture, namesAPictureGivenWithoutAFolderByTheWholePath) {
     TempDir dir;
     writeCameraPhoto(dir, "here.jpg");
     const QString old = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.root())));
     CDatedPicture model;
-    const int loaded = model.LoadPicture("here.jpg");
+    const int loaded = model.ReadPicture("here.jpg");
     QDir::setCurrent(old);
     ASSERT_EQ(loaded, 1);
     EXPECT_EQ(model.item(model.itemCount - 1).valueText, "here.jpg");
     EXPECT_EQ(model.item(model.itemCount - 2).valueText, "here.jpg");
 }
 
-TEST(LoadingAPicture, failsOnAMissingFileAndLeavesNoPicture) {
+TEST(ReadingAPicture, failsOnAMissingFileAndLeavesNoPicture) {
     TempDir dir;
     CDatedPicture model;
-    ASSERT_EQ(model.LoadPicture(writeCameraPhoto(dir, "a.jpg")), 1);
+    ASSERT_EQ(model.ReadPicture(writeCameraPhoto(dir, "a.jpg")), 1);
     std::string why;
-    EXPECT_EQ(model.LoadPicture(dir.path("gone.jpg"), &why), 0);
+    EXPECT_EQ(model.ReadPicture(dir.path("gone.jpg"), &why), 0);
     EXPECT_EQ(model.picture, nullptr);
     EXPECT_EQ(why, "file not found");
+}
+
+TEST(LoadingAPicture, appliesTheTemplateToTheItemsItRead) {
+    TempDir dir;
+    const std::string path = writeCameraPhoto(dir, "cam.jpg");
+    CDatedPicture templ;
+    templ.MakeNewTemplate();
+    templ.item(0).tag = kTagDateTimeOriginal;
+    templ.item(0).anchor = 1;
+    templ.dateFormat = "%Y";
+    ScriptedDialogs dialogs;
+
+    CDatedPicture model;
+    ASSERT_EQ(model.LoadPicture(path, templ, dialogs), 1);
+    ASSERT_NE(model.workPicture, nullptr);
+    EXPECT_EQ(model.dateFormat, "%Y");
+    const ImprintItem& date = model.item(2);
+    ASSERT_EQ(date.tag, kTagDateTimeOriginal);
+    EXPECT_EQ(date.visible, 1);
+    EXPECT_EQ(date.anchor, 1);
+    EXPECT_GT(date.posX, 60); // placed from the right edge of a 120-pixel picture
+    EXPECT_EQ(model.item(0).visible, 0); // the make is not in the template
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    std::string why;
+    EXPECT_EQ(model.LoadPicture(dir.path("gone.jpg"), templ, dialogs, &why), 0);
+    EXPECT_EQ(model.workPicture, nullptr);
 }

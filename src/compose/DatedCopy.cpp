@@ -1,0 +1,103 @@
+#include "compose/DatedCopy.h"
+
+#include "imaging/ImageEncoder.h"
+#include "imaging/MetadataCopy.h"
+#include "imaging/TextCodec.h"
+#include "imaging/WholeFile.h"
+#include "model/DatedPicture.h"
+#include "model/Dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+
+// True when both paths name one file, by its device and inode, so links and "." or ".." in either
+// path do not hide it.
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::string saveError(int status, const std::string& path, const std::string& reason) {
+    std::string text = "Error " + std::to_string(status) + ", saving " + path;
+    if (!reason.empty()) text += "\n\n" + reason;
+    return text;
+}
+
+} // namespace
+
+std::string ComposeOutputName(const std::string& picturePath, const std::string& outputDir,
+                              const std::string& prefix, const std::string& postfix) {
+    const auto slash = picturePath.rfind('/');
+    const std::string name = slash == std::string::npos ? picturePath : picturePath.substr(slash + 1);
+    const auto dot = name.rfind('.');
+    const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? ".jpg" : name.substr(dot);
+    return outputDir + "/" + prefix + base + postfix + extension;
+}
+
+int FindEncoder(const std::string& mimeType) {
+    const auto& encoders = imaging::imageEncoders();
+    for (std::size_t i = 0; i < encoders.size(); ++i)
+        if (encoders[i].mimeType == mimeType) return static_cast<int>(i);
+    return -1;
+}
+
+SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath, const std::string& openedPath,
+                          Dialogs& dialogs) {
+    if (!model.workPicture || model.workPicture->isNull() || outputPath.empty()) return SaveOutcome::Failed;
+
+    if (sameFile(outputPath, openedPath)) {
+        dialogs.error("The dated copy would be written over the photo itself:\n" + outputPath +
+                      "\n\nThe photo is left as it is. Choose another output folder, prefix or postfix.");
+        return SaveOutcome::Failed;
+    }
+
+    const QString folder = imaging::toQString(model.outputDir);
+    if (model.outputDir.empty() || !QFileInfo(folder).isDir()) {
+        const auto answer = dialogs.message("The directory, " + model.outputDir +
+                                                ", does not exist. Would you like to create it?",
+                                            Dialogs::Buttons::OkCancel, Dialogs::Icon::Question);
+        if (answer != Dialogs::Answer::Ok) return SaveOutcome::Cancelled;
+        if (model.outputDir.empty() || !QDir().mkdir(folder)) {
+            dialogs.error("Directory creation failed.");
+            return SaveOutcome::Failed;
+        }
+    }
+
+    const int encoder = FindEncoder("image/jpeg");
+    if (encoder < 0) {
+        dialogs.error(saveError(static_cast<int>(imaging::Status::UnknownImageFormat), outputPath,
+                                "No JPEG encoder is available."));
+        return SaveOutcome::Failed;
+    }
+
+    QByteArray jpeg;
+    const QImage& image = model.workPicture->image();
+    const imaging::EncodeResult encoded =
+        imaging::encodeImage(image, imaging::imageEncoders()[static_cast<std::size_t>(encoder)], model.jpegQuality, jpeg);
+    if (encoded.status != imaging::Status::Ok) {
+        dialogs.error(saveError(static_cast<int>(encoded.status), outputPath, encoded.reason));
+        return SaveOutcome::Failed;
+    }
+    // A copy without the photo's metadata is still worth having; the photo itself keeps it.
+    imaging::copyMetadataInto(jpeg, image.width(), image.height(), openedPath);
+
+    const std::string problem = imaging::writeFileWhole(outputPath, jpeg);
+    if (!problem.empty()) {
+        dialogs.error(saveError(static_cast<int>(imaging::Status::Win32Error), outputPath, problem));
+        return SaveOutcome::Failed;
+    }
+    return SaveOutcome::Saved;
+}
+
+SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath, const std::string& openedPath,
+                            const std::optional<std::string>& chosenPath, Dialogs& dialogs) {
+    if (!chosenPath || chosenPath->empty()) return SaveOutcome::Cancelled;
+    outputPath = *chosenPath;
+    return SaveDatedCopy(model, outputPath, openedPath, dialogs);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CDatedPicture;
+class Dialogs;
+
+// The name of the dated copy: the output folder, then prefix, the photo's base name, postfix and the
+// photo's own extension ("/out" + "Dated_" + "IMG_0001" + "_v2" + ".JPG"). A file name without a
+// dot is all base name and gets ".jpg", the format the copy is written in.
+std::string ComposeOutputName(const std::string& picturePath, const std::string& outputDir,
+                              const std::string& prefix, const std::string& postfix);
+
+// The position of the first encoder for the MIME type (exact, case-sensitive), or -1.
+int FindEncoder(const std::string& mimeType);
+
+enum class SaveOutcome { Saved, Cancelled, Failed };
+
+// Writes the work picture as a JPEG of the model's quality to `outputPath`, carrying the metadata
+// of the opened photo. Asks before creating a missing output folder; refuses to write over the
+// opened photo; reports failures through `dialogs`. The file appears whole or not at all, so a
+// failed save leaves an earlier copy as it was.
+SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath, const std::string& openedPath,
+                          Dialogs& dialogs);
+
+// The end of "Save As": a confirmed choice becomes the output path, then the copy is saved there.
+// Without a choice nothing changes and nothing is written.
+SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath, const std::string& openedPath,
+                            const std::optional<std::string>& chosenPath, Dialogs& dialogs);

@@ -1,0 +1,180 @@
+#include "compose/DatedCopy.h"
+
+#include "imaging/PropertyReader.h"
+#include "model/DatedPicture.h"
+#include "photofactory/PhotoFactory.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray readAll(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A photo opened with the new template, ready to be saved into `outDir`.
+struct OpenedPhoto {
+    TempDir dir;
+    std::string photo;
+    CDatedPicture model;
+    ScriptedDialogs dialogs;
+
+    explicit OpenedPhoto(int orientation = 1) {
+        photofactory::Photo p;
+        p.width = 160;
+        p.height = 100;
+        p.thumbnail = true;
+        p.tags = {{"Exif.Image.Make", "Canon"},
+                  {"Exif.Image.Model", "EOS 20D"},
+                  {"Exif.Image.Orientation", std::to_string(orientation)},
+                  {"Exif.Photo.DateTimeOriginal", "2005:04:10 13:04:54"}};
+        photo = dir.path("IMG_0001.JPG");
+        EXPECT_EQ(photofactory::writePhoto(photo, p), "");
+        CDatedPicture templ;
+        templ.MakeNewTemplate();
+        EXPECT_EQ(model.LoadPicture(photo, templ, dialogs), 1);
+        model.RenderDatedImage();
+        model.outputDir = dir.path("out");
+    }
+};
+
+const imaging::PropertyItem* find(const imaging::PropertyBlock& block, std::uint32_t id) {
+    for (const auto& p : block.items())
+        if (p.id == id) return &p;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(TheOutputName, joinsFolderPrefixBasePostfixAndTheOwnExtension) {
+    EXPECT_EQ(ComposeOutputName("/photos/IMG_0001.JPG", "/out", "Dated_", "_v2"), "/out/Dated_IMG_0001_v2.JPG");
+    EXPECT_EQ(ComposeOutputName("/photos/scan.tif", "/out", "Dated_", ""), "/out/Dated_scan.tif");
+    EXPECT_EQ(ComposeOutputName("/pho.tos/holiday", "/out", "", "_d"), "/out/holiday_d.jpg"); // no dot
+    EXPECT_EQ(ComposeOutputName("a.b.png", "o", "x", ""), "o/xa.b.png");
+    EXPECT_EQ(FindEncoder("image/jpeg"), 0);
+    EXPECT_EQ(FindEncoder("image/JPEG"), -1); // exact match only
+}
+
+TEST(SavingADatedCopy, asksBeforeMakingAMissingFolderAndWritesNothingOnCancel) {
+    OpenedPhoto o;
+    const std::string target = o.model.outputDir + "/Dated_IMG_0001.JPG";
+    o.dialogs.script = {Dialogs::Answer::Cancel};
+    EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Cancelled);
+    ASSERT_EQ(o.dialogs.shown.size(), 1u);
+    EXPECT_EQ(o.dialogs.shown[0].text,
+              "The directory, " + o.model.outputDir + ", does not exist. Would you like to create it?");
+    EXPECT_FALSE(QDir(QString::fromStdString(o.model.outputDir)).exists());
+
+    EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Saved); // OK this time
+    EXPECT_EQ(QImageReader(QString::fromStdString(target)).size(), QSize(160, 100));
+
+    o.model.outputDir = o.dir.path("a/b"); // only one level is made
+    EXPECT_EQ(SaveDatedCopy(o.model, o.dir.path("a/b/x.jpg"), o.photo, o.dialogs), SaveOutcome::Failed);
+    EXPECT_EQ(o.dialogs.shown.back().text, "Directory creation failed.");
+    o.model.outputDir.clear(); // an empty folder counts as missing and cannot be made
+    EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Failed);
+    EXPECT_EQ(o.dialogs.shown.back().text, "Directory creation failed.");
+}
+
+TEST(SavingADatedCopy, passesTheQualityToTheEncoder) {
+    OpenedPhoto o;
+    QDir().mkpath(QString::fromStdString(o.model.outputDir));
+    // noise, so the quality shows in the size
+    QImage& work = o.model.workPicture->image();
+    for (int y = 0; y < work.height(); ++y)
+        for (int x = 0; x < work.width(); ++x) work.setPixel(x, y, qRgb((x * 37) % 256, (y * 91) % 256, (x * y) % 256));
+    o.model.jpegQuality = 0;
+    ASSERT_EQ(SaveDatedCopy(o.model, o.model.outputDir + "/q0.jpg", o.photo, o.dialogs), SaveOutcome::Saved);
+    o.model.jpegQuality = 100;
+    ASSERT_EQ(SaveDatedCopy(o.model, o.model.outputDir + "/q100.jpg", o.photo, o.dialogs), SaveOutcome::Saved);
+    EXPECT_GT(readAll(o.model.outputDir + "/q100.jpg").size(), 4 * readAll(o.model.outputDir + "/q0.jpg").size());
+}
+
+TEST(SavingADatedCopy, keepsThePhotosMetadataWithTheOrientationOfUprightPixels) {
+    OpenedPhoto o(6); // stored sideways: decoded upright, 100 x 160
+    QDir().mkpath(QString::fromStdString(o.model.outputDir));
+    const std::string target = o.model.outputDir + "/copy.jpg";
+    ASSERT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Saved);
+
+    const imaging::PropertyBlock saved = imaging::readProperties(target);
+    const auto text = [&](std::uint32_t id) {
+        const auto* p = find(saved, id);
+        return p ? std::string(reinterpret_cast<const char*>(p->value)) : std::string("(none)");
+    };
+    EXPECT_EQ(text(0x9003), "2005:04:10 13:04:54");
+    EXPECT_EQ(text(0x010f), "Canon");
+    EXPECT_EQ(text(0x0110), "EOS 20D");
+    ASSERT_NE(find(saved, 0x0112), nullptr);
+    EXPECT_EQ(find(saved, 0x0112)->value[0], 1);
+    EXPECT_EQ(find(saved, 0x501b), nullptr); // the photo's thumbnail shows the old pixels: left behind
+    ASSERT_NE(find(saved, 0xa002), nullptr);
+    EXPECT_EQ(find(saved, 0xa002)->value[0] | (find(saved, 0xa002)->value[1] << 8), 100);
+    QImageReader reader(QString::fromStdString(target));
+    reader.setAutoTransform(true);
+    EXPECT_EQ(reader.read().size(), QSize(100, 160)); // upright in every viewer
+    EXPECT_EQ(readAll(o.photo), readAll(o.photo));    // (read twice: the photo is only read)
+}
+
+TEST(SavingADatedCopy, neverWritesOverTheOpenedPhoto) {
+    OpenedPhoto o;
+    const QByteArray before = readAll(o.photo);
+    o.model.outputDir = o.dir.root();
+    o.model.prefix.clear();
+    const std::string target = ComposeOutputName(o.photo, o.model.outputDir, "", "");
+    EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Failed);
+    EXPECT_NE(o.dialogs.shown.back().text.find("over the photo itself"), std::string::npos);
+    EXPECT_EQ(SaveDatedCopy(o.model, o.dir.root() + "/./IMG_0001.JPG", o.photo, o.dialogs), SaveOutcome::Failed);
+    EXPECT_EQ(readAll(o.photo), before);
+}
+
+TEST(SavingADatedCopy, leavesTheEarlierCopyWholeWhenTheWriteFails) {
+    OpenedPhoto o;
+    QDir().mkpath(QString::fromStdString(o.model.outputDir));
+    const std::string target = o.model.outputDir + "/Dated_IMG_0001.JPG";
+    ASSERT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Saved);
+    const QByteArray earlier = readAll(target);
+
+    // a disk that fills up after a few bytes
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    o.model.workPicture->image().fill(Qt::green);
+    const SaveOutcome outcome = SaveDatedCopy(o.model, target, o.photo, o.dialogs);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(outcome, SaveOutcome::Failed);
+    EXPECT_EQ(o.dialogs.shown.back().text.rfind("Error 7, saving " + target, 0), 0u) << o.dialogs.shown.back().text;
+    EXPECT_EQ(readAll(target), earlier);
+    EXPECT_EQ(QDir(QString::fromStdString(o.model.outputDir)).entryList(QDir::Files).size(), 1); // no leftovers
+}
+
+TEST(SavingADatedCopy, writesNothingWithoutAPictureOrAChoice) {
+    CDatedPicture empty;
+    ScriptedDialogs dialogs;
+    std::string outputPath = "/tmp/never.jpg";
+    EXPECT_EQ(SaveDatedCopy(empty, outputPath, "/tmp/x.jpg", dialogs), SaveOutcome::Failed);
+    EXPECT_EQ(SaveDatedCopyAs(empty, outputPath, "/tmp/x.jpg", std::nullopt, dialogs), SaveOutcome::Cancelled);
+    EXPECT_EQ(outputPath, "/tmp/never.jpg");
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    OpenedPhoto o;
+    QDir().mkpath(QString::fromStdString(o.model.outputDir));
+    std::string path = o.model.outputDir + "/first.jpg";
+    ASSERT_EQ(SaveDatedCopyAs(o.model, path, o.photo, o.model.outputDir + "/chosen", o.dialogs), SaveOutcome::Saved);
+    EXPECT_EQ(path, o.model.outputDir + "/chosen"); // typed without extension: used as typed
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(path)));
+}
