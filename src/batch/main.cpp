@@ -1,32 +1,24 @@
 // imprix-batch: lists the items of photos and writes dated copies of them from the command line.
 
+#include "batch/BatchOptions.h"
+#include "batch/BatchRun.h"
 #include "batch/ItemListing.h"
 
-#include <QGuiApplication>
+#include "imaging/TextCodec.h"
+#include "model/Dialogs.h"
+#include "model/ProfileFile.h"
+#include "model/SettingsPaths.h"
 
-#include <cstring>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QThread>
+
+#include <cstdio>
 #include <iostream>
-#include <string>
-#include <vector>
+#include <unistd.h>
 
 namespace {
-
-constexpr const char* kUsage = R"(Usage: imprix-batch --items PHOTO...
-
-Imprix puts the date a photo was taken, and other facts about it, onto a copy of the photo.
-
-Options:
-  --items      For each photo (.jpg, .tif or .png), list the items Imprix reads from it: one line
-               per item with the tag in hex, the display name, the label, the type name, the value
-               text and whether the item is listed by default (1 or 0), separated by tabs, after a
-               header line that names the photo. Tabs, line breaks and backslashes inside a text
-               are written as \t, \n (\r) and \\.
-  --verbose    Also print the warnings of the image decoders.
-  -h, --help   Show this help and exit.
-  --version    Show the version and exit.
-
-Exit status: 0 when every photo was read, 1 when some could not be, 2 for bad usage.
-)";
 
 bool verbose = false;
 
@@ -36,42 +28,105 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
     std::cerr << "imprix-batch: " << message.toStdString() << '\n';
 }
 
+class TemplateDialogs : public Dialogs {
+public:
+    explicit TemplateDialogs(std::string name) : name_(std::move(name)) {}
+    Answer message(const std::string& text, Buttons, Icon) override {
+        std::cerr << "imprix-batch: " << name_ << ": " << text << '\n';
+        return Answer::Ok;
+    }
+
+private:
+    std::string name_;
+};
+
+// The template to apply: the one asked for, else the default of the settings, else a new one.
+bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, const std::string& exeFolder,
+                  CDatedPicture& templ) {
+    std::string path;
+    if (options.templatePath) {
+        path = *options.templatePath;
+    } else {
+        const std::string folder = resolveTemplateFolder(
+            settings.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder), exeFolder);
+        path = folder + "/" + settings.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName);
+        if (!QFileInfo::exists(imaging::toQString(path))) {
+            templ.MakeNewTemplate();
+            return true;
+        }
+    }
+    templ.templateDir = imaging::toUtf8(QFileInfo(imaging::toQString(path)).absolutePath());
+    TemplateDialogs dialogs(path);
+    if (!QFileInfo(imaging::toQString(path)).isFile() || templ.ReadTemplate(path, dialogs) != 0) {
+        std::cerr << "imprix-batch: cannot read the template " << path << '\n';
+        return false;
+    }
+    return true;
+}
+
+int datePhotos(const BatchOptions& options) {
+    const std::string exePath = imaging::toUtf8(QCoreApplication::applicationFilePath());
+    const std::string exeFolder = imaging::toUtf8(QCoreApplication::applicationDirPath());
+    // The desktop application's settings, beside this program.
+    const ProfileFile settings(settingsFilePath(exeFolder + "/imprix"));
+
+    BatchJob job;
+    if (!loadTemplate(options, settings, exeFolder, job.templ)) return 2;
+
+    if (options.outDir) job.outDir = *options.outDir;
+    else if (!job.templ.outputDir.empty()) job.outDir = job.templ.outputDir;
+    else job.outDir = settings.getString(kSettingsSection, "OutDir", defaultOutputFolder());
+    if (!options.dryRun && !QDir().mkpath(imaging::toQString(job.outDir))) {
+        std::cerr << "imprix-batch: cannot make the output folder " << job.outDir << '\n';
+        return 1;
+    }
+
+    std::vector<std::string> problems;
+    job.photos = collectPhotos(options.inputs, problems);
+    for (const std::string& p : problems) std::cerr << "imprix-batch: " << p << '\n';
+    if (job.photos.empty()) {
+        std::cerr << "imprix-batch: no photos to date\n";
+        return 1;
+    }
+    job.quality = options.quality;
+    job.dryRun = options.dryRun;
+    job.jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
+
+    const BatchSummary s = runBatch(job, std::cerr, isatty(STDERR_FILENO) != 0);
+    char line[160];
+    std::snprintf(line, sizeof line, "%d %s, %d failed in %.2f s (%.2f photos per second)%s\n", s.written,
+                  options.dryRun ? "ready" : "written", s.failed, s.seconds,
+                  s.seconds > 0 ? (s.written + s.failed) / s.seconds : 0.0,
+                  options.dryRun ? "; dry run: nothing written" : "");
+    std::cerr << "imprix-batch: " << line;
+    return (s.failed > 0 || !problems.empty()) ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    bool items = false;
-    std::vector<std::string> photos;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "-h" || arg == "--help") {
-            std::cout << kUsage;
-            return 0;
-        } else if (arg == "--version") {
-            std::cout << "imprix-batch " << IMPRIX_VERSION << '\n';
-            return 0;
-        } else if (arg == "--items") {
-            items = true;
-        } else if (arg == "--verbose") {
-            verbose = true;
-        } else if (arg == "--") {
-            for (++i; i < argc; ++i) photos.emplace_back(argv[i]);
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            std::cerr << "imprix-batch: unknown option " << arg << "\n\n" << kUsage;
-            return 2;
-        } else {
-            photos.push_back(arg);
-        }
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    const BatchOptions options = parseBatchOptions(args, error);
+    if (options.help) {
+        std::cout << kBatchUsage;
+        return 0;
     }
-    if (!items || photos.empty()) {
-        std::cerr << "imprix-batch: " << (items ? "no photo given" : "nothing to do: give --items") << "\n\n"
-                  << kUsage;
+    if (options.version) {
+        std::cout << "imprix-batch " << IMPRIX_VERSION << '\n';
+        return 0;
+    }
+    if (!error.empty()) {
+        std::cerr << "imprix-batch: " << error << "\n\n" << kBatchUsage;
         return 2;
     }
+    verbose = options.verbose;
 
     // Works without a display: fonts and pictures need a GUI application, not a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
 
-    return listPhotoItems(photos, std::cout, std::cerr);
+    if (options.items) return listPhotoItems(options.inputs, std::cout, std::cerr);
+    return datePhotos(options);
 }

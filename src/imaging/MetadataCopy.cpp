@@ -1,6 +1,6 @@
 #include "imaging/MetadataCopy.h"
 
-#include "imaging/Exiv2Log.h"
+#include "imaging/Exiv2Setup.h"
 
 #include <exiv2/exiv2.hpp>
 

@@ -194,13 +194,13 @@ TEST(TheBatchProgram, answersHelpAndRefusesBadUsage) {
     // Help goes to the standard output and succeeds.
     const BatchRun help = runBatch({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("Usage: imprix-batch --items"), std::string::npos);
+    EXPECT_NE(help.out.find("imprix-batch --items PHOTO..."), std::string::npos);
 
     const QStringList bad[] = {
         {},                     // nothing at all
         {"--items"},            // no photo
-        {"photo.jpg"},          // a photo but nothing to do with it
         {"--bogus", "--items"}, // an unknown option
+        {"--quality", "x", "a.jpg"}, // not a quality
     };
     for (const QStringList& arguments : bad) {
         SCOPED_TRACE(arguments.join(' ').toStdString());

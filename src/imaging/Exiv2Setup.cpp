@@ -1,4 +1,4 @@
-#include "imaging/Exiv2Log.h"
+#include "imaging/Exiv2Setup.h"
 
 #include <exiv2/exiv2.hpp>
 
@@ -9,6 +9,12 @@ namespace imaging {
 void silenceExiv2Log() {
     static std::once_flag once;
     std::call_once(once, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
+}
+
+void prepareExiv2ForThreads() {
+    silenceExiv2Log();
+    static std::once_flag once;
+    std::call_once(once, [] { Exiv2::XmpParser::initialize(); });
 }
 
 } // namespace imaging

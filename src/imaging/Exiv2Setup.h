@@ -6,4 +6,8 @@ namespace imaging {
 // itself, so the library's own messages are silenced once, before the first use.
 void silenceExiv2Log();
 
+// Prepares Exiv2 for use from several threads at once (its XMP toolkit must be set up before any
+// thread touches XMP). Call once before starting threads that read or write metadata.
+void prepareExiv2ForThreads();
+
 } // namespace imaging

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the command line asked for.
+struct BatchOptions {
+    bool items = false;   // list items instead of writing dated copies
+    bool dryRun = false;  // compose everything, write nothing
+    bool verbose = false; // also print the image decoders' warnings
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> templatePath;
+    std::optional<std::string> outDir;
+    std::optional<int> quality; // 0..100
+    int jobs = 0;               // 0: one per core
+    std::vector<std::string> inputs; // photos and folders
+};
+
+// Reads the arguments (without the program name). Returns the options, or sets `error` to what is
+// wrong with them.
+BatchOptions parseBatchOptions(const std::vector<std::string>& args, std::string& error);
+
+extern const char* const kBatchUsage;

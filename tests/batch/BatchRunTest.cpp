@@ -1,0 +1,140 @@
+#include "batch/BatchOptions.h"
+
+#include "model/DatedPicture.h"
+#include "photofactory/PhotoFactory.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct BatchOutcome {
+    int exitCode = -1;
+    std::string err;
+};
+
+BatchOutcome runBatch(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(IMPRIX_BATCH_EXE), args);
+    process.waitForFinished(120000);
+    return BatchOutcome{process.exitCode(), process.readAllStandardError().toStdString()};
+}
+
+// A template with the date taken in black, large, in the bottom-left corner.
+std::string writeDateTemplate(const TempDir& dir) {
+    CDatedPicture templ;
+    templ.MakeNewTemplate();
+    ImprintItem& date = templ.item(0);
+    date.tag = kTagDateTimeOriginal;
+    date.color = 0;
+    date.fontSize = 30;
+    date.offsetX = 20;
+    date.offsetY = 20;
+    templ.dateFormat = "%Y";
+    const std::string path = dir.path("date.tpl");
+    EXPECT_EQ(templ.WriteTemplate(path), 0);
+    return path;
+}
+
+int darkPixels(const QImage& image, const QRect& area) {
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) dark += qGray(image.pixel(x, y)) < 60;
+    return dark;
+}
+
+} // namespace
+
+TEST(TheBatchCommandLine, readsOptionsAndRefusesBadOnes) {
+    std::string error;
+    BatchOptions o = parseBatchOptions({"--jobs", "3", "--quality=85", "--dry-run", "a.jpg", "--", "-b.jpg"}, error);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(o.jobs, 3);
+    EXPECT_EQ(o.quality, 85);
+    EXPECT_TRUE(o.dryRun);
+    EXPECT_EQ(o.inputs, (std::vector<std::string>{"a.jpg", "-b.jpg"}));
+
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--quality", "101", "a.jpg"},
+                                                {"--jobs", "0", "a.jpg"},
+                                                {"--jobs", "two", "a.jpg"},
+                                                {"--template"},       // value missing
+                                                {"--colour", "a.jpg"}, // unknown option
+                                                {"--dry-run"}}) {      // nothing to do
+        error.clear();
+        parseBatchOptions(bad, error);
+        EXPECT_FALSE(error.empty()) << bad.front();
+    }
+}
+
+TEST(TheBatchProgram, datesAFolderAndReportsTheBrokenPhotoWithoutStopping) {
+    TempDir dir;
+    QDir().mkpath(QString::fromStdString(dir.path("in")));
+    for (int i = 0; i < 3; ++i) {
+        photofactory::Photo photo;
+        photo.width = 600;
+        photo.height = 400;
+        photo.color = QColor(235, 235, 235);
+        photo.tags = {{"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
+        ASSERT_EQ(photofactory::writePhoto(dir.path("in/photo" + std::to_string(i) + (i == 2 ? ".PNG" : ".jpg")), photo),
+                  "");
+    }
+    QFile broken(QString::fromStdString(dir.path("in/broken.jpg")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\xFF\xD8\xFF this is no photo");
+    broken.close();
+    QFile note(QString::fromStdString(dir.path("in/notes.txt"))); // not a photo: left alone
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.close();
+
+    const std::string tpl = writeDateTemplate(dir);
+    const BatchOutcome run = runBatch({"--template", QString::fromStdString(tpl), "--out-dir",
+                              QString::fromStdString(dir.path("out")), "--jobs", "2",
+                              QString::fromStdString(dir.path("in"))});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("broken.jpg"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("3 written, 1 failed"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("notes.txt"), std::string::npos);
+
+    for (const char* name : {"Dated_photo0.jpg", "Dated_photo1.jpg", "Dated_photo2.PNG"}) {
+        const QImage copy(QString::fromStdString(dir.path(std::string("out/") + name)));
+        ASSERT_FALSE(copy.isNull()) << name;
+        // the year in the bottom-left corner: 20 points from the edges of a 6 x 4 inch print
+        const QRect anchor(copy.width() * 20 / 432, copy.height() * 3 / 4, copy.width() / 3, copy.height() / 4 - 8);
+        EXPECT_GT(darkPixels(copy, anchor), 50) << name;
+        EXPECT_EQ(darkPixels(copy, QRect(copy.width() / 2, 0, copy.width() / 2 - 1, copy.height() / 2)), 0) << name;
+    }
+}
+
+TEST(TheBatchProgram, writesTheSameCopiesWhateverTheNumberOfJobsAndNothingInADryRun) {
+    TempDir dir;
+    QDir().mkpath(QString::fromStdString(dir.path("in")));
+    for (int i = 0; i < 4; ++i) {
+        photofactory::Photo photo;
+        photo.tags = {{"Exif.Photo.DateTimeOriginal", "2010:01:0" + std::to_string(i + 1) + " 10:00:00"}};
+        ASSERT_EQ(photofactory::writePhoto(dir.path("in/p" + std::to_string(i) + ".jpg"), photo), "");
+    }
+    const QString tpl = QString::fromStdString(writeDateTemplate(dir));
+    const QString in = QString::fromStdString(dir.path("in"));
+    ASSERT_EQ(runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("one")), "--jobs", "1", in}).exitCode, 0);
+    ASSERT_EQ(runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("two")), "--jobs", "2", in}).exitCode, 0);
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = "/Dated_p" + std::to_string(i) + ".jpg";
+        QFile a(QString::fromStdString(dir.path("one") + name)), b(QString::fromStdString(dir.path("two") + name));
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)) << name;
+        EXPECT_EQ(a.readAll(), b.readAll()) << name;
+    }
+
+    const BatchOutcome dry = runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("dry")), "--dry-run", in});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err;
+    EXPECT_NE(dry.err.find("nothing written"), std::string::npos);
+    EXPECT_FALSE(QDir(QString::fromStdString(dir.path("dry"))).exists());
+
+    const BatchOutcome missing = runBatch({"--template", QString::fromStdString(dir.path("none.tpl")), in});
+    EXPECT_EQ(missing.exitCode, 2);
+}

@@ -1,0 +1,71 @@
+#include "model/ProfileFile.h"
+#include "model/SettingsPaths.h"
+
+#include "support/TempDir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void writeText(const std::string& path, const char* text) {
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QByteArray readText(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(TheSettingsFile, readsValuesTheWayTheyWereAlwaysRead) {
+    TempDir dir;
+    writeText(dir.path("s.ini"), "; written by hand\r\n[general]\r\n OutDir = /home/me/Pictures \r\n"
+                                 "TemplateDef=\"My Template.tpl\"\r\nBackColor=12abc\r\n[Other]\r\nOutDir=/elsewhere\r\n");
+    const ProfileFile ini(dir.path("s.ini"));
+    EXPECT_EQ(ini.getString("General", "outdir", "x"), "/home/me/Pictures"); // either case, blanks dropped
+    EXPECT_EQ(ini.getString("General", "TemplateDef", "x"), "My Template.tpl"); // quotes dropped
+    EXPECT_EQ(ini.getInt("General", "BackColor", "0"), 12);                      // digits up to the first other
+    EXPECT_EQ(ini.getInt("General", "ViewRatio", "1.5"), 1);                     // the default, read alike
+    EXPECT_EQ(ini.getString("Missing", "OutDir", "fallback"), "fallback");
+
+    writeText(dir.path("long.ini"), ("[General]\nOutDir=" + std::string(300, 'a') + "\n").c_str());
+    EXPECT_EQ(ProfileFile(dir.path("long.ini")).getString("General", "OutDir", "").size(), 255u);
+    EXPECT_EQ(ProfileFile(dir.path("absent.ini")).getString("General", "OutDir", "d"), "d");
+}
+
+TEST(TheSettingsFile, changesOnlyTheKeysWrittenAndKeepsTheRest) {
+    TempDir dir;
+    writeText(dir.path("s.ini"), "; keep me\n[General]\nOutDir=/a\nUnknown=1\n\n[CustomColors]\nC1=5\n");
+    ProfileFile ini(dir.path("s.ini"));
+    ini.setString("general", "OUTDIR", "/b");
+    ini.setInt("General", "ViewRatio", 2);
+    ini.setInt("CustomColors", "C2", 7);
+    ini.setString("New", "Key", "v");
+    ASSERT_EQ(ini.save(dir.path("s.ini")), "");
+    EXPECT_EQ(readText(dir.path("s.ini")),
+              "; keep me\n[General]\nOUTDIR=/b\nUnknown=1\nViewRatio=2\n\n[CustomColors]\nC1=5\nC2=7\n\n[New]\nKey=v\n");
+}
+
+TEST(TheSettingsFile, survivesAFailedWrite) {
+    TempDir dir;
+    writeText(dir.path("s.ini"), "[General]\nOutDir=/a\n");
+    ProfileFile ini(dir.path("s.ini"));
+    ini.setString("General", "OutDir", "/b");
+    EXPECT_NE(ini.save(dir.path("s.ini/inside")), ""); // a file is no folder
+    EXPECT_EQ(readText(dir.path("s.ini")), "[General]\nOutDir=/a\n");
+}
+
+TEST(TheSettingsPath, replacesOnlyTheExtensionOfTheFileName) {
+    EXPECT_EQ(settingsFilePath("/opt/imprix/bin/imprix"), "/opt/imprix/bin/imprix.ini");
+    EXPECT_EQ(settingsFilePath("/opt/imprix-2.0/bin/imprix"), "/opt/imprix-2.0/bin/imprix.ini");
+    EXPECT_EQ(settingsFilePath("/tools/Imprix.exe"), "/tools/Imprix.ini");
+    EXPECT_EQ(settingsFilePath("/tools/.imprix"), "/tools/.imprix.ini");
+    EXPECT_EQ(resolveTemplateFolder("Templates", "/opt/bin"), "/opt/bin/Templates");
+    EXPECT_EQ(resolveTemplateFolder("../Templates", "/opt/bin"), "../Templates");
+    EXPECT_EQ(resolveTemplateFolder("/srv/tpl", "/opt/bin"), "/srv/tpl");
+}
