@@ -112,6 +112,9 @@ public:
     // provided nothing outside the region changed since the last repaint. For a moved or turned item
     // pass the union of its ItemCoverage before and after the change.
     void RenderDatedImage(const QRegion& region);
+    // The last whole repaint, for a caller that saves the dated image and needs nothing else: the
+    // loaded picture is let go.
+    void RenderDatedImageForSave();
     // The work-picture pixels the item at `index` can paint at its current place and angle, with room
     // for glyphs that reach past their measured box. Empty without a work picture.
     QRect ItemCoverage(int index) const;
@@ -129,7 +132,8 @@ public:
     int ReadTemplate(const std::string& path, Dialogs& dialogs);
     // Fills the template from a record in memory; numbers beyond its end read as 0.
     void ParseTemplate(const std::uint8_t* data, std::size_t length, Dialogs& dialogs);
-    // Becomes the template a user starts from: the defaults and the date taken in the bottom-left.
+    // Becomes the template a user starts from: the defaults and the photo's Date Time (tag 0x0132) in
+    // the bottom-left corner.
     void MakeNewTemplate();
 
     // --- fields ------------------------------------------------------------------------------

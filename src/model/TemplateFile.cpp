@@ -5,9 +5,9 @@
 #include "model/TemplateRecord.h"
 
 #include "imaging/TextCodec.h"
+#include "imaging/WholeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -36,13 +36,17 @@ void writeItem(RecordWriter& w, const ImprintItem& it) {
     w.int32(it.reserved1);
     w.int32(it.angle);
     w.int32(it.opacity);
-    // Extra data is a text whose NUL is its last byte; a negative length is written as no data.
-    const int extraLength = it.extraLength > 0 && it.extraLength < kMaxExtraLength ? it.extraLength : 0;
-    w.int32(extraLength);
-    if (extraLength > 0) {
-        std::vector<std::uint8_t> extra(static_cast<std::size_t>(extraLength), 0);
-        std::copy_n(it.extraData.begin(), std::min(it.extraData.size(), extra.size() - 1), extra.begin());
-        w.raw(extra.data(), extra.size());
+    // Extra data is a text whose NUL is its last byte: readers take the text and step past its NUL,
+    // so the stored length is that of the text up to its first NUL, never padding after it. A
+    // negative or oversized length is written as no data.
+    if (it.extraLength > 0 && it.extraLength < kMaxExtraLength) {
+        const std::size_t room = std::min(it.extraData.size(), static_cast<std::size_t>(it.extraLength) - 1);
+        const auto end = it.extraData.begin() + static_cast<std::ptrdiff_t>(room);
+        const std::string text(it.extraData.begin(), std::find(it.extraData.begin(), end, 0));
+        w.int32(static_cast<std::int32_t>(text.size() + 1));
+        w.text(text);
+    } else {
+        w.int32(0);
     }
     w.int32(it.reserved2);
     w.int32(it.reserved3);
@@ -133,24 +137,40 @@ std::size_t CDatedPicture::SerializeTemplate(std::uint8_t* buffer, std::size_t c
 }
 
 int CDatedPicture::WriteTemplate(const std::string& path, std::string* whyNot) {
-    QSaveFile file(imaging::toQString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (whyNot) *whyNot = imaging::toUtf8(file.errorString());
-        return 1;
+    // The distances as they were, so that a template that cannot be written is left as it was.
+    struct Placement {
+        int offsetX, offsetY, anchorAngle;
+        ItemRect bounds;
+    };
+    std::vector<Placement> before;
+    before.reserve(static_cast<std::size_t>(itemCount));
+    for (int i = 0; i < itemCount; ++i) {
+        const ImprintItem& it = item(i);
+        before.push_back(Placement{it.offsetX, it.offsetY, it.anchorAngle, it.bounds});
+        if (it.visible) StoreItemOffsets(i);
     }
-    templatePath = path;
-    for (int i = 0; i < itemCount; ++i)
-        if (item(i).visible) StoreItemOffsets(i);
 
     std::vector<std::uint8_t> record(SerializeTemplate(nullptr, 0));
     SerializeTemplate(record.data(), record.size());
-    // Written beside the old file and renamed over it: a failed write leaves the old template whole.
-    if (file.write(reinterpret_cast<const char*>(record.data()), static_cast<qint64>(record.size())) !=
-            static_cast<qint64>(record.size()) ||
-        !file.commit()) {
-        if (whyNot) *whyNot = imaging::toUtf8(file.errorString());
+    // Written beside the old file and renamed over it only when whole: a failed write leaves the old
+    // template as it was. (A bare QSaveFile::commit() renames a file whose last bytes failed to reach
+    // the disk in Qt 6.4; writeFileWhole checks the flush first.)
+    const QByteArray bytes(reinterpret_cast<const char*>(record.data()),
+                           static_cast<qsizetype>(record.size()));
+    const std::string problem = imaging::writeFileWhole(path, bytes);
+    if (!problem.empty()) {
+        for (int i = 0; i < itemCount; ++i) {
+            ImprintItem& it = item(i);
+            const Placement& p = before[static_cast<std::size_t>(i)];
+            it.offsetX = p.offsetX;
+            it.offsetY = p.offsetY;
+            it.anchorAngle = p.anchorAngle;
+            it.bounds = p.bounds;
+        }
+        if (whyNot) *whyNot = problem;
         return 1;
     }
+    templatePath = path;
     modified = 0;
     return 0;
 }
@@ -195,6 +215,7 @@ void CDatedPicture::ParseTemplate(const std::uint8_t* data, std::size_t length, 
     const int count = r.int32();
 
     watermarkIndex = -1;
+    watermarkBitmap.reset(); // an earlier template's; this one's comes with its watermark item
     if (count < 0 || count > kMaxItems || !ResetItems(count)) {
         ResetItems(0);
         dialogs.error(kCorruptTemplateMessage);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -19,8 +20,9 @@ public:
         std::memcpy(&bits, &v, 4);
         put(bits, 4);
     }
+    // A text ends at its first NUL: a reader could not tell a NUL inside it from its end.
     void text(const std::string& s) {
-        bytes_.insert(bytes_.end(), s.begin(), s.end());
+        bytes_.insert(bytes_.end(), s.begin(), std::find(s.begin(), s.end(), '\0'));
         bytes_.push_back(0);
     }
     void raw(const std::uint8_t* data, std::size_t n) { bytes_.insert(bytes_.end(), data, data + n); }
