@@ -1,0 +1,31 @@
+#pragma once
+
+#include "formatbar/ColorChooser.h"
+#include "model/Dialogs.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Every question and dialog of the desktop application: messages, the colour dialog and the file
+// and folder dialogs. The application shows the system's dialogs; tests answer from a script, so no
+// test ever waits on a modal dialog. Paths and texts are UTF-8.
+class UiDialogs : public Dialogs, public ColorChooser {
+public:
+    // A filter is given as the old "Name (*.ext)|*.ext||" pairs; the implementation turns it into its own.
+    struct FileRequest {
+        std::string title;
+        std::string filter;
+        std::string folder;       // where the dialog starts; empty for the dialog's own choice
+        std::string proposedName; // the name offered (save dialogs)
+        bool multiple = false;    // open dialogs: several files may be chosen
+        bool confirmOverwrite = true; // save dialogs
+    };
+
+    // The files chosen, in the order the dialog gives them, or nothing when cancelled.
+    virtual std::optional<std::vector<std::string>> openFiles(const FileRequest& request) = 0;
+    // The path chosen, or nothing when cancelled.
+    virtual std::optional<std::string> saveFile(const FileRequest& request) = 0;
+    // The folder chosen, or nothing when cancelled.
+    virtual std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) = 0;
+};
