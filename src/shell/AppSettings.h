@@ -1,0 +1,19 @@
+#pragma once
+
+#include "formatbar/ColorChooser.h"
+
+#include <string>
+
+// The application settings the main window holds while the application runs: read from the
+// settings file at start-up and written back at exit. Colours are Windows colour values.
+struct AppSettings {
+    std::string exeFolder;       // folder of the running executable, no trailing separator
+    std::string iniPath;         // the settings file
+    std::string appTitle = "Imprix";
+    std::string defaultTemplate = "Simple.tpl"; // "TemplateDef"
+    std::string templateFolder;  // "TemplatePath", absolute once read
+    int backColor = 0x909090;    // "BackColor": the view's background
+    int viewAllExif = 0;         // "ViewAllExif"
+    int viewRatio = 0;           // "ViewRatio": 0 none, 1 4x6, 2 5x7, 3 8x10
+    CustomColors customColors{}; // "CustomColors" C1..C16
+};
