@@ -19,10 +19,31 @@ double wholePixels(float v) {
 
 } // namespace
 
+bool CDatedPicture::WorkPictureSharesPicture() const {
+    // QImage copies share their pixels until one is written to; constBits() does not detach.
+    return picture && workPicture && !picture->isNull() &&
+           picture->image().constBits() == workPicture->image().constBits();
+}
+
 void CDatedPicture::RenderDatedImage() {
     if (!needsRedraw || !workPicture || workPicture->isNull()) return;
+    // A work picture that still shares the picture's pixels gets its own copy of them before it is
+    // painted (made here, so that one failing for want of memory leaves a null work picture, not a
+    // painter without a surface); drawing the picture onto that copy again would change nothing.
+    const bool holdsPicture = WorkPictureSharesPicture();
+    if (holdsPicture) {
+        workPicture->image().detach();
+        if (workPicture->isNull()) return;
+    }
     imaging::Graphics graphics(*workPicture);
-    RenderRect(graphics, workPicture->image().rect(), true);
+    RenderRect(graphics, workPicture->image().rect(), true, !holdsPicture);
+}
+
+void CDatedPicture::RenderDatedImageForSave() {
+    // Without the picture, its pixels are the work picture's alone and painting needs no copy of them.
+    if (WorkPictureSharesPicture()) picture.reset();
+    RenderDatedImage();
+    picture.reset();
 }
 
 void CDatedPicture::RenderDatedImage(const QRegion& region) {
@@ -36,12 +57,12 @@ void CDatedPicture::RenderDatedImage(const QRegion& region) {
     }
 }
 
-void CDatedPicture::RenderRect(imaging::Graphics& graphics, const QRect& clip, bool whole) {
+void CDatedPicture::RenderRect(imaging::Graphics& graphics, const QRect& clip, bool whole, bool drawPicture) {
     const double W = workPicture->width(), H = workPicture->height();
     const double offsetX = wholePixels(whiteOffsetX), offsetY = wholePixels(whiteOffsetY);
     const double width = wholePixels(pictureWidth), height = wholePixels(pictureHeight);
 
-    if (picture && !picture->isNull()) {
+    if (drawPicture && picture && !picture->isNull()) {
         // The work picture takes the picture's pixels as they are, alpha included, rather than
         // blending them over what the last repaint left: so every repaint, whole or in part, gives
         // the same pixels.

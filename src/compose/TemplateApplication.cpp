@@ -6,6 +6,7 @@
 #include "imaging/Graphics.h"
 #include "imaging/TextCodec.h"
 
+#include <QImage>
 #include <QString>
 
 namespace {
@@ -103,8 +104,17 @@ void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) 
     watermarkIndex = -1;
 
     BuildWorkPicture(dialogs);
-    // Without a work picture the surface is inactive and placing does nothing.
-    imaging::Graphics surface(workPicture ? &workPicture->image() : nullptr);
+    // Placing measures each item by drawing it; the whole repaint that follows paints every pixel
+    // again. The strokes go to a one-pixel stand-in of the work picture, which measures alike (fonts
+    // are sized in pixels) and leaves the work picture sharing the picture's pixels. Without a work
+    // picture the surface is inactive and placing does nothing.
+    QImage placingSurface;
+    if (workPicture) {
+        placingSurface = QImage(1, 1, workPicture->pixelFormat());
+        placingSurface.setDotsPerMeterX(workPicture->image().dotsPerMeterX());
+        placingSurface.setDotsPerMeterY(workPicture->image().dotsPerMeterY());
+    }
+    imaging::Graphics surface(workPicture ? &placingSurface : nullptr);
 
     borderBitmap.reset();
     borderPath = templ.borderPath;

@@ -61,7 +61,9 @@ void CDatedPicture::BuildWorkPicture(Dialogs& dialogs) {
 
     const int W = picture->width(), H = picture->height();
     if (!aspectEnabled) {
-        workPicture = picture->clone(); // a copy that fails for want of memory is not reported
+        // A copy of the picture that shares its pixels: the first painting on the work picture makes
+        // its own copy (which RenderDatedImageForSave avoids).
+        workPicture = std::make_unique<imaging::Bitmap>(picture->image());
         whiteOffsetX = whiteOffsetY = 0;
         pictureWidth = static_cast<float>(workPicture ? workPicture->width() : W);
         pictureHeight = static_cast<float>(workPicture ? workPicture->height() : H);

@@ -99,8 +99,9 @@ public:
     // Makes the picture look like the template: its settings, a fresh work picture, its border and
     // watermark, and the formatting and place of every item it shows. Messages go to `dialogs`.
     void ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs);
-    // Makes the work picture from the loaded picture: a copy, or a larger one with room for the white
-    // space of the target aspect ratio. Reports an impossible size and leaves no work picture.
+    // Makes the work picture from the loaded picture: a copy (sharing the picture's pixels until it is
+    // first painted), or a larger one with room for the white space of the target aspect ratio.
+    // Reports an impossible size and leaves no work picture.
     void BuildWorkPicture(Dialogs& dialogs);
     // Loads a border or watermark file from the template directory. A name must be a bare file name.
     // Each reports a file it cannot load and returns false.
@@ -112,8 +113,9 @@ public:
     // provided nothing outside the region changed since the last repaint. For a moved or turned item
     // pass the union of its ItemCoverage before and after the change.
     void RenderDatedImage(const QRegion& region);
-    // The last whole repaint, for a caller that saves the dated image and needs nothing else: the
-    // loaded picture is let go.
+    // The last whole repaint, for a caller that only saves the dated image from here on: the loaded
+    // picture is let go, and a work picture that still is the picture's own pixels (no white space)
+    // is painted in place rather than copied first. Gives the pixels RenderDatedImage gives.
     void RenderDatedImageForSave();
     // The work-picture pixels the item at `index` can paint at its current place and angle, with room
     // for glyphs that reach past their measured box. Empty without a work picture.
@@ -177,7 +179,10 @@ private:
     void NoteDateProblem(const std::string& message);
 
     // --- composing (compose/) ---
-    void RenderRect(imaging::Graphics& graphics, const QRect& clip, bool whole);
+    // `drawPicture` false: the work picture already holds the picture's pixels where it lies.
+    void RenderRect(imaging::Graphics& graphics, const QRect& clip, bool whole, bool drawPicture = true);
+    // True while the work picture is the loaded picture's pixels themselves, not yet painted on.
+    bool WorkPictureSharesPicture() const;
     int MatchTemplateItem(const ImprintItem& templateItem);
 
     // The border and watermark as last drawn, kept while what they are made from stays the same.

@@ -9,7 +9,7 @@
 struct AppSettings {
     std::string exeFolder;       // folder of the running executable, no trailing separator
     std::string iniPath;         // the settings file
-    std::string appTitle = "Imprix";
+    std::string appTitle = "Orvalinquestaporimex"; // the window title's application name
     std::string defaultTemplate = "Simple.tpl"; // "TemplateDef"
     std::string templateFolder;  // "TemplatePath", absolute once read
     int backColor = 0x909090;    // "BackColor": the view's background

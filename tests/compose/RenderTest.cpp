@@ -96,3 +96,40 @@ TEST(RepaintingARegion, givesThePixelsOfAWholeRepaintAfterItemsMoveAndTurn) {
         EXPECT_EQ(firstDifference(partial, f.work()), "") << c.item; // exact: no tolerance
     }
 }
+
+TEST(RenderingForSaving, givesThePixelsOfRepeatedWholeRepaintsWithAndWithoutWhiteSpace) {
+    for (const bool whiteSpace : {false, true}) {
+        // The reference is painted twice: the second repaint starts from a work picture with its own
+        // pixels and the strokes of the first, so it draws the picture over everything again.
+        ComposeFixture reference(900, 600);
+        ComposeFixture saving(900, 600);
+        for (ComposeFixture* f : {&reference, &saving}) {
+            f->setPicture(gradient(900, 600));
+            f->templ.aspectEnabled = whiteSpace ? 1 : 0;
+            f->templ.aspectWidth = 6;
+            f->templ.aspectHeight = 5;
+            addOverlays(*f);
+            addText(*f, "Level", 0, 0);
+            addText(*f, "Turned", 2, 17);
+        }
+        reference.applyAndRender();
+        reference.picture.RenderDatedImage();
+        saving.picture.ApplyTemplate(saving.templ, saving.user);
+        saving.picture.RenderDatedImageForSave();
+
+        ASSERT_TRUE(saving.picture.workPicture);
+        EXPECT_EQ(saving.picture.picture, nullptr) << "the loaded picture is let go";
+        EXPECT_EQ(firstDifference(saving.work(), reference.work()), "") << "white space " << whiteSpace;
+    }
+}
+
+TEST(RenderingTheDatedImage, leavesTheLoadedPicturesPixelsAsTheyWere) {
+    ComposeFixture f(900, 600);
+    const QImage photo = gradient(900, 600);
+    f.setPicture(photo.copy());
+    addText(f, "Level", 0, 0);
+    f.applyAndRender();
+    ASSERT_TRUE(f.picture.workPicture && f.picture.picture);
+    EXPECT_NE(firstDifference(f.work(), photo), "") << "the item is drawn on the work picture";
+    EXPECT_EQ(firstDifference(f.picture.picture->image(), photo), "") << "and not on the picture";
+}

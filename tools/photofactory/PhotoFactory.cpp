@@ -7,7 +7,10 @@
 #include <exiv2/exiv2.hpp>
 #include <zlib.h>
 
+#include <array>
+#include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace photofactory {
 namespace {
@@ -18,6 +21,55 @@ QImage plainImage(const Photo& photo) {
     // A darker top-left quarter makes orientation visible in tests.
     for (int y = 0; y < photo.height / 2; ++y)
         for (int x = 0; x < photo.width / 2; ++x) image.setPixel(x, y, qRgb(20, 20, 20));
+    return image;
+}
+
+// Broad soft gradients, different across and down, under sensor-like noise: mostly in brightness,
+// some in colour. At quality 92 a 24-megapixel picture makes a file of several megabytes, as a
+// camera's does. The same size always gives the same pixels.
+QImage texturedImage(const Photo& photo) {
+    QImage image(photo.width, photo.height, QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    const double w = photo.width, h = photo.height;
+    constexpr double kTurn = 6.283185307179586;
+    // Per channel, a profile across plus a profile down: a sky-like fall and a few slow waves.
+    std::vector<std::array<int, 3>> across(static_cast<std::size_t>(photo.width));
+    std::vector<std::array<int, 3>> down(static_cast<std::size_t>(photo.height));
+    for (int x = 0; x < photo.width; ++x) {
+        const double u = x / w;
+        across[static_cast<std::size_t>(x)] = {
+            static_cast<int>(40 * std::sin(kTurn * 1.3 * u) + 15 * std::sin(kTurn * 7.1 * u)),
+            static_cast<int>(30 * std::sin(kTurn * 0.9 * u + 1) + 12 * std::sin(kTurn * 5.3 * u)),
+            static_cast<int>(35 * std::cos(kTurn * 1.7 * u) + 10 * std::sin(kTurn * 9.7 * u))};
+    }
+    for (int y = 0; y < photo.height; ++y) {
+        const double v = y / h;
+        down[static_cast<std::size_t>(y)] = {
+            static_cast<int>(110 - 60 * v + 20 * std::sin(kTurn * 2.3 * v)),
+            static_cast<int>(130 - 30 * v + 25 * std::sin(kTurn * 1.1 * v + 2)),
+            static_cast<int>(170 - 90 * v + 15 * std::cos(kTurn * 3.7 * v))};
+    }
+    std::uint32_t state = 0x9E3779B9u ^ static_cast<std::uint32_t>(photo.width * 7919 + photo.height);
+    const auto next = [&state]() { // xorshift32
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    };
+    const auto clamp = [](int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); };
+    for (int y = 0; y < photo.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const auto& d = down[static_cast<std::size_t>(y)];
+        for (int x = 0; x < photo.width; ++x) {
+            const auto& a = across[static_cast<std::size_t>(x)];
+            const std::uint32_t r = next();
+            // Triangular noise: brightness about +-12, colour about +-4.
+            const int luma = static_cast<int>(r & 0x0F) + static_cast<int>((r >> 4) & 0x0F) - 15;
+            const auto chroma = [r](int shift) { return static_cast<int>((r >> shift) & 0x07) - 3; };
+            line[x] = qRgb(clamp(d[0] + a[0] + luma + chroma(8)), clamp(d[1] + a[1] + luma + chroma(12)),
+                           clamp(d[2] + a[2] + luma + chroma(16)));
+        }
+    }
     return image;
 }
 
@@ -134,7 +186,7 @@ std::vector<std::uint8_t> encodeExif(const std::vector<Tag>& tags, bool bigEndia
 }
 
 std::string writePhoto(const std::string& path, const Photo& photo) {
-    const QImage image = plainImage(photo);
+    const QImage image = photo.textured ? texturedImage(photo) : plainImage(photo);
     if (extensionIs(path, "png")) {
         std::vector<std::pair<std::string, std::vector<std::uint8_t>>> chunks;
         if (!photo.tags.empty()) {

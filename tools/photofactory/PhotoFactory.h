@@ -28,6 +28,9 @@ struct Photo {
     int width = 120;
     int height = 80;
     QColor color = QColor(90, 140, 200);
+    // Smooth gradients under per-pixel noise, as a camera's picture has, instead of the plain colour:
+    // a plain colour compresses to almost nothing and decodes unrealistically fast.
+    bool textured = false;
     bool bigEndian = false;
     std::vector<Tag> tags;
     bool thumbnail = false;                 // a small JPEG thumbnail in the thumbnail directory
@@ -39,9 +42,9 @@ struct Photo {
 // The Exif of the tags as a TIFF structure (what follows "Exif\0\0" in a JPEG), or empty.
 std::vector<std::uint8_t> encodeExif(const std::vector<Tag>& tags, bool bigEndian);
 
-// Writes a .jpg, .tif or .png photo (by the path's extension) of a plain colour with the tags. TIFF
-// photos are uncompressed RGB, written whole by Exiv2 so the byte order and every tag are as asked.
-// PNG files carry the Exif in an eXIf chunk. Returns an empty text, or what went wrong.
+// Writes a .jpg, .tif or .png photo (by the path's extension) of a plain colour (or textured) with the
+// tags. TIFF photos are uncompressed RGB, written whole by Exiv2 so the byte order and every tag are as
+// asked. PNG files carry the Exif in an eXIf chunk. Returns an empty text, or what went wrong.
 std::string writePhoto(const std::string& path, const Photo& photo);
 
 // Writes a JPEG of the image whose only metadata is an Exif segment holding exactly `tiff`, for

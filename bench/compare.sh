@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# Times imprix-batch against the floor of any JPEG dating tool, libjpeg-turbo's own decode and encode
+# (djpeg | cjpeg), and against ImageMagick drawing the date, on the same camera-sized photos in one run.
+# The commands take turns over several rounds; medians are printed with the peak memory of each and
+# their ratios to the floor, then the throughput of --jobs 1 against --jobs 2. Run it by hand on a quiet
+# machine; it is not a test. A full run takes a few minutes on two cores.
+#
+#   bench/compare.sh                  builds the default preset if needed (build/default)
+#   IMPRIX_BUILD_DIR=DIR bench/compare.sh   uses (and builds) imprix-batch in another build folder
+#   ROUNDS=N (default 7), IMPRIX_BENCH_DIR=DIR to keep the photos and copies (default: a temporary folder)
+#
+# Every program writes at quality 60, imprix-batch with the shipped Simple.tpl.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+rounds="${ROUNDS:-7}"
+quality=60
+date_text="'01  6  21"
+
+# --- what the comparison needs ------------------------------------------------------------------
+need_packages=()
+command -v djpeg >/dev/null && command -v cjpeg >/dev/null || need_packages+=(libjpeg-turbo-progs)
+command -v convert-im6.q16 >/dev/null || need_packages+=(imagemagick)
+[ -x /usr/bin/time ] || need_packages+=(time)
+if [ ${#need_packages[@]} -gt 0 ]; then
+  echo "Installing: ${need_packages[*]}"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${need_packages[@]}"
+fi
+
+if [ -n "${IMPRIX_BUILD_DIR:-}" ]; then
+  build="$(cd "$IMPRIX_BUILD_DIR" && pwd)"
+  cmake --build "$build" --target imprix-batch imprix-make-demo >/dev/null
+else
+  build="$root/build/default"
+  (cd "$root" && { [ -f "$build/CMakeCache.txt" ] || cmake --preset default >/dev/null; } &&
+    cmake --build --preset default >/dev/null)
+fi
+batch="$build/bin/imprix-batch"
+make_photo="$build/tools/imprix-make-demo"
+template="$build/bin/Templates/Simple.tpl"
+[ -f "$template" ] || template="$root/src/res/templates/Simple.tpl"
+for f in "$batch" "$make_photo" "$template"; do
+  [ -e "$f" ] || { echo "compare.sh: $f is missing" >&2; exit 1; }
+done
+
+if [ -n "${IMPRIX_BENCH_DIR:-}" ]; then
+  work="$IMPRIX_BENCH_DIR"
+  mkdir -p "$work"
+else
+  work="$(mktemp -d)"
+  trap 'rm -rf "$work"' EXIT
+fi
+
+# --- the photos: ten of each size, textured like a camera's, with its Exif -----------------------
+sizes=(24 12)
+declare -A dimensions=([24]=6000x4000 [12]=4000x3000)
+for mp in "${sizes[@]}"; do
+  mkdir -p "$work/photos$mp" "$work/out$mp"
+  first="$work/photos$mp/IMG_0001.jpg"
+  if [ ! -f "$first" ]; then
+    QT_QPA_PLATFORM=offscreen "$make_photo" "$first" --size "${dimensions[$mp]}" --textured --quality 92
+    for i in 02 03 04 05 06 07 08 09 10; do cp "$first" "$work/photos$mp/IMG_00$i.jpg"; done
+  fi
+done
+
+# --- timing ----------------------------------------------------------------------------------------
+samples="$work/samples"
+rm -rf "$samples"
+mkdir -p "$samples"
+
+# run KEY COMMAND...: one timed run; appends "wall cpu maxrss_kib" to the key's samples.
+run() {
+  local key="$1"
+  shift
+  local usage="$samples/usage" start end
+  start=$EPOCHREALTIME
+  if ! /usr/bin/time -f '%U %S %M' -o "$usage" "$@" >/dev/null 2>"$samples/stderr"; then
+    echo "compare.sh: failed: $*" >&2
+    cat "$samples/stderr" >&2
+    exit 1
+  fi
+  end=$EPOCHREALTIME
+  read -r user sys rss <"$usage"
+  echo "$start $end $user $sys $rss" | awk '{ printf "%.4f %.3f %d\n", $2 - $1, $3 + $4, $5 }' >>"$samples/$key"
+}
+
+names=(floor single magick ten1 ten2)
+load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
+echo "Timing ${#names[@]} commands on ${sizes[*]} MP photos, $rounds rounds ($(nproc) cores, load $load_before)..."
+for ((r = 0; r < rounds; r++)); do
+  for mp in "${sizes[@]}"; do
+    # Each round starts one command further on, so none always runs first.
+    for ((k = 0; k < ${#names[@]}; k++)); do
+      name="${names[$(((k + r) % ${#names[@]}))]}"
+      case "$name" in
+      floor) run "$name$mp" sh -c "djpeg '$work/photos$mp/IMG_0001.jpg' | cjpeg -quality $quality >'$work/out$mp/floor.jpg'" ;;
+      magick) run "$name$mp" convert-im6.q16 "$work/photos$mp/IMG_0001.jpg" -fill orange -pointsize 120 \
+        -annotate +100+200 "$date_text" -quality $quality "$work/out$mp/magick.jpg" ;;
+      single) run "$name$mp" "$batch" --template "$template" --out-dir "$work/out$mp/single" \
+        --quality $quality --jobs 1 "$work/photos$mp/IMG_0001.jpg" ;;
+      ten1 | ten2) run "$name$mp" "$batch" --template "$template" --out-dir "$work/out$mp/$name" \
+        --quality $quality --jobs "${name#ten}" "$work/photos$mp" ;;
+      esac
+    done
+  done
+done
+load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
+
+# median KEY COLUMN [DIVISOR]
+median() {
+  sort -n -k"$2" "$samples/$1" | awk -v c="$2" -v d="${3:-1}" '{ v[NR] = $c } END {
+    m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.4f", m / d }'
+}
+
+# --- report ------------------------------------------------------------------------------------------
+echo
+echo "Medians of $rounds rounds; load average before $load_before, after $load_after ($(nproc) cores)."
+echo "Seconds per photo: wall clock and CPU (user + system; the floor's two processes run side by side,"
+echo "so its wall time can be below its CPU time). Peak memory: the largest process's maximum RSS."
+for mp in "${sizes[@]}"; do
+  photo="$work/photos$mp/IMG_0001.jpg"
+  read -r w h <<<"${dimensions[$mp]/x/ }"
+  decoded_mib=$((w * h * 4 / 1048576))
+  printf '\n%s MP photo, %s, %s KiB; a decoded picture (4 bytes a pixel) is %s MiB\n' \
+    "$mp" "${dimensions[$mp]}" "$(($(stat -c %s "$photo") / 1024))" "$decoded_mib"
+  printf '  %-44s %8s %8s %8s %8s %9s\n' "command" "wall s" "x floor" "CPU s" "x floor" "peak MiB"
+  floor_wall="$(median "floor$mp" 1)"
+  floor_cpu="$(median "floor$mp" 2)"
+  line() {
+    local label="$1" key="$2" divisor="$3" wall cpu rss
+    wall="$(median "$key" 1 "$divisor")"
+    cpu="$(median "$key" 2 "$divisor")"
+    rss="$(median "$key" 3 1024)"
+    awk -v l="$label" -v w="$wall" -v c="$cpu" -v r="$rss" -v fw="$floor_wall" -v fc="$floor_cpu" \
+      'BEGIN { printf "  %-44s %8.3f %8.2f %8.3f %8.2f %9.0f\n", l, w, w / fw, c, c / fc, r }'
+  }
+  line "djpeg | cjpeg -quality $quality (the floor)" "floor$mp" 1
+  line "imprix-batch, one photo per process" "single$mp" 1
+  line "imprix-batch, ten photos in one (per photo)" "ten1$mp" 10
+  line "ImageMagick convert -annotate" "magick$mp" 1
+  ten1="$(median "ten1$mp" 1)"
+  ten2="$(median "ten2$mp" 1)"
+  rss2="$(median "ten2$mp" 3 1024)"
+  awk -v a="$ten1" -v b="$ten2" -v r="$rss2" 'BEGIN {
+    printf "  ten photos: --jobs 1 %.2f photos/s, --jobs 2 %.2f photos/s (%.0f MiB peak): %.2f times\n",
+      10 / a, 10 / b, r, a / b }'
+done
+echo
+echo "Goals: in a batch at most 1.2 x the floor per photo, one photo per process at most 1.4 x, peak memory"
+echo "about two decoded pictures per job at most, --jobs 2 at least 1.8 times the throughput of --jobs 1."
