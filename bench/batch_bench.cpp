@@ -1,6 +1,8 @@
 // Dating one photo as imprix-batch does (load with a template, render, save), and its pieces: decoding,
 // applying the template, rendering, encoding with the metadata copied, and writing the file. The photos
-// are camera-sized and textured like real ones, so the codec works as hard as on a camera's.
+// are camera-sized and textured like real ones, so the codec works as hard as on a camera's. The
+// pieces run as in a batch, decoding into the memory of the photo before; "new_memory" shows what a
+// process dating a single photo pays to have its pixels mapped.
 
 #include "compose/DatedCopy.h"
 #include "imaging/ImageDecoder.h"
@@ -104,8 +106,15 @@ std::string sizeLabel(const benchmark::State& state) {
     return std::to_string(state.range(0) * state.range(1) / 1'000'000) + " MP";
 }
 
+// Decoding into the kept memory of the last photo, as imprix-batch does, or into new memory, as a
+// process dating one photo does (the system maps and zeroes every page).
+void reusePixels(bool reuse) {
+    imaging::keepDecodedPixelsForReuse(reuse ? 1 : 0);
+}
+
 // The whole of one photo in imprix-batch: load with the template, render, save the dated copy.
-void BM_DatePhoto(benchmark::State& state) {
+void BM_DatePhoto(benchmark::State& state, bool reuse) {
+    reusePixels(reuse);
     const std::string& photo = photoOf(state);
     const std::string output = outputDir() + "/Dated.jpg";
     QuietDialogs quiet;
@@ -120,7 +129,8 @@ void BM_DatePhoto(benchmark::State& state) {
     state.SetLabel(sizeLabel(state));
 }
 
-void BM_Decode(benchmark::State& state) {
+void BM_Decode(benchmark::State& state, bool reuse) {
+    reusePixels(reuse);
     const std::string& photo = photoOf(state);
     for (auto _ : state)
         benchmark::DoNotOptimize(imaging::decodeImageFile(photo));
@@ -129,6 +139,7 @@ void BM_Decode(benchmark::State& state) {
 
 // Decoding, reading the properties into items and applying the template.
 void BM_LoadWithTemplate(benchmark::State& state) {
+    reusePixels(true);
     const std::string& photo = photoOf(state);
     QuietDialogs quiet;
     for (auto _ : state) {
@@ -140,6 +151,7 @@ void BM_LoadWithTemplate(benchmark::State& state) {
 
 // The render of a freshly loaded photo before it is saved.
 void BM_RenderForSave(benchmark::State& state) {
+    reusePixels(true);
     const std::string& photo = photoOf(state);
     QuietDialogs quiet;
     for (auto _ : state) {
@@ -212,10 +224,13 @@ void photoSizes(benchmark::internal::Benchmark* b) {
 
 } // namespace
 
-BENCHMARK(BM_DatePhoto)->Apply(photoSizes);
-BENCHMARK(BM_Decode)->Apply(photoSizes);
+BENCHMARK_CAPTURE(BM_DatePhoto, reused_pixels, true)->Apply(photoSizes);
+BENCHMARK_CAPTURE(BM_DatePhoto, new_memory, false)->Apply(photoSizes);
+BENCHMARK_CAPTURE(BM_Decode, reused_pixels, true)->Apply(photoSizes);
+BENCHMARK_CAPTURE(BM_Decode, new_memory, false)->Apply(photoSizes);
 BENCHMARK(BM_LoadWithTemplate)->Apply(photoSizes);
-BENCHMARK(BM_RenderForSave)->Apply(photoSizes);
+// Each iteration loads the photo untimed, ten times as long as the render itself: a few are enough.
+BENCHMARK(BM_RenderForSave)->Apply(photoSizes)->Iterations(8);
 BENCHMARK(BM_Encode)->Apply(photoSizes);
 BENCHMARK(BM_EncodeWithMetadata)->Apply(photoSizes);
 BENCHMARK(BM_Write)->Apply(photoSizes);

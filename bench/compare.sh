@@ -5,8 +5,9 @@
 # their ratios to the floor, then the throughput of --jobs 1 against --jobs 2. Run it by hand on a quiet
 # machine; it is not a test. A full run takes a few minutes on two cores.
 #
-#   bench/compare.sh                  builds the default preset if needed (build/default)
-#   IMPRIX_BUILD_DIR=DIR bench/compare.sh   uses (and builds) imprix-batch in another build folder
+#   bench/compare.sh                         builds what it runs with the default preset if needed
+#   IMPRIX_BUILD_DIR=DIR bench/compare.sh    uses (and builds) imprix-batch in another build folder
+#   IMPRIX_BATCH=FILE                        times that imprix-batch instead (an earlier one, to compare)
 #   ROUNDS=N (default 7), IMPRIX_BENCH_DIR=DIR to keep the photos and copies (default: a temporary folder)
 #
 # Every program writes at quality 60, imprix-batch with the shipped Simple.tpl.
@@ -37,9 +38,9 @@ if [ -n "${IMPRIX_BUILD_DIR:-}" ]; then
 else
   build="$root/build/default"
   (cd "$root" && { [ -f "$build/CMakeCache.txt" ] || cmake --preset default >/dev/null; } &&
-    cmake --build --preset default >/dev/null)
+    cmake --build --preset default --target imprix-batch imprix-make-demo >/dev/null)
 fi
-batch="$build/bin/imprix-batch"
+batch="${IMPRIX_BATCH:-$build/bin/imprix-batch}"
 make_photo="$build/tools/imprix-make-demo"
 template="$build/bin/Templates/Simple.tpl"
 [ -f "$template" ] || template="$root/src/res/templates/Simple.tpl"
@@ -62,7 +63,11 @@ for mp in "${sizes[@]}"; do
   mkdir -p "$work/photos$mp" "$work/out$mp"
   first="$work/photos$mp/IMG_0001.jpg"
   if [ ! -f "$first" ]; then
-    QT_QPA_PLATFORM=offscreen "$make_photo" "$first" --size "${dimensions[$mp]}" --textured --quality 92
+    if ! QT_QPA_PLATFORM=offscreen "$make_photo" "$first" --size "${dimensions[$mp]}" --textured --quality 92 \
+      2>"$work/make_photo.log"; then
+      cat "$work/make_photo.log" >&2
+      exit 1
+    fi
     for i in 02 03 04 05 06 07 08 09 10; do cp "$first" "$work/photos$mp/IMG_00$i.jpg"; done
   fi
 done

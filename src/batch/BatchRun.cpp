@@ -2,6 +2,7 @@
 
 #include "compose/DatedCopy.h"
 #include "imaging/Exiv2Setup.h"
+#include "imaging/ImageDecoder.h"
 #include "imaging/TextCodec.h"
 #include "model/Dialogs.h"
 
@@ -9,28 +10,14 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <atomic>
-#include <climits>
 #include <mutex>
 #include <ostream>
 #include <set>
 #include <thread>
 
 namespace {
-
-// Each photo needs a few blocks of about a hundred megabytes (its pixels, the encoder's coefficients).
-// glibc maps blocks that large from the kernel and unmaps them when freed, so every photo would fault
-// in and zero all their pages again: a third of a photo's time. Served from the one main heap, which
-// keeps what is freed, the next photo reuses pages already in place. (Thread arenas cannot hold such
-// blocks and would map them again.) Peak memory stays the same; it is given back at exit.
-void reusePictureMemory() {
-    mallopt(M_MMAP_MAX, 0);
-    mallopt(M_TRIM_THRESHOLD, INT_MAX);
-    mallopt(M_ARENA_MAX, 1);
-}
 
 bool isPhotoName(const QString& name) {
     return CDatedPicture::HasPictureExtension(imaging::toUtf8(name));
@@ -96,48 +83,48 @@ private:
     std::set<std::string> printed_;
 };
 
-// The batch answers for its user: it makes the output folder itself beforehand, so a question is
-// answered with its first button; every message is reported.
-class ConsoleDialogs : public Dialogs {
+// The run answers for its user: the output folder is made beforehand, so a question is answered
+// with its first button; every message is passed on.
+class HookDialogs : public Dialogs {
 public:
-    ConsoleDialogs(Reporter& reporter, std::string photo) : reporter_(reporter), photo_(std::move(photo)) {}
+    HookDialogs(const PhotoHooks& hooks, std::mutex& mutex, std::string photo)
+        : hooks_(hooks), mutex_(mutex), photo_(std::move(photo)) {}
 
     Answer message(const std::string& text, Buttons buttons, Icon) override {
-        reporter_.message(photo_, text, true);
+        report(text, true);
         return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
     }
 
+    void report(const std::string& text, bool repeated) {
+        if (!hooks_.message) return;
+        std::lock_guard lock(mutex_);
+        hooks_.message(photo_, text, repeated);
+    }
+
 private:
-    Reporter& reporter_;
+    const PhotoHooks& hooks_;
+    std::mutex& mutex_;
     std::string photo_;
 };
 
-// Dates one photo. Returns true when its copy was written (or, in a dry run, would be).
-bool datePhoto(const std::string& photo, const CDatedPicture& templ, const BatchJob& job, Reporter& reporter) {
-    ConsoleDialogs dialogs(reporter, photo);
+// Dates one photo. Returns true when its copy was written (or, in a dry run, would be); `output`
+// names the copy.
+bool datePhoto(const std::string& photo, const CDatedPicture& templ, const BatchJob& job,
+               HookDialogs& dialogs, std::string& output) {
     CDatedPicture model;
     std::string whyNot;
     if (!model.LoadPicture(photo, templ, dialogs, &whyNot)) {
-        reporter.message(photo, whyNot.empty() ? "cannot be read" : whyNot);
-        reporter.done(photo, "failed");
+        dialogs.report(whyNot.empty() ? "cannot be read" : whyNot, false);
         return false;
     }
     if (job.quality) model.jpegQuality = *job.quality;
     model.outputDir = job.outDir;
     model.RenderDatedImageForSave(); // only the dated image is needed from here: keep memory low
-    if (const auto problem = model.TakeDateProblem()) reporter.message(photo, *problem);
-    if (!model.workPicture) {
-        reporter.done(photo, "failed");
-        return false;
-    }
-    const std::string output = ComposeOutputName(photo, job.outDir, model.prefix, model.postfix);
-    if (job.dryRun) {
-        reporter.done(photo, "would write " + output);
-        return true;
-    }
-    const bool saved = SaveDatedCopy(model, output, photo, dialogs) == SaveOutcome::Saved;
-    reporter.done(photo, saved ? "wrote " + output : "failed");
-    return saved;
+    if (const auto problem = model.TakeDateProblem()) dialogs.report(*problem, false);
+    if (!model.workPicture) return false;
+    output = ComposeOutputName(photo, job.outDir, model.prefix, model.postfix);
+    if (job.dryRun) return true;
+    return SaveDatedCopy(model, output, photo, dialogs) == SaveOutcome::Saved;
 }
 
 } // namespace
@@ -160,26 +147,29 @@ std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, s
     return photos;
 }
 
-BatchSummary runBatch(const BatchJob& job, std::ostream& err, bool terminal) {
+BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks) {
     QElapsedTimer timer;
     timer.start();
     imaging::prepareExiv2ForThreads();
-    reusePictureMemory();
-    Reporter reporter(err, terminal, static_cast<int>(job.photos.size()));
 
+    std::mutex mutex; // one hook call at a time
+    std::atomic<bool> stop{false};
     std::atomic<std::size_t> next{0};
     std::atomic<int> written{0}, failed{0};
     const auto work = [&]() {
         const CDatedPicture templ(job.templ); // each job reads its own copy
-        for (std::size_t i = next++; i < job.photos.size(); i = next++) {
+        for (std::size_t i = next++; i < job.photos.size() && !stop; i = next++) {
+            HookDialogs dialogs(hooks, mutex, job.photos[i]);
+            std::string output;
             bool ok = false;
             try {
-                ok = datePhoto(job.photos[i], templ, job, reporter);
+                ok = datePhoto(job.photos[i], templ, job, dialogs, output);
             } catch (const std::exception& e) {
-                reporter.message(job.photos[i], e.what());
-                reporter.done(job.photos[i], "failed");
+                dialogs.report(e.what(), false);
             }
             ++(ok ? written : failed);
+            std::lock_guard lock(mutex);
+            if (hooks.done && !hooks.done(i, ok, output)) stop = true;
         }
     };
     const int jobs = std::clamp(job.jobs, 1, std::max(1, static_cast<int>(job.photos.size())));
@@ -187,6 +177,24 @@ BatchSummary runBatch(const BatchJob& job, std::ostream& err, bool terminal) {
     for (int t = 1; t < jobs; ++t) threads.emplace_back(work);
     work();
     for (std::thread& t : threads) t.join();
+    const int started = written + failed;
+    return BatchSummary{written, failed, static_cast<int>(job.photos.size()) - started,
+                        static_cast<double>(timer.nsecsElapsed()) / 1e9};
+}
+
+BatchSummary runBatch(const BatchJob& job, std::ostream& err, bool terminal) {
+    // Each job decodes its next photo into the pixel memory of its last one.
+    imaging::keepDecodedPixelsForReuse(std::max(1, job.jobs));
+    Reporter reporter(err, terminal, static_cast<int>(job.photos.size()));
+    PhotoHooks hooks;
+    hooks.message = [&](const std::string& photo, const std::string& text, bool repeated) {
+        reporter.message(photo, text, repeated);
+    };
+    hooks.done = [&](std::size_t index, bool ok, const std::string& output) {
+        reporter.done(job.photos[index], !ok ? "failed" : (job.dryRun ? "would write " : "wrote ") + output);
+        return true;
+    };
+    const BatchSummary summary = datePhotos(job, hooks);
     reporter.finish();
-    return BatchSummary{written, failed, static_cast<double>(timer.nsecsElapsed()) / 1e9};
+    return summary;
 }

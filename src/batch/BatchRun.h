@@ -2,6 +2,8 @@
 
 #include "model/DatedPicture.h"
 
+#include <cstddef>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -23,8 +25,23 @@ struct BatchJob {
 struct BatchSummary {
     int written = 0;
     int failed = 0;
+    int notStarted = 0; // photos left alone because the run was stopped
     double seconds = 0;
 };
+
+// What a run reports about its photos. Both are called from the threads working on the photos, one
+// call at a time.
+struct PhotoHooks {
+    // A problem with a photo; `repeated` when every photo would report it (a template's missing border).
+    std::function<void(const std::string& photo, const std::string& text, bool repeated)> message;
+    // A photo is finished: its index in the job, whether its copy was written (or, in a dry run, would
+    // be) and the copy's path. Returns false to start no further photo.
+    std::function<bool(std::size_t index, bool ok, const std::string& output)> done;
+};
+
+// Dates every photo of the job with its template and saves the copies into the job's output folder,
+// `jobs` photos at a time, one failing photo not stopping the others. The output folder must exist.
+BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks);
 
 // Dates every photo of the job with its template and saves the copies, `jobs` photos at a time.
 // Progress and problems go to `err` (a bar when `err` is a terminal, else a line per photo).

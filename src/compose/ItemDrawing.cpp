@@ -68,7 +68,7 @@ void CDatedPicture::ComputeItemBounds(ImprintItem& item) {
     const double w = item.textWidthPx;
     const double h = item.textHeightPx;
     const double a = item.angle * kRadiansPerDegree;
-    const double b = (90 - item.angle) * kRadiansPerDegree;
+    const double b = (90.0 - item.angle) * kRadiansPerDegree; // in double: a template may hold any angle
     const int x1 = truncToInt(w * std::cos(a));
     const int y1 = truncToInt(w * std::sin(a));
     const int x3 = truncToInt(-h * std::cos(b));
@@ -77,7 +77,9 @@ void CDatedPicture::ComputeItemBounds(ImprintItem& item) {
     const int y2 = truncToInt(y1 + h * std::sin(b));
     const int left = std::min({0, x1, x2, x3});
     const int top = std::min({0, y1, y2, y3});
-    item.bounds = ItemRect{left, top, std::max({0, x1, x2, x3}) - left, std::max({0, y1, y2, y3}) - top};
+    // Corners at the ends of the int range (a text measured wider than any picture) saturate.
+    const auto span = [](int high, int low) { return truncToInt(static_cast<double>(high) - low); };
+    item.bounds = ItemRect{left, top, span(std::max({0, x1, x2, x3}), left), span(std::max({0, y1, y2, y3}), top)};
 }
 
 void CDatedPicture::NoteDateProblem(const std::string& message) {

@@ -1,6 +1,5 @@
 #include "imaging/Font.h"
 
-#include "imaging/ImageLimits.h"
 #include "imaging/TextCodec.h"
 
 #include <QFontMetricsF>
@@ -11,9 +10,11 @@
 namespace imaging {
 namespace {
 
-// Glyphs taller than any picture show nothing more, and sizes from hostile templates would overflow
-// the arithmetic here and the coordinates of Qt's rasterizer.
-constexpr int kMaxPixelSize = kMaxSide;
+// Sizes from hostile templates would overflow the arithmetic here and the coordinates of Qt's
+// rasterizer; and a glyph no installed font has is drawn by Qt as a box it caches as a square image of
+// the pixel size: 4 GB at 65000 pixels. 8192 pixels (a 64 MB box) is an eighth of the longest side a
+// picture may have, and 290 print points on a 100-megapixel photo.
+constexpr int kMaxPixelSize = 8192;
 
 // Qt sizes fonts by their em; the description gives the cell height. Measure the cell of a large
 // reference size once and scale, which keeps the error below half a pixel.

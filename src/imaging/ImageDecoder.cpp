@@ -2,12 +2,85 @@
 
 #include "imaging/ImageLimits.h"
 #include "imaging/TextCodec.h"
+#include "imaging/TiffClaims.h"
 
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
 namespace imaging {
 namespace {
+
+// Pixel memory of released pictures, kept for the next ones (keepDecodedPixelsForReuse).
+class KeptPixels {
+public:
+    // Never destroyed: a picture may be released after static objects are gone.
+    static KeptPixels& instance() {
+        static auto* kept = new KeptPixels;
+        return *kept;
+    }
+
+    void setLimit(int pictures) {
+        std::lock_guard lock(mutex_);
+        limit_ = std::max(0, pictures);
+        while (free_.size() > static_cast<std::size_t>(limit_)) {
+            std::free(free_.back());
+            free_.pop_back();
+        }
+    }
+
+    // A picture of the size and format on kept memory of the same length when there is some, else on
+    // new memory that is kept once the picture is released; null when nothing is kept or memory is
+    // short (the reader then allocates as usual).
+    QImage take(QSize size, QImage::Format format) {
+        const qsizetype bytesPerLine = static_cast<qsizetype>(size.width()) * 4; // 4-byte formats only
+        const qsizetype bytes = bytesPerLine * size.height();
+        Block* block = nullptr;
+        {
+            std::lock_guard lock(mutex_);
+            if (limit_ == 0) return {};
+            for (auto it = free_.begin(); it != free_.end(); ++it) {
+                if ((*it)->bytes != bytes) continue;
+                block = *it;
+                free_.erase(it);
+                break;
+            }
+        }
+        if (!block) {
+            block = static_cast<Block*>(std::malloc(kPixelsAt + static_cast<std::size_t>(bytes)));
+            if (!block) return {};
+            block->bytes = bytes;
+        }
+        unsigned char* pixels = reinterpret_cast<unsigned char*>(block) + kPixelsAt;
+        return QImage(pixels, size.width(), size.height(), bytesPerLine, format, &KeptPixels::giveBack,
+                      block);
+    }
+
+private:
+    // One allocation: this header, then the pixels from kPixelsAt on, as aligned as malloc's memory.
+    struct Block {
+        qsizetype bytes;
+    };
+    static constexpr std::size_t kPixelsAt = 64;
+
+    static void giveBack(void* info) {
+        auto* block = static_cast<Block*>(info);
+        KeptPixels& kept = instance();
+        std::lock_guard lock(kept.mutex_);
+        if (kept.free_.size() < static_cast<std::size_t>(kept.limit_))
+            kept.free_.push_back(block);
+        else
+            std::free(block);
+    }
+
+    std::mutex mutex_;
+    std::vector<Block*> free_;
+    int limit_ = 0;
+};
 
 DecodedImage failure(Status status, const QString& reason) {
     DecodedImage d;
@@ -36,6 +109,13 @@ DecodedImage decodeImageFile(const std::string& pathUtf8) {
         return failure(Status::UnknownImageFormat, QStringLiteral("not a picture Imprix can read (%1)")
                                                        .arg(reader.errorString()));
     }
+    // libtiff reads every tag value of the first directory into memory as soon as the size is asked
+    // for: a TIFF whose entries share one large stretch of bytes would take gigabytes.
+    if (reader.format() == "tiff") {
+        const TiffClaims claims = tiffClaims(pathUtf8);
+        if (claims.excessive()) return failure(Status::OutOfMemory, QString::fromStdString(claims.refusal()));
+    }
+
     const QSize size = reader.size();
     if (size.isValid() && !sizeAllowed(size.width(), size.height())) {
         return failure(Status::OutOfMemory,
@@ -45,7 +125,11 @@ DecodedImage decodeImageFile(const std::string& pathUtf8) {
                            .arg(kMaxPixels / 1'000'000));
     }
 
+    // A colour JPEG decodes into RGB32 of its header's size; the reader decodes into a picture of
+    // that size and format as it is.
     QImage image;
+    if (size.isValid() && reader.format() == "jpeg")
+        image = KeptPixels::instance().take(size, QImage::Format_RGB32);
     if (!reader.read(&image) || image.isNull()) {
         return failure(Status::UnknownImageFormat,
                        QStringLiteral("cannot decode the picture (%1)").arg(reader.errorString()));
@@ -62,6 +146,10 @@ DecodedImage decodeImageFile(const std::string& pathUtf8) {
     d.image = std::move(image);
     d.status = Status::Ok;
     return d;
+}
+
+void keepDecodedPixelsForReuse(int pictures) {
+    KeptPixels::instance().setLimit(pictures);
 }
 
 } // namespace imaging

@@ -19,4 +19,10 @@ struct DecodedImage {
 // than the product's limit are refused from their header, before their pixels are allocated.
 DecodedImage decodeImageFile(const std::string& pathUtf8);
 
+// Keeps the pixel memory of up to `pictures` decoded JPEG photos once nothing uses them any more,
+// and decodes the next photos of the same size into it. A program that dates photo after photo
+// then writes into memory already in place, rather than having the system map and zero some 100 MB
+// for every 24-megapixel photo, a third of its time. 0, the default, keeps none.
+void keepDecodedPixelsForReuse(int pictures);
+
 } // namespace imaging

@@ -1,6 +1,7 @@
 #include "imaging/MetadataCopy.h"
 
 #include "imaging/Exiv2Setup.h"
+#include "imaging/PhotoMetadata.h"
 
 #include <exiv2/exiv2.hpp>
 
@@ -36,8 +37,12 @@ bool copyMetadataInto(QByteArray& jpeg, int width, int height, const std::string
                       std::string* problem) {
     silenceExiv2Log();
     try {
-        auto source = Exiv2::ImageFactory::open(sourcePathUtf8);
-        source->readMetadata();
+        std::string refused;
+        const auto source = openPhotoMetadata(sourcePathUtf8, refused);
+        if (source.get() == nullptr) {
+            if (problem) *problem = refused;
+            return false;
+        }
 
         Exiv2::ExifData exif;
         for (const Exiv2::Exifdatum& d : source->exifData())

@@ -1,6 +1,7 @@
 #include "imaging/PropertyReader.h"
 
 #include "imaging/Exiv2Setup.h"
+#include "imaging/PhotoMetadata.h"
 #include "imaging/PngChunks.h"
 
 #include <exiv2/exiv2.hpp>
@@ -101,12 +102,12 @@ PropertyBlock readProperties(const std::string& pathUtf8, std::string* problem) 
     silenceExiv2Log();
     PropertyBlock block;
     try {
-        auto image = Exiv2::ImageFactory::open(pathUtf8);
+        std::string refused;
+        const auto image = openPhotoMetadata(pathUtf8, refused);
         if (image.get() == nullptr) {
-            if (problem) *problem = "unknown file type";
+            if (problem) *problem = refused;
             return {};
         }
-        image->readMetadata();
         addExif(image->exifData(), block);
         // By the content, as the decoder goes: a PNG named .jpg still has its chunks read.
         if (image->mimeType() == "image/png") addPngChunkProperties(pathUtf8, block);

@@ -1,8 +1,10 @@
 #include "model/DateFormat.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <locale.h>
 
 namespace {
@@ -16,6 +18,23 @@ std::string takeField(std::string& rest, char separator) {
     std::string field = rest.substr(0, at);
     rest.erase(0, at + 1);
     return field;
+}
+
+// Reads a field like the C library's atoi (leading blanks, a sign, the digits up to the first other
+// character, nothing gives 0), but keeps within the int range where atoi's result is undefined.
+long long readField(const std::string& field) {
+    const long long v = std::strtoll(field.c_str(), nullptr, 10);
+    return std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+}
+
+bool fitsInt(long long v) {
+    return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
+}
+
+DateConversionError notADate(const std::string& dateText) {
+    return DateConversionError(dateText, "\"" + dateText + "\" is not a date between the years " +
+                                             std::to_string(kFirstDateYear) + " and " +
+                                             std::to_string(kLastDateYear) + ".");
 }
 
 locale_t cLocale() {
@@ -69,23 +88,24 @@ std::string FormatDate(const std::string& dateText, const std::string& format) {
     const std::string minute = takeField(rest, ':');
     const std::string second = rest;
 
+    // A year or month at the very end of the int range (a hostile "-2147483648") would overflow as a
+    // calendar field; no month count brings such a year near the years allowed.
+    const long long tmYear = readField(year) - 1900;
+    const long long tmMonth = readField(month) - 1;
+    if (!fitsInt(tmYear) || !fitsInt(tmMonth)) throw notADate(dateText);
     std::tm tm{};
-    tm.tm_year = std::atoi(year.c_str()) - 1900;
-    tm.tm_mon = std::atoi(month.c_str()) - 1;
-    tm.tm_mday = std::atoi(day.c_str());
-    tm.tm_hour = std::atoi(hour.c_str());
-    tm.tm_min = std::atoi(minute.c_str());
-    tm.tm_sec = std::atoi(second.c_str());
+    tm.tm_year = static_cast<int>(tmYear);
+    tm.tm_mon = static_cast<int>(tmMonth);
+    tm.tm_mday = static_cast<int>(readField(day));
+    tm.tm_hour = static_cast<int>(readField(hour));
+    tm.tm_min = static_cast<int>(readField(minute));
+    tm.tm_sec = static_cast<int>(readField(second));
     tm.tm_isdst = -1;
     tm.tm_wday = -1; // mktime sets it when it succeeds; -1 is also a valid time
 
     const std::time_t time = std::mktime(&tm);
-    const int normalizedYear = tm.tm_year + 1900;
-    if (tm.tm_wday < 0 || normalizedYear < kFirstDateYear || normalizedYear > kLastDateYear) {
-        throw DateConversionError(dateText, "\"" + dateText + "\" is not a date between the years " +
-                                                std::to_string(kFirstDateYear) + " and " +
-                                                std::to_string(kLastDateYear) + ".");
-    }
+    const long long normalizedYear = static_cast<long long>(tm.tm_year) + 1900;
+    if (tm.tm_wday < 0 || normalizedYear < kFirstDateYear || normalizedYear > kLastDateYear) throw notADate(dateText);
 
     std::tm local{};
     if (localtime_r(&time, &local) == nullptr) return {};

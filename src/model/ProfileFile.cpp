@@ -4,6 +4,7 @@
 #include "imaging/WholeFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdlib>
 
@@ -32,9 +33,11 @@ constexpr qint64 kMaxFileBytes = 4 << 20;
 } // namespace
 
 ProfileFile::ProfileFile(const std::string& pathUtf8) {
+    // Only a plain file: opening a pipe waits for a writer forever, and a device never ends.
+    if (!QFileInfo(imaging::toQString(pathUtf8)).isFile()) return;
     QFile file(imaging::toQString(pathUtf8));
     if (file.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly)) return;
-    const QByteArray data = file.readAll();
+    const QByteArray data = file.read(kMaxFileBytes);
     std::string text(data.constData(), static_cast<std::size_t>(data.size()));
     std::size_t start = 0;
     while (start < text.size()) {

@@ -8,6 +8,7 @@
 #include "imaging/WholeFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -176,15 +177,17 @@ int CDatedPicture::WriteTemplate(const std::string& path, std::string* whyNot) {
 }
 
 int CDatedPicture::ReadTemplate(const std::string& path, Dialogs& dialogs) {
+    // Only a plain file: opening a pipe waits for a writer forever, and a device never ends.
+    if (!QFileInfo(imaging::toQString(path)).isFile()) return 1;
     QFile file(imaging::toQString(path));
     if (!file.open(QIODevice::ReadOnly)) return 1;
     templatePath = path;
-    if (file.size() > kMaxTemplateBytes) {
+    const QByteArray data = file.read(kMaxTemplateBytes + 1); // a file that grows meanwhile is cut here too
+    file.close();
+    if (data.size() > kMaxTemplateBytes) {
         dialogs.error(kCorruptTemplateMessage);
         return 0;
     }
-    const QByteArray data = file.readAll();
-    file.close();
     ParseTemplate(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size()),
                   dialogs);
     borderBitmap.reset();

@@ -3,6 +3,7 @@
 #include "formatbar/ColorChooser.h"
 #include "model/Dialogs.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,4 +29,17 @@ public:
     virtual std::optional<std::string> saveFile(const FileRequest& request) = 0;
     // The folder chosen, or nothing when cancelled.
     virtual std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) = 0;
+
+    // A long task's progress while it runs, with a way for the user to stop it.
+    class Progress {
+    public:
+        virtual ~Progress() = default;
+        // Shows that `done` of the steps are finished and what comes next. Returns false once the
+        // user asked to stop.
+        virtual bool advance(int done, const std::string& text) = 0;
+    };
+    // Starts showing the progress of a task of `total` steps; it is shown until the object is gone.
+    // By default nothing is shown and the task is never stopped.
+    virtual std::unique_ptr<Progress> startProgress(const std::string& title, const std::string& text,
+                                                    int total);
 };

@@ -12,8 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -157,7 +161,7 @@ TEST(SavingADatedCopy, leavesTheEarlierCopyWholeWhenTheWriteFails) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(outcome, SaveOutcome::Failed);
-    EXPECT_EQ(o.dialogs.shown.back().text.rfind("Error 7, saving " + target, 0), 0u) << o.dialogs.shown.back().text;
+    EXPECT_EQ(o.dialogs.shown.back().text, "Error 7, saving " + target + "\n\n" + std::strerror(EFBIG)); // and why
     EXPECT_EQ(readAll(target), earlier);
     EXPECT_EQ(QDir(QString::fromStdString(o.model.outputDir)).entryList(QDir::Files).size(), 1); // no leftovers
 }
@@ -177,4 +181,94 @@ TEST(SavingADatedCopy, writesNothingWithoutAPictureOrAChoice) {
     ASSERT_EQ(SaveDatedCopyAs(o.model, path, o.photo, o.model.outputDir + "/chosen", o.dialogs), SaveOutcome::Saved);
     EXPECT_EQ(path, o.model.outputDir + "/chosen"); // typed without extension: used as typed
     EXPECT_TRUE(QFile::exists(QString::fromStdString(path)));
+}
+
+TEST(SavingADatedCopy, thatCannotWriteItsFileSaysWhyAndLeavesEveryOtherFileAsItWas) {
+    OpenedPhoto o;
+    const QString out = QString::fromStdString(o.model.outputDir);
+    QDir().mkpath(out);
+    const std::string earlier = o.model.outputDir + "/Dated_IMG_0001.JPG";
+    ASSERT_EQ(SaveDatedCopy(o.model, earlier, o.photo, o.dialogs), SaveOutcome::Saved);
+    const QByteArray earlierBytes = readAll(earlier);
+    const QByteArray photoBytes = readAll(o.photo);
+    {
+        QFile notes(out + "/notes.txt");
+        ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+        notes.write("keep me");
+    }
+    ASSERT_EQ(::mkfifo((o.model.outputDir + "/pipe.jpg").c_str(), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(out + "/folder.jpg"));
+    const QStringList before = QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    const std::pair<std::string, std::string> targets[] = {
+        {o.model.outputDir + "/notes.txt/copy.jpg", std::strerror(ENOTDIR)},
+        {o.model.outputDir + "/" + std::string(300, 'n') + ".jpg", std::strerror(ENAMETOOLONG)},
+        {o.model.outputDir + "/pipe.jpg", "not a regular file"}, // it would be replaced by a file
+        {o.model.outputDir + "/folder.jpg", "Filename refers to a directory"},
+    };
+    o.model.workPicture->image().fill(Qt::green);
+    for (const auto& [target, reason] : targets) {
+        SCOPED_TRACE(target.substr(o.model.outputDir.size()));
+        EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Failed);
+        EXPECT_EQ(o.dialogs.shown.back().text, "Error 7, saving " + target + "\n\n" + reason);
+    }
+    EXPECT_EQ(readAll(earlier), earlierBytes);
+    EXPECT_EQ(readAll(o.photo), photoBytes);
+    EXPECT_EQ(readAll(o.model.outputDir + "/notes.txt"), "keep me");
+    struct stat pipe {};
+    ASSERT_EQ(::stat((o.model.outputDir + "/pipe.jpg").c_str(), &pipe), 0);
+    EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
+    EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot), before)
+        << "no half-written files left";
+}
+
+TEST(TheOpenedPhoto, staysByteForByteAsItWasThroughLoadRenderSavesAndTemplateWrites) {
+    for (const char* name : {"IMG_0001.JPG", "scan.tif", "screen.png"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        photofactory::Photo p;
+        p.width = 160;
+        p.height = 100;
+        p.thumbnail = std::string(name).ends_with(".JPG");
+        p.tags = {{"Exif.Image.Make", "Canon"},
+                  {"Exif.Image.Orientation", "6"},
+                  {"Exif.Photo.DateTimeOriginal", "2005:04:10 13:04:54"}};
+        const std::string photo = dir.path(name);
+        ASSERT_EQ(photofactory::writePhoto(photo, p), "");
+        const QByteArray bytes = readAll(photo);
+        struct stat before {};
+        ASSERT_EQ(::stat(photo.c_str(), &before), 0);
+
+        CDatedPicture templ;
+        templ.MakeNewTemplate();
+        templ.aspectEnabled = 1; // white space too
+        ScriptedDialogs user;
+        CDatedPicture model;
+        ASSERT_EQ(model.LoadPicture(photo, templ, user), 1);
+        model.RenderDatedImage();
+        model.outputDir = dir.root();
+
+        // Its own name, through a symbolic link and through a second name for the same file: refused.
+        ASSERT_EQ(::symlink(photo.c_str(), dir.path("link.jpg").c_str()), 0);
+        ASSERT_EQ(::link(photo.c_str(), dir.path("hard.jpg").c_str()), 0);
+        std::string output = ComposeOutputName(photo, dir.root(), "", "");
+        EXPECT_EQ(SaveDatedCopy(model, output, photo, user), SaveOutcome::Failed);
+        EXPECT_EQ(SaveDatedCopyAs(model, output, photo, dir.path("link.jpg"), user), SaveOutcome::Failed);
+        EXPECT_EQ(SaveDatedCopyAs(model, output, photo, dir.path("hard.jpg"), user), SaveOutcome::Failed);
+        // Beside it, a template beside it, and the last repaint before a save: the photo is only read.
+        EXPECT_EQ(SaveDatedCopy(model, ComposeOutputName(photo, dir.root(), "Dated_", ""), photo, user),
+                  SaveOutcome::Saved);
+        EXPECT_EQ(SaveDatedCopyAs(model, output, photo, dir.path("other.jpg"), user), SaveOutcome::Saved);
+        ASSERT_EQ(model.WriteTemplate(dir.path("beside.tpl")), 0);
+        EXPECT_EQ(templ.ReadTemplate(dir.path("beside.tpl"), user), 0);
+        model.RenderDatedImageForSave();
+        EXPECT_EQ(SaveDatedCopy(model, dir.path("last.jpg"), photo, user), SaveOutcome::Saved);
+
+        EXPECT_EQ(readAll(photo), bytes);
+        struct stat after {};
+        ASSERT_EQ(::stat(photo.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino); // not replaced by a new file either
+        EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    }
 }

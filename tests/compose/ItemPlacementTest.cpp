@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 struct Placement {
@@ -121,6 +123,17 @@ TEST(TheBoundsOfAnItem, coverItsRotatedText) {
     it.angle = 45;
     CDatedPicture::ComputeItemBounds(it);
     EXPECT_NEAR(it.bounds.width, (200 + 50) * 0.7071, 2);
+
+    // A template may hold any angle, and a long label in a huge font measures wider than any picture:
+    // the box saturates instead of overflowing.
+    it.angle = std::numeric_limits<int>::min();
+    it.textWidthPx = it.textHeightPx = std::numeric_limits<int>::max();
+    CDatedPicture::ComputeItemBounds(it);
+    EXPECT_GE(it.bounds.width, 0);
+    EXPECT_GE(it.bounds.height, 0);
+    it.angle = 135;
+    CDatedPicture::ComputeItemBounds(it);
+    EXPECT_EQ(it.bounds.width, std::numeric_limits<int>::max());
 }
 
 TEST(PlacingAnItem, leavesEverythingAsItWasWithoutAWorkPicture) {

@@ -13,7 +13,11 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
+
+#include <zlib.h>
 
 using namespace imaging;
 using namespace propertyitems;
@@ -54,6 +58,40 @@ std::vector<std::uint8_t> tiffBlock(const std::vector<Entry>& entries, std::uint
 // Where `tail` starts in a block of n entries.
 std::uint32_t tailOffset(std::size_t n) {
     return static_cast<std::uint32_t>(8 + 2 + 12 * n + 4);
+}
+
+// A 16 x 16 grey TIFF whose first directory also holds `extra` entries, with `tail` after the pixels;
+// offsets of the extra entries count from the start of the file.
+std::vector<std::uint8_t> decodableTiff(std::vector<Entry> extra, std::uint32_t width = 16, std::uint32_t height = 16,
+                                        const std::string& tail = {}) {
+    constexpr std::uint32_t kPixelsAt = 8;
+    constexpr std::uint32_t kPixelBytes = 16 * 16;
+    std::vector<Entry> entries = {
+        {0x0100, 4, 1, width}, {0x0101, 4, 1, height}, {0x0102, 3, 1, 8}, {0x0103, 3, 1, 1},
+        {0x0106, 3, 1, 1},     {0x0111, 4, 1, kPixelsAt}, {0x0115, 3, 1, 1}, {0x0116, 4, 1, height},
+        {0x0117, 4, 1, kPixelBytes},
+    };
+    entries.insert(entries.end(), extra.begin(), extra.end());
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.tag < b.tag; });
+    const std::uint32_t ifdAt = kPixelsAt + kPixelBytes;
+    std::vector<std::uint8_t> out = {'I', 'I', 42, 0};
+    putLe(out, ifdAt, 4);
+    out.insert(out.end(), kPixelBytes, 128);
+    putLe(out, static_cast<std::uint32_t>(entries.size()), 2);
+    for (const Entry& e : entries) {
+        putLe(out, e.tag, 2);
+        putLe(out, e.type, 2);
+        putLe(out, e.count, 4);
+        putLe(out, e.valueOrOffset, 4);
+    }
+    putLe(out, 0, 4);
+    out.insert(out.end(), tail.begin(), tail.end());
+    return out;
+}
+
+// Where `tail` starts in a decodableTiff with `extra` entries.
+std::uint32_t decodableTiffTail(std::size_t extra) {
+    return static_cast<std::uint32_t>(8 + 16 * 16 + 2 + 12 * (9 + extra) + 4);
 }
 
 QImage testImage() {
@@ -101,6 +139,10 @@ void writeAll(const std::string& path, const QByteArray& bytes) {
     QFile file(QString::fromStdString(path));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+void writeAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    writeAll(path, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
 }
 
 } // namespace
@@ -345,4 +387,113 @@ TEST(HostileMetadata, refusesAPictureTooLargeFromItsHeaderBeforeDecoding) {
             << reason;
         expectLoadFails(path);
     }
+
+    // PNG and TIFF headers have room for 100000 x 100000 pixels: 40 GB of them.
+    ASSERT_TRUE(testImage().save(QString::fromStdString(dir.path("small.png")), "PNG"));
+    QByteArray png = readAll(dir.path("small.png"));
+    ASSERT_EQ(png.mid(12, 4), "IHDR");
+    for (int at : {16, 20}) // width, then height, big-endian
+        png[at] = 0, png[at + 1] = 0x01, png[at + 2] = static_cast<char>(0x86), png[at + 3] = static_cast<char>(0xA0);
+    const quint32 crc = static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17));
+    for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    writeAll(dir.path("bomb.png"), png);
+    writeAll(dir.path("bomb.tif"), decodableTiff({}, 100000, 100000));
+    for (const char* name : {"bomb.png", "bomb.tif"}) {
+        SCOPED_TRACE(name);
+        Status status = Status::Ok;
+        std::string reason;
+        EXPECT_EQ(Bitmap::fromFile(dir.path(name), status, &reason), nullptr);
+        EXPECT_EQ(status, Status::OutOfMemory);
+        EXPECT_EQ(reason, "picture too large: 100000 x 100000 pixels (at most 300 megapixels)");
+        expectLoadFails(dir.path(name));
+    }
+}
+
+TEST(HostileMetadata, refusesTagsThatAllClaimOneStretchOfTheFile) {
+    // 240 entries whose values are the same 256 KB: 60 MB claimed by a file of a quarter of that.
+    // Exiv2 and libtiff copy every value, twice over in Exiv2: an 8 MB file like it takes 4 GB.
+    std::vector<Entry> shared;
+    for (std::uint16_t i = 0; i < 240; ++i) shared.push_back({static_cast<std::uint16_t>(0xc000 + i), 7, 256u << 10, 0});
+    const auto pointAt = [&shared](std::uint32_t offset) {
+        for (Entry& e : shared) e.valueOrOffset = offset;
+    };
+    const std::string blob(256u << 10, 'x');
+    TempDir dir;
+
+    pointAt(decodableTiffTail(shared.size()));
+    writeAll(dir.path("shared.tif"), decodableTiff(shared, 16, 16, blob));
+    Status status = Status::Ok;
+    std::string reason;
+    EXPECT_EQ(Bitmap::fromFile(dir.path("shared.tif"), status, &reason), nullptr);
+    EXPECT_EQ(status, Status::OutOfMemory);
+    EXPECT_EQ(reason, "damaged metadata: its tags claim 60 MB of values in 1 MB of file");
+    expectLoadFails(dir.path("shared.tif"));
+
+    // In a PNG's eXIf chunk the pixels still load, without properties.
+    pointAt(tailOffset(shared.size()));
+    const std::vector<std::uint8_t> exif = tiffBlock(shared, 0, 8, -1, blob);
+    ASSERT_EQ(photofactory::writePngWithChunks(dir.path("shared.png"), testImage(), {{"eXIf", exif}}), "");
+    std::string problem;
+    EXPECT_TRUE(readProperties(dir.path("shared.png"), &problem).empty());
+    EXPECT_EQ(problem, "damaged metadata: its tags claim 60 MB of values in 1 MB of file");
+    CDatedPicture model;
+    ASSERT_EQ(model.ReadPicture(dir.path("shared.png")), 1);
+    EXPECT_EQ(model.itemCount, 2); // the path and the name
+
+    // A camera maker's note, read by Exiv2 for the cameras it knows: the same 240 entries inside it.
+    const std::uint32_t exifAt = decodableTiffTail(2) + 6;
+    const std::uint32_t noteAt = exifAt + 2 + 12 + 4;
+    const std::uint32_t noteBytes = 2 + 12 * 240 + 4;
+    pointAt(noteAt + noteBytes);
+    std::vector<std::uint8_t> note;
+    putLe(note, 240, 2);
+    for (const Entry& e : shared) putLe(note, e.tag, 2), putLe(note, e.type, 2), putLe(note, e.count, 4), putLe(note, e.valueOrOffset, 4);
+    putLe(note, 0, 4);
+    std::vector<std::uint8_t> exifIfd;
+    putLe(exifIfd, 1, 2);
+    putLe(exifIfd, 0x927c, 2), putLe(exifIfd, 7, 2), putLe(exifIfd, noteBytes, 4), putLe(exifIfd, noteAt, 4);
+    putLe(exifIfd, 0, 4);
+    std::string tail = "Canon"s + '\0';
+    tail.append(exifIfd.begin(), exifIfd.end()).append(note.begin(), note.end()).append(blob);
+    writeAll(dir.path("maker-note.tif"),
+             decodableTiff({{0x010f, 2, 6, decodableTiffTail(2)}, {0x8769, 4, 1, exifAt}}, 16, 16, tail));
+    EXPECT_EQ(Bitmap::fromFile(dir.path("maker-note.tif"), status, &reason), nullptr);
+    EXPECT_EQ(reason.rfind("damaged metadata: its tags claim 61 MB of values", 0), 0u) << reason;
+
+    // The same values, each in its own place, are a sound if unusual file.
+    std::string ownPlaces;
+    for (std::size_t i = 0; i < 8; ++i) {
+        shared[i].count = 4096;
+        shared[i].valueOrOffset = decodableTiffTail(8) + static_cast<std::uint32_t>(4096 * i);
+        ownPlaces += std::string(4096, static_cast<char>('a' + i));
+    }
+    writeAll(dir.path("own.tif"), decodableTiff({shared.begin(), shared.begin() + 8}, 16, 16, ownPlaces));
+    expectPixelsLoad(dir.path("own.tif"), 16, 16);
+    const PropertyBlock block = readProperties(dir.path("own.tif"));
+    ASSERT_TRUE(block.contains(0xc007));
+    EXPECT_EQ(find(block, 0xc007)->length, 4096u);
+}
+
+TEST(HostileMetadata, leavesOutValuesLargerThanTheLimitAndKeepsTheRest) {
+    // One value of 17 MB, over the 16 MB a value may have, between two small ones.
+    const std::uint32_t big = kMaxPropertyValueBytes + (1u << 20);
+    const std::uint32_t tail = decodableTiffTail(3);
+    const std::vector<Entry> entries = {
+        {0x010f, 2, 6, tail},           // Make: "Canon" and its NUL
+        {0xc000, 7, big, tail + 6},     // the large one
+        {0xc001, 7, 100, tail + 6 + big},
+    };
+    std::string data = "Canon"s + '\0';
+    data += std::string(big, 'b');
+    data += std::string(100, 's');
+    TempDir dir;
+    writeAll(dir.path("large-value.tif"), decodableTiff(entries, 16, 16, data));
+
+    const PropertyBlock block = readProperties(dir.path("large-value.tif"));
+    EXPECT_TRUE(block.contains(0x010f));
+    EXPECT_FALSE(block.contains(0xc000));
+    ASSERT_TRUE(block.contains(0xc001));
+    EXPECT_EQ(find(block, 0xc001)->length, 100u);
+    EXPECT_LT(block.valueBytes(), 1u << 20);
+    expectPixelsLoad(dir.path("large-value.tif"), 16, 16);
 }

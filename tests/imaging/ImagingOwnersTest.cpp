@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace imaging;
 
 TEST(AnOwnerObject, keepsTheLastFailureUntilItIsRead) {
@@ -85,6 +87,14 @@ TEST(AFont, hasTheCellHeightOfItsDescription) {
     const Font font(bold);
     EXPECT_EQ(font.qfont().weight(), QFont::Bold);
     EXPECT_TRUE(font.qfont().italic());
+
+    // Heights from hostile templates: Qt caches a missing glyph's box at the pixel size, 4 GB at 65000.
+    for (int height : {std::numeric_limits<int>::max(), -std::numeric_limits<int>::max(), 100000}) {
+        LogFont huge;
+        huge.height = height;
+        huge.faceName = "Arial";
+        EXPECT_EQ(Font(huge).qfont().pixelSize(), 8192) << height;
+    }
 }
 
 TEST(DrawingAnImage, skipsKeyedColoursAndFadesByTheAlphaScale) {

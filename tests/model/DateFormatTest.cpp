@@ -79,6 +79,9 @@ TEST(FormattingADate, acceptsTheYears1900To3000AndRefusesTheRest) {
     EXPECT_THROW(FormatDate("21.6.2001 14:38", "%c"), DateConversionError);   // no ":" before the day: year 0
     EXPECT_THROW(FormatDate("3001:01:01 00:00:00", "%c"), DateConversionError);
     EXPECT_THROW(FormatDate("1899:12:31 23:59:59", "%c"), DateConversionError);
+    EXPECT_THROW(FormatDate("-2147483648:1:1 0:0:0", "%c"), DateConversionError); // no overflow on the way
+    EXPECT_THROW(FormatDate("2001:-2147483648:1 0:0:0", "%c"), DateConversionError);
+    EXPECT_THROW(FormatDate("99999999999:1:1 0:0:0", "%c"), DateConversionError);
     try {
         FormatDate("0000:00:00 00:00:00", "%c");
     } catch (const DateConversionError& e) {

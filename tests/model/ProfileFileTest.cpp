@@ -1,11 +1,15 @@
 #include "model/ProfileFile.h"
 #include "model/SettingsPaths.h"
 
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -55,9 +59,24 @@ TEST(TheSettingsFile, survivesAFailedWrite) {
     TempDir dir;
     writeText(dir.path("s.ini"), "[General]\nOutDir=/a\n");
     ProfileFile ini(dir.path("s.ini"));
-    ini.setString("General", "OutDir", "/b");
-    EXPECT_NE(ini.save(dir.path("s.ini/inside")), ""); // a file is no folder
+    ini.setString("General", "OutDir", "/b" + std::string(200, 'b'));
+    EXPECT_NE(ini.save(dir.path("s.ini/inside")), "");          // a file is no folder
+    EXPECT_NE(ini.save(dir.path(std::string(300, 's'))), "");   // a name longer than a folder takes
+    {
+        const FileSizeLimit full(16); // the disk fills up after a few bytes
+        if (full.active()) {
+            EXPECT_NE(ini.save(dir.path("s.ini")), "");
+        }
+    }
     EXPECT_EQ(readText(dir.path("s.ini")), "[General]\nOutDir=/a\n");
+    EXPECT_EQ(QDir(QString::fromStdString(dir.root())).entryList(QDir::Files | QDir::Hidden), QStringList{"s.ini"});
+}
+
+TEST(TheSettingsFile, readsAPipeOrADeviceAsNoSettingsWithoutWaiting) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.path("pipe.ini").c_str(), 0600), 0); // no writer will ever come
+    EXPECT_TRUE(ProfileFile(dir.path("pipe.ini")).lines().empty());
+    EXPECT_TRUE(ProfileFile("/dev/zero").lines().empty()); // endless
 }
 
 TEST(TheSettingsPath, replacesOnlyTheExtensionOfTheFileName) {

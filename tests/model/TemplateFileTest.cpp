@@ -2,6 +2,7 @@
 
 #include "imaging/TextCodec.h"
 #include "photofactory/PhotoFactory.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -13,13 +14,12 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -117,29 +117,6 @@ void writePng(const std::string& path, int width, int height, QColor color) {
     image.fill(color);
     ASSERT_TRUE(image.save(QString::fromStdString(path), "PNG")) << path;
 }
-
-// While it lives, no file this process writes may grow past `bytes`; writing more fails with EFBIG
-// (instead of the signal that would end the process). Unlike folder permissions, root obeys it too.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        active_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    bool active() const { return active_; }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-    bool active_ = false;
-};
 
 const std::string kCorruptMessage =
     "A problem was detected in the template.  It may be an incompatible template or "
@@ -551,7 +528,9 @@ TEST(ReadingATemplate, loadsTheWatermarkOfAWatermarkItemFromTheTemplateFolder) {
 
 TEST(ReadingATemplate, thatCannotOpenTheFileChangesNothing) {
     TempDir dir;
-    for (const std::string& path : {dir.path("missing.tpl"), dir.root()}) {
+    // A pipe would keep the reader waiting for a writer that never comes.
+    ASSERT_EQ(::mkfifo(dir.path("pipe.tpl").c_str(), 0600), 0);
+    for (const std::string& path : {dir.path("missing.tpl"), dir.root(), dir.path("pipe.tpl")}) {
         SCOPED_TRACE(path);
         CDatedPicture read;
         read.prefix = "Mine_";
@@ -564,6 +543,65 @@ TEST(ReadingATemplate, thatCannotOpenTheFileChangesNothing) {
     }
 }
 
+TEST(ReadingATemplate, thatIsCorruptReportsItOnceAndLeavesATemplateThatStillWorks) {
+    TempDir dir;
+    CDatedPicture good;
+    good.MakeNewTemplate();
+    good.prefix = "Good_";
+    addVisibleItem(good, kTagLabel, "Credit").label = "Ann";
+    ASSERT_EQ(good.WriteTemplate(dir.path("good.tpl")), 0);
+    const Bytes record = fileBytes(dir.path("good.tpl"));
+
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        bool reported;
+    };
+    Bytes hugeCount = record;
+    putInt32(hugeCount, 94, 0x7fffffff);
+    Bytes badExtra = record;
+    putInt32(badExtra, itemStart(good, 1) + extraLengthOffset(good.item(1)), 100000);
+    Bytes future = record; // a later version's fields after the last item
+    const std::string later = "Orvalinquestaporimex 2.00 fields";
+    future.insert(future.end(), later.begin(), later.end());
+    const std::vector<Case> cases = {
+        {"an item count no list holds", hugeCount, true},
+        {"an extra length out of range", badExtra, true},
+        {"more than any template holds", Bytes((16 << 20) + 1, 0), true},
+        {"a template from a later version", future, false},
+        {"nothing", Bytes(), false},
+    };
+    TempDir photos;
+    photofactory::Photo photo;
+    photo.tags = {{"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
+    ASSERT_EQ(photofactory::writePhoto(photos.path("photo.jpg"), photo), "");
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.path("corrupt.tpl");
+        writeBytes(path, c.bytes);
+        CDatedPicture templ; // as the application starts: a new template, then the default one read
+        templ.MakeNewTemplate();
+        templ.templateDir = dir.root();
+        ScriptedDialogs user;
+        EXPECT_EQ(templ.ReadTemplate(path, user), 0);
+        EXPECT_EQ(user.texts(), c.reported ? std::vector<std::string>{kCorruptMessage} : std::vector<std::string>{});
+        EXPECT_EQ(fileBytes(path), c.bytes); // reading never writes
+
+        // What was read applies to a photo, draws, and is written and read back without a word.
+        CDatedPicture picture;
+        ScriptedDialogs quiet;
+        ASSERT_EQ(picture.LoadPicture(photos.path("photo.jpg"), templ, quiet), 1);
+        picture.RenderDatedImage();
+        ASSERT_TRUE(picture.workPicture);
+        ASSERT_EQ(templ.WriteTemplate(dir.path("rewritten.tpl")), 0);
+        CDatedPicture again;
+        EXPECT_EQ(again.ReadTemplate(dir.path("rewritten.tpl"), quiet), 0);
+        EXPECT_EQ(recordOf(again), recordOf(templ));
+        EXPECT_TRUE(quiet.shown.empty()) << quiet.shown.front().text;
+    }
+}
+
 TEST(WritingATemplate, thatCannotCreateTheFileReportsItAndChangesNothing) {
     TempDir dir;
     writeBytes(dir.path("plain-file"), Bytes{1, 2, 3});
@@ -571,6 +609,7 @@ TEST(WritingATemplate, thatCannotCreateTheFileReportsItAndChangesNothing) {
     const std::string targets[] = {
         dir.path("plain-file") + "/t.tpl", // its folder is a file
         dir.path("folder.tpl"),            // a folder is in the way
+        dir.path(std::string(300, 't')),   // a name longer than any folder takes
     };
     // A picture's own model, whose date was dragged away from the place its distances give.
     const auto draggedModel = [] {

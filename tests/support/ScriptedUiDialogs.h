@@ -5,14 +5,17 @@
 #include "support/ScriptedDialogs.h"
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The user of the desktop application, as a script: messages are recorded and answered as
 // ScriptedDialogs does; each file or folder dialog is recorded and answered from its own script in
 // order (nothing left in a script: the dialog is cancelled); the colour dialog as
-// ScriptedColorChooser does.
+// ScriptedColorChooser does. A progress display records what it shows and stops the task when the
+// script says so.
 class ScriptedUiDialogs : public UiDialogs {
 public:
     ScriptedDialogs messages;
@@ -21,6 +24,11 @@ public:
     std::deque<std::optional<std::vector<std::string>>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
+
+    // The user presses the progress display's Cancel once it has shown this many steps; -1 never.
+    int stopProgressAfter = -1;
+    std::vector<std::string> progressTitles;
+    std::vector<std::pair<int, std::string>> progressSteps; // done, text
 
     std::vector<FileRequest> openRequests;
     std::vector<FileRequest> saveRequests;
@@ -45,10 +53,28 @@ public:
         return next(folderAnswers);
     }
 
+    std::unique_ptr<Progress> startProgress(const std::string& title, const std::string&, int) override {
+        progressTitles.push_back(title);
+        return std::make_unique<ScriptedProgress>(*this);
+    }
+
     // The texts of every message shown so far.
     std::vector<std::string> texts() const { return messages.texts(); }
 
 private:
+    class ScriptedProgress : public Progress {
+    public:
+        explicit ScriptedProgress(ScriptedUiDialogs& user) : user_(user) {}
+        bool advance(int done, const std::string& text) override {
+            user_.progressSteps.emplace_back(done, text);
+            return user_.stopProgressAfter < 0 ||
+                   static_cast<int>(user_.progressSteps.size()) < user_.stopProgressAfter;
+        }
+
+    private:
+        ScriptedUiDialogs& user_;
+    };
+
     template <typename T>
     static std::optional<T> next(std::deque<std::optional<T>>& script) {
         if (script.empty()) return std::nullopt;

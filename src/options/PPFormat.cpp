@@ -1,0 +1,250 @@
+#include "options/PPFormat.h"
+
+#include "imaging/TextCodec.h"
+#include "model/DateFormat.h"
+#include "model/DatedPicture.h"
+#include "options/DataExchange.h"
+#include "shell/UiDialogs.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kPresetFormats[] = {"%c", "%x", "%A, %B %d, %Y : %I:%M:%S %p", "%B %d, %Y   %I:%M %p",
+                                      "%Y:%m:%d %H:%M:%S"};
+
+const char* const kDateHelp =
+    "Select from a drop down list of data and time formats. Or define a custom format with the following "
+    "codes:\n\n"
+    "%a  Abbreviated weekday name \n"
+    "%A  Full weekday name \n"
+    "%b  Abbreviated month name \n"
+    "%B  Full month name \n"
+    "%c  Date and time representation appropriate for locale \n"
+    "%d  Day of month as decimal number (01 \u2013 31) \n"
+    "%H  Hour in 24-hour format (00 \u2013 23) \n"
+    "%I  Hour in 12-hour format (01 \u2013 12) \n"
+    "%j  Day of year as decimal number (001 \u2013 366) \n"
+    "%m  Month as decimal number (01 \u2013 12) \n"
+    "%M  Minute as decimal number (00 \u2013 59) \n"
+    "%p  Current locale's A.M./P.M. indicator for 12-hour clock \n"
+    "%S  Second as decimal number (00 \u2013 59) \n"
+    "%U  Week of year as decimal number, with Sunday as first day of week (00 \u2013 53) \n"
+    "%w  Weekday as decimal number (0 \u2013 6; Sunday is 0) \n"
+    "%W  Week of year as decimal number, with Monday as first day of week (00 \u2013 53) \n"
+    "%x  Date representation for current locale \n"
+    "%X  Time representation for current locale \n"
+    "%y  Year without century, as decimal number (00 \u2013 99) \n"
+    "%Y  Year with century, as decimal number \n"
+    "%z, %Z  Either the time-zone name or time zone abbreviation, depending on registry settings; no "
+    "characters if time zone is unknown \n"
+    "%%  Percent sign \n\n"
+    "Other characters and puctuation may be entered.";
+
+const char* const kWatermarkHelp =
+    "Select a bitmap to use as a watermark.  A new item will appear in the list of items to add to the "
+    "picture. \r\nSelect Watermark from the list and position it on the picture.";
+
+const char* const kLabelHelp =
+    "This will add a text item to the list of available items for displaying on the picture.  Type the "
+    "text such as 'California trip' and click the Add button.  On the main screen, find item in the list "
+    "of items.";
+
+QPushButton* helpButton(const char* name, QWidget* parent) {
+    auto* button = new QPushButton(QStringLiteral("?"), parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("?")) + 20);
+    return button;
+}
+
+// A file name and the folder it lies in, for a file dialog to start from.
+void startFrom(const std::string& path, UiDialogs::FileRequest& request) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        request.proposedName = path;
+    } else {
+        request.folder = path.substr(0, slash);
+        request.proposedName = path.substr(slash + 1);
+    }
+}
+
+} // namespace
+
+CPPFormat::CPPFormat(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs, parent) {
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(buildDateGroup());
+    page->addWidget(buildWatermarkGroup());
+    page->addWidget(buildLabelGroup());
+    page->addStretch(1);
+
+    connect(dateCombo_, &QComboBox::editTextChanged, this, &CPPFormat::dateFormatEdited);
+    connect(watermarkEdit_, &QLineEdit::textChanged, this, &CPPFormat::markChanged);
+    connect(opacityEdit_, &QLineEdit::textChanged, this, &CPPFormat::markChanged);
+}
+
+QWidget* CPPFormat::buildDateGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Date Time Format"), this);
+    auto* grid = new QGridLayout(group);
+    dateCombo_ = new QComboBox(group);
+    dateCombo_->setObjectName(QStringLiteral("dateFormat"));
+    dateCombo_->setEditable(true);
+    dateCombo_->setInsertPolicy(QComboBox::NoInsert);
+    dateCombo_->setCompleter(nullptr);
+    for (const char* format : kPresetFormats)
+        dateCombo_->addItem(QLatin1String(format));
+    auto* help = helpButton("dateFormatHelp", group);
+    preview_ = new QLabel(group);
+    preview_->setObjectName(QStringLiteral("preview"));
+    preview_->setTextFormat(Qt::PlainText);
+    grid->addWidget(dateCombo_, 0, 0, 1, 2);
+    grid->addWidget(help, 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Preview"), group), 1, 0);
+    grid->addWidget(preview_, 1, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    connect(help, &QPushButton::clicked, this, [this] { showHelp(kDateHelp); });
+    return group;
+}
+
+QWidget* CPPFormat::buildWatermarkGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Watermark Image"), this);
+    auto* grid = new QGridLayout(group);
+    watermarkEdit_ = new QLineEdit(group);
+    watermarkEdit_->setObjectName(QStringLiteral("watermarkPath"));
+    auto* browse = new QPushButton(QStringLiteral("Browse"), group);
+    browse->setObjectName(QStringLiteral("browseWatermark"));
+    auto* help = helpButton("watermarkHelp", group);
+    opacityEdit_ = new QLineEdit(group);
+    opacityEdit_->setObjectName(QStringLiteral("watermarkOpacity"));
+    opacityEdit_->setFixedWidth(opacityEdit_->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    acceptDigitsOnly(opacityEdit_);
+    auto* remove = new QPushButton(QStringLiteral("Remove"), group);
+    remove->setObjectName(QStringLiteral("removeWatermark"));
+
+    auto* opacityRow = new QHBoxLayout;
+    opacityRow->addWidget(opacityEdit_);
+    opacityRow->addWidget(new QLabel(QStringLiteral("(0 invisible, 128 semitransparent, 255 solid)"), group),
+                          1);
+    grid->addWidget(new QLabel(QStringLiteral("Path:"), group), 0, 0);
+    grid->addWidget(watermarkEdit_, 0, 1);
+    grid->addWidget(browse, 0, 2);
+    grid->addWidget(help, 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Opacity:"), group), 1, 0);
+    grid->addLayout(opacityRow, 1, 1);
+    grid->addWidget(remove, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    connect(browse, &QPushButton::clicked, this, &CPPFormat::browseWatermark);
+    connect(remove, &QPushButton::clicked, this, &CPPFormat::removeWatermark);
+    connect(help, &QPushButton::clicked, this, [this] { showHelp(kWatermarkHelp); });
+    return group;
+}
+
+QWidget* CPPFormat::buildLabelGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Add a Label"), this);
+    auto* grid = new QGridLayout(group);
+    labelTextEdit_ = new QLineEdit(group);
+    labelTextEdit_->setObjectName(QStringLiteral("labelText"));
+    auto* help = helpButton("labelHelp", group);
+    labelNameEdit_ = new QLineEdit(group);
+    labelNameEdit_->setObjectName(QStringLiteral("labelName"));
+    auto* add = new QPushButton(QStringLiteral("Add Item"), group);
+    add->setObjectName(QStringLiteral("addItem"));
+
+    grid->addWidget(new QLabel(QStringLiteral("Label text:"), group), 0, 0);
+    grid->addWidget(labelTextEdit_, 0, 1);
+    grid->addWidget(help, 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Label name:"), group), 1, 0);
+    grid->addWidget(labelNameEdit_, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("(Identifies the label in the list of items.)"), group), 2, 1);
+    grid->addWidget(add, 2, 2, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+
+    connect(add, &QPushButton::clicked, this, &CPPFormat::addLabel);
+    connect(help, &QPushButton::clicked, this, [this] { showHelp(kLabelHelp); });
+    return group;
+}
+
+std::string CPPFormat::PreviewOf(const std::string& format) {
+    try {
+        return FormatDate(kSampleDate, format);
+    } catch (const DateConversionError& error) {
+        return error.what();
+    }
+}
+
+void CPPFormat::onStart() {
+    writeControls();
+    showPreview(dateFormat);
+}
+
+void CPPFormat::writeControls() {
+    preview_->setText(imaging::toQString(previewText));
+    setText(watermarkEdit_, watermarkPath);
+    dateCombo_->setEditText(imaging::toQString(dateFormat));
+    setInteger(opacityEdit_, watermarkOpacity);
+    setText(labelNameEdit_, labelName);
+    setText(labelTextEdit_, labelText);
+}
+
+void CPPFormat::readControls(DataExchange& exchange) {
+    exchange.text(watermarkEdit_, watermarkPath);
+    exchange.text(dateCombo_, dateFormat);
+    exchange.integerInRange(opacityEdit_, watermarkOpacity, 0, 255);
+    exchange.text(labelNameEdit_, labelName);
+    exchange.text(labelTextEdit_, labelText);
+}
+
+// Typing in the date field and choosing one of its formats both land here: the edit field then
+// holds the format to preview.
+void CPPFormat::dateFormatEdited() {
+    showPreview(imaging::toUtf8(dateCombo_->currentText()));
+    markChanged();
+}
+
+// Only the preview is written: checking every field on each key press would put the opacity's
+// message up while the user types a date format.
+void CPPFormat::showPreview(const std::string& format) {
+    previewText = PreviewOf(format);
+    preview_->setText(imaging::toQString(previewText));
+}
+
+void CPPFormat::markChanged() {
+    if (!filling()) changed = 1;
+}
+
+void CPPFormat::browseWatermark() {
+    if (!readForButton()) return;
+    UiDialogs::FileRequest request;
+    request.title = "Select an image.";
+    request.filter = "All (*.*)|*.*||";
+    startFrom(watermarkPath, request);
+    // A bare name is a file of the template folder, where the model looks it up.
+    if (request.folder.empty() && datedPicture) request.folder = datedPicture->templateDir;
+    const auto chosen = dialogs_.openFiles(request);
+    if (chosen && !chosen->empty()) {
+        watermarkPath = chosen->front();
+        changed = 1;
+    }
+    writeControls();
+}
+
+void CPPFormat::removeWatermark() {
+    if (!readForButton()) return;
+    watermarkPath.clear();
+    changed = 1;
+    writeControls();
+}
+
+void CPPFormat::addLabel() {
+    if (!readForButton()) return;
+    if (labelName.empty() || !datedPicture) return;
+    datedPicture->AddLabelItem(labelName, labelText);
+    changed = 1;
+}

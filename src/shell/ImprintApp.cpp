@@ -1,0 +1,52 @@
+#include "shell/ImprintApp.h"
+
+#include "imaging/Exiv2Setup.h"
+#include "imaging/TextCodec.h"
+#include "shell/AboutBox.h"
+#include "shell/MainFrame.h"
+#include "shell/ShellResources.h"
+
+#include <QIcon>
+#include <QScreen>
+
+CImprintApp::CImprintApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("imprix"));
+    // Message boxes carry it as their title; the window title ends with it already.
+    setApplicationDisplayName(imaging::toQString(AppSettings().appTitle));
+    initShellResources();
+    QIcon icon;
+    for (int size : {32, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/shell/imprix-%1.png").arg(size));
+    setWindowIcon(icon);
+}
+
+CImprintApp::~CImprintApp() = default;
+
+bool CImprintApp::InitInstance() {
+    // Qt's image readers start on first use; Exiv2 must be ready before "Process All" uses it from
+    // several threads.
+    imaging::prepareExiv2ForThreads();
+
+    FrameSetup setup;
+    setup.dialogs = &dialogs_;
+    setup.executablePath = imaging::toUtf8(applicationFilePath());
+    frame_ = std::make_unique<CMainFrame>(setup);
+    dialogs_.setParent(frame_.get());
+    connect(frame_.get(), &CMainFrame::aboutRequested, this, &CImprintApp::OnAppAbout);
+
+    const QRect screen = frame_->screen()->availableGeometry();
+    frame_->resize(std::min(1280, screen.width() * 9 / 10), std::min(860, screen.height() * 9 / 10));
+    frame_->show();
+    return true;
+}
+
+int CImprintApp::Run() {
+    const int code = exec();
+    frame_.reset();
+    return code;
+}
+
+void CImprintApp::OnAppAbout() {
+    CAboutBox box(frame_.get());
+    box.exec();
+}

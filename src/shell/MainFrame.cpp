@@ -1,0 +1,269 @@
+#include "shell/MainFrame.h"
+
+#include "options/OptionsWorkflow.h"
+
+#include "formatbar/MainBar.h"
+#include "imaging/TextCodec.h"
+#include "model/SettingsPaths.h"
+#include "shell/FrameParts.h"
+#include "shell/OutputPane.h"
+#include "shell/PictureWorkflow.h"
+#include "shell/ProcessAllWorkflow.h"
+#include "shell/SettingsFile.h"
+#include "shell/TemplateBar.h"
+#include "shell/TemplateWorkflow.h"
+#include "shell/UiDialogs.h"
+#include "view/PictureView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+constexpr int kOutputPaneWidth = 350;
+
+// The print-area guides of the View menu: 4x6, 5x7 and 8x10.
+constexpr double kGuideRatios[] = {0.0, 1.5, 1.4, 1.25};
+
+std::vector<std::string> localFiles(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) paths.push_back(imaging::toUtf8(url.toLocalFile()));
+    return paths;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(const FrameSetup& setup, QWidget* parent)
+    : QMainWindow(parent), dialogs_(*setup.dialogs), exePath_(setup.executablePath) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    view_ = new CPictureView(this);
+    view_->setObjectName(QStringLiteral("pictureView"));
+    setCentralWidget(view_);
+    commands_ = new FrameCommands(*this);
+    createBars();
+    createStatusBar();
+    linkBarAndView();
+
+    parts_ =
+        std::make_unique<FrameParts>(FrameParts{state_, dialogs_, *this, *view_, *formatBar_, *templateBar_});
+    templates_ = std::make_unique<TemplateWorkflow>(*parts_);
+    pictures_ = std::make_unique<PictureWorkflow>(*parts_, *templates_);
+    processAll_ = std::make_unique<ProcessAllWorkflow>(*parts_, *pictures_);
+
+    loadSettings();
+    view_->setBackColor(state_.settings.backColor);
+    formatBar_->setColorChooser(&dialogs_);
+    formatBar_->SetCustomColors(&state_.settings.customColors);
+
+    run([this] {
+        templates_->FillTemplateList();
+        templates_->SelectStartupTemplate();
+        templates_->LoadDefaultTemplate();
+    });
+    formatBar_->setDatedPicture(&state_.datedPicture);
+    formatBar_->FillItemList(state_.settings.viewAllExif != 0);
+
+    connectCommands();
+    setWindowTitle(imaging::toQString(state_.settings.appTitle));
+    setAcceptDrops(true);
+    view_->setFocus();
+    UpdateCommands();
+}
+
+CMainFrame::~CMainFrame() {
+    // The view and the bars are destroyed by the base class, after the state they point into: from
+    // here on nothing of theirs may reach the window.
+    for (QObject* part : {static_cast<QObject*>(view_), static_cast<QObject*>(formatBar_),
+                          static_cast<QObject*>(templateBar_)})
+        part->disconnect(this);
+}
+
+void CMainFrame::createBars() {
+    addToolBar(Qt::TopToolBarArea, commands_->toolBar());
+
+    templateBar_ = new CTemplateBar;
+    templateToolBar_ = new QToolBar(QStringLiteral("Template"), this);
+    templateToolBar_->setObjectName(QStringLiteral("templateBar"));
+    templateToolBar_->addWidget(templateBar_);
+    addToolBar(Qt::TopToolBarArea, templateToolBar_);
+
+    formatBar_ = new CMainBar;
+    formatBar_->setObjectName(QStringLiteral("formatBar"));
+    formatToolBar_ = new QToolBar(QStringLiteral("Format"), this);
+    formatToolBar_->setObjectName(QStringLiteral("formatToolBar"));
+    formatToolBar_->addWidget(formatBar_);
+    // The format bar is as wide as a window: it gets a row of its own.
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, formatToolBar_);
+}
+
+void CMainFrame::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    outputPane_ = new COutputPane(kOutputPaneWidth, bar);
+    outputPane_->setObjectName(QStringLiteral("outputPane"));
+    bar->addPermanentWidget(outputPane_);
+    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
+        if (message.isEmpty()) bar->showMessage(QStringLiteral("Ready"));
+    });
+    bar->showMessage(QStringLiteral("Ready"));
+}
+
+void CMainFrame::linkBarAndView() {
+    connect(view_, &CPictureView::showItem, formatBar_, &CMainBar::ShowItem);
+    connect(view_, &CPictureView::formatChanged, this, &CMainFrame::formatChanged);
+    connect(view_, &CPictureView::dateProblem, this, [this](const QString& text) {
+        run([&] { dialogs_.message(imaging::toUtf8(text), Dialogs::Buttons::Ok, Dialogs::Icon::Warning); });
+    });
+    connect(formatBar_, &CMainBar::formatChanged, this, &CMainFrame::formatChanged);
+    connect(formatBar_, &CMainBar::redrawRequested, view_, &CPictureView::Redraw);
+    connect(formatBar_, &CMainBar::itemSelected, this, &CMainFrame::itemChosen);
+    connect(templateBar_, &CTemplateBar::templateChosen, this, [this] {
+        run([this] { templates_->SwitchTemplate(); });
+        UpdateCommands();
+    });
+}
+
+void CMainFrame::loadSettings() {
+    AppSettings& settings = state_.settings;
+    settings.exeFolder = exePath_.substr(0, exePath_.rfind('/'));
+    settings.iniPath = settingsFilePath(exePath_);
+    const int viewRatio = ::LoadSettings(settings, state_.datedPicture.outputDir);
+    state_.datedPicture.templateDir = settings.templateFolder;
+    state_.loadedTemplate.templateDir = settings.templateFolder;
+    settings.viewRatio = 0;
+    if (viewRatio >= 1 && viewRatio <= 3) toggleGuides(viewRatio);
+}
+
+void CMainFrame::SaveSettings() {
+    // A settings file that cannot be written keeps what it held; the user is not troubled with it.
+    ::SaveSettings(state_.settings, state_.datedPicture.outputDir);
+}
+
+void CMainFrame::connectCommands() {
+    using C = FrameCommands;
+    onCommand(C::Open, [this] { pictures_->OpenPictures(); });
+    onCommand(C::SaveCopy, [this] { pictures_->SaveDatedCopy(); });
+    onCommand(C::SaveCopyAs, [this] { pictures_->SaveDatedCopyAs(); });
+    onCommand(C::CloseFile, [this] { pictures_->ClosePicture(); });
+    onCommand(C::SaveTemplate, [this] { templates_->SaveTemplate(); });
+    onCommand(C::SaveTemplateAs, [this] { templates_->SaveTemplateAs(); });
+    onCommand(C::Exit, [this] { close(); });
+    onCommand(C::Previous, [this] { pictures_->MoveBy(-1); });
+    onCommand(C::Next, [this] { pictures_->MoveBy(1); });
+    onCommand(C::ProcessAll, [this] { processAll_->Run(); });
+    onCommand(C::Options, [this] { ShowOptions(0); });
+    onCommand(C::ViewToolbar,
+              [this] { commands_->toolBar()->setVisible(command(C::ViewToolbar)->isChecked()); });
+    onCommand(C::ViewStatusBar, [this] { statusBar()->setVisible(command(C::ViewStatusBar)->isChecked()); });
+    onCommand(C::ShowAllExif, [this] {
+        state_.settings.viewAllExif = !state_.settings.viewAllExif;
+        formatBar_->FillItemList(state_.settings.viewAllExif != 0);
+    });
+    onCommand(C::ZoomIn, [this] { view_->ZoomBy(1.25f); });
+    onCommand(C::ZoomOut, [this] { view_->ZoomBy(0.8f); });
+    onCommand(C::ZoomFit, [this] { view_->ZoomToFit(); });
+    onCommand(C::ZoomActual, [this] { view_->SetZoom(1.0f); });
+    onCommand(C::View4x6, [this] { toggleGuides(1); });
+    onCommand(C::View5x7, [this] { toggleGuides(2); });
+    onCommand(C::View8x10, [this] { toggleGuides(3); });
+    onCommand(C::About, [this] { emit aboutRequested(); });
+    connect(commands_->toolBar(), &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommands);
+}
+
+void CMainFrame::onCommand(FrameCommands::Command c, std::function<void()> work) {
+    connect(command(c), &QAction::triggered, this, [this, work = std::move(work)] {
+        run(work);
+        UpdateCommands();
+    });
+}
+
+void CMainFrame::run(const std::function<void()>& work) {
+    // Nothing may leave a Qt slot by an exception; what the model could not do is told here.
+    try {
+        work();
+    } catch (const std::exception& e) {
+        dialogs_.error(e.what());
+    }
+}
+
+void CMainFrame::UpdateCommands() {
+    using C = FrameCommands;
+    const int count = static_cast<int>(state_.fileList.size());
+    command(C::SaveCopy)->setEnabled(state_.hasWorkPicture());
+    command(C::Previous)->setEnabled(state_.fileIndex != 0);
+    command(C::Next)->setEnabled(state_.fileIndex < count - 1);
+    command(C::ShowAllExif)->setChecked(state_.settings.viewAllExif != 0);
+    command(C::View4x6)->setChecked(state_.settings.viewRatio == 1);
+    command(C::View5x7)->setChecked(state_.settings.viewRatio == 2);
+    command(C::View8x10)->setChecked(state_.settings.viewRatio == 3);
+    command(C::ViewToolbar)->setChecked(!commands_->toolBar()->isHidden());
+    command(C::ViewStatusBar)->setChecked(!statusBar()->isHidden());
+    outputPane_->setText(state_.outputPath.empty()
+                             ? QStringLiteral("No file selected.")
+                             : QStringLiteral("Out file: ") + imaging::toQString(state_.outputPath));
+}
+
+void CMainFrame::UpdateChangesLabel() {
+    parts_->UpdateChangesLabel();
+}
+
+void CMainFrame::ShowOptions(int startPage) {
+    const bool hadPicture = state_.hasWorkPicture();
+    COptionsWorkflow(OptionsContext{.settings = state_.settings,
+                                    .datedPicture = state_.datedPicture,
+                                    .loadedTemplate = state_.loadedTemplate,
+                                    .outputPath = state_.outputPath,
+                                    .picturePath = state_.openPath(),
+                                    .templateFiles = state_.templateFiles,
+                                    .dialogs = dialogs_,
+                                    .view = view_,
+                                    .formatBar = formatBar_,
+                                    .updateChangesLabel = [this] { UpdateChangesLabel(); },
+                                    .parent = this},
+                     optionsRunner_ ? optionsRunner_ : SheetRunner(RunSheetModally))
+        .ShowOptions(startPage);
+    // Changed options compose the picture again: that dated image has not been saved yet.
+    if (hadPicture && state_.hasWorkPicture()) state_.imageSaved = 0;
+    UpdateCommands();
+}
+
+void CMainFrame::formatChanged() {
+    UpdateChangesLabel();
+    if (state_.hasWorkPicture()) state_.imageSaved = 0;
+}
+
+void CMainFrame::itemChosen(int index) {
+    if (index != -1 && index < state_.datedPicture.itemCount) state_.datedPicture.item(index).visible = 1;
+    formatBar_->ShowItem(index);
+    view_->SelectItem(index);
+}
+
+void CMainFrame::toggleGuides(int ratio) {
+    int& viewRatio = state_.settings.viewRatio;
+    viewRatio = viewRatio == ratio ? 0 : ratio;
+    view_->setPrintRatio(kGuideRatios[viewRatio]);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    run([this] { SaveSettings(); });
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = localFiles(event->mimeData());
+    if (paths.empty()) return;
+    event->acceptProposedAction();
+    run([&] { pictures_->OpenDropped(paths); });
+    UpdateCommands();
+}

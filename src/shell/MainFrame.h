@@ -1,0 +1,102 @@
+#pragma once
+
+#include "shell/FrameCommands.h"
+#include "shell/FrameState.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class CMainBar;
+class COptionsSheet;
+class COutputPane;
+class CPictureView;
+class CTemplateBar;
+class PictureWorkflow;
+class ProcessAllWorkflow;
+class QToolBar;
+class TemplateWorkflow;
+class UiDialogs;
+struct FrameParts;
+
+// What the main window is made with.
+struct FrameSetup {
+    UiDialogs* dialogs = nullptr; // every question and dialog; outlives the window
+    std::string executablePath;   // the settings file and the Templates folder lie beside it
+};
+
+// The application's one window: the picture view, the toolbar, the template bar and the format bar
+// at the top, the status bar with the dated copy's name at the bottom. It holds the open photo, the
+// template and the settings, and runs every command of the menus and the toolbar.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Builds the window and its bars, reads the settings, fills the template list and reads the
+    // default template. The window is not shown.
+    explicit CMainFrame(const FrameSetup& setup, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    FrameState& state() { return state_; }
+    const FrameState& state() const { return state_; }
+    QAction* command(FrameCommands::Command c) const { return commands_->action(c); }
+    CPictureView* pictureView() const { return view_; }
+    CMainBar* formatBar() const { return formatBar_; }
+    CTemplateBar* templateBar() const { return templateBar_; }
+    COutputPane* outputPane() const { return outputPane_; }
+    ProcessAllWorkflow& processAll() const { return *processAll_; }
+
+    // Writes the settings file; closing the window does it too.
+    void SaveSettings();
+
+public slots:
+    // "* Using unsaved changes." while the format differs from the template in use.
+    void UpdateChangesLabel();
+    // Enables and checks the commands, and names the dated copy in the status bar, as things are now.
+    void UpdateCommands();
+    // The options sheet, opened at the page; after OK the picture is composed again.
+    void ShowOptions(int startPage);
+    // How the options sheet is run: modally by default; tests press its buttons instead.
+    void setOptionsRunner(std::function<int(COptionsSheet&)> runner) { optionsRunner_ = std::move(runner); }
+
+signals:
+    // "&About Imprix..." was chosen; the application shows the box.
+    void aboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    std::function<int(COptionsSheet&)> optionsRunner_;
+    void createBars();
+    void createStatusBar();
+    void linkBarAndView();
+    void loadSettings();
+    void connectCommands();
+    // Connects a command to its work, which runs with exceptions kept from Qt and the commands'
+    // states brought up to date after it.
+    void onCommand(FrameCommands::Command c, std::function<void()> work);
+    void run(const std::function<void()>& work);
+    void formatChanged();
+    void itemChosen(int index);
+    void toggleGuides(int ratio);
+
+    FrameState state_;
+    UiDialogs& dialogs_;
+    std::string exePath_;
+    CPictureView* view_ = nullptr;
+    FrameCommands* commands_ = nullptr;
+    CTemplateBar* templateBar_ = nullptr;
+    CMainBar* formatBar_ = nullptr;
+    QToolBar* templateToolBar_ = nullptr;
+    QToolBar* formatToolBar_ = nullptr;
+    COutputPane* outputPane_ = nullptr;
+    std::unique_ptr<FrameParts> parts_;
+    std::unique_ptr<TemplateWorkflow> templates_;
+    std::unique_ptr<PictureWorkflow> pictures_;
+    std::unique_ptr<ProcessAllWorkflow> processAll_;
+};

@@ -1,0 +1,248 @@
+// Opening, moving through, closing and saving the photos of a batch.
+
+#include "shell/ShellFixture.h"
+
+#include "formatbar/MainBar.h"
+#include "view/PictureView.h"
+
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+
+using C = FrameCommands;
+
+namespace {
+
+constexpr const char* kImageQuestion =
+    "The current imprinted image has not been saved.  Would you like to save it?";
+constexpr const char* kFormatQuestion =
+    "The format has been changed. Would you like to save the template so that it will be applied to the next "
+    "image?";
+
+} // namespace
+
+class ThePictureWorkflow : public ShellFixture {
+protected:
+    ThePictureWorkflow() {
+        writeTemplate("Simple.tpl", "Dated_");
+        writeSettings({});
+    }
+
+    // Chooses the item the photo shows in the format bar and changes its label, as the user types it.
+    void editTheFormat() {
+        ASSERT_GE(shownItem(), 0);
+        emit frame->formatBar()->itemSelected(shownItem());
+        auto* label = frame->formatBar()->findChild<QLineEdit*>(QStringLiteral("label"));
+        ASSERT_TRUE(label);
+        ASSERT_TRUE(label->isEnabled()) << "an item is shown";
+        label->setText(QStringLiteral("Taken: "));
+    }
+};
+
+TEST_F(ThePictureWorkflow, withNoPictureOffersNothingToSaveOrMoveTo) {
+    start();
+    EXPECT_FALSE(enabled(C::SaveCopy));
+    EXPECT_FALSE(enabled(C::Previous));
+    EXPECT_FALSE(enabled(C::Next));
+    EXPECT_EQ(pane(), "No file selected.");
+
+    // Save As and Close have nothing to work on and do nothing.
+    trigger(C::SaveCopyAs);
+    trigger(C::CloseFile);
+    EXPECT_TRUE(user.saveRequests.empty());
+    EXPECT_EQ(QDir(q(out())).entryList(QDir::Files).size(), 0);
+}
+
+TEST_F(ThePictureWorkflow, opensSeveralChosenPhotosAsTheBatchWithoutLookingInTheirFolder) {
+    const std::vector<std::string> chosen = {writePhoto("c.jpg"), writePhoto("a.jpg"), writePhoto("b.tif")};
+    writePhoto("d.jpg"); // in the same folder, not chosen
+    start();
+    open(chosen);
+
+    ASSERT_EQ(user.openRequests.size(), 1u);
+    EXPECT_EQ(user.openRequests[0].title, "Select image to date or a list of images.");
+    EXPECT_EQ(user.openRequests[0].filter, "All (*.*)|*.*||");
+    EXPECT_TRUE(user.openRequests[0].multiple);
+    EXPECT_EQ(state().fileList, chosen);
+    EXPECT_EQ(state().fileIndex, 0);
+    EXPECT_TRUE(enabled(C::SaveCopy));
+    EXPECT_FALSE(enabled(C::Previous));
+    EXPECT_TRUE(enabled(C::Next));
+    EXPECT_EQ(title(), "c.jpg - Orvalinquestaporimex");
+    EXPECT_EQ(pane(), "Out file: " + out() + "/Dated_c.jpg");
+    EXPECT_EQ(frame->pictureView()->datedPicture(), &state().datedPicture);
+}
+
+TEST_F(ThePictureWorkflow, extendsOnePhotoWithTheJpgAndTifFilesOfItsFolderAndSavesOnTheWayThrough) {
+    const std::string first = writePhoto("IMG_1.jpg");
+    writePhoto("IMG_2.JPG");
+    writePhoto("IMG_3.tif");
+    writePhoto("IMG_4.jpeg");
+    writePhoto("IMG_5.png");
+    writeFile(photo("notes.txt"), "not a photo");
+    start();
+    open({first});
+    EXPECT_EQ(state().fileList, (std::vector<std::string>{first, photo("IMG_2.JPG"), photo("IMG_3.tif")}));
+    EXPECT_TRUE(enabled(C::Next));
+
+    trigger(C::Next);
+    EXPECT_TRUE(exists(out() + "/Dated_IMG_1.jpg")) << "the copy is saved before moving on";
+    EXPECT_EQ(state().fileIndex, 1);
+    EXPECT_EQ(title(), "IMG_2.JPG - Orvalinquestaporimex");
+    EXPECT_EQ(pane(), "Out file: " + out() + "/Dated_IMG_2.JPG");
+    EXPECT_TRUE(enabled(C::Previous));
+
+    trigger(C::Next);
+    EXPECT_FALSE(enabled(C::Next));
+    trigger(C::Previous);
+    EXPECT_EQ(state().fileIndex, 1);
+    EXPECT_TRUE(exists(out() + "/Dated_IMG_3.tif"));
+    EXPECT_TRUE(user.texts().empty());
+}
+
+TEST_F(ThePictureWorkflow, asksAboutUnsavedWorkAndCancelLeavesEverythingAsItWas) {
+    const std::vector<std::string> batch = {writePhoto("a.jpg"), writePhoto("b.jpg")};
+    start();
+    open(batch);
+    editTheFormat();
+    EXPECT_EQ(note(), "* Using unsaved changes.");
+
+    user.messages.script = {Dialogs::Answer::No, Dialogs::Answer::Cancel};
+    trigger(C::Open);
+    EXPECT_EQ(user.texts(), (std::vector<std::string>{kImageQuestion, kFormatQuestion}));
+    EXPECT_EQ(user.openRequests.size(), 1u) << "no file dialog after Cancel";
+    EXPECT_EQ(state().fileList, batch);
+    EXPECT_EQ(title(), "a.jpg - Orvalinquestaporimex");
+    EXPECT_TRUE(state().hasWorkPicture());
+    EXPECT_EQ(state().datedPicture.modified, 1);
+
+    // Next asks the same about the format; Cancel stays, nothing is saved.
+    user.messages.script = {Dialogs::Answer::Cancel};
+    trigger(C::Next);
+    EXPECT_EQ(state().fileIndex, 0);
+    EXPECT_FALSE(exists(out() + "/Dated_a.jpg"));
+}
+
+TEST_F(ThePictureWorkflow, savesTheChangedFormatAsTheTemplateForTheNextPhotos) {
+    const std::vector<std::string> batch = {writePhoto("a.jpg"), writePhoto("b.jpg")};
+    start();
+    open(batch);
+    editTheFormat();
+
+    user.messages.script = {Dialogs::Answer::Yes};
+    trigger(C::Next);
+    EXPECT_EQ(note(), "");
+    EXPECT_EQ(state().fileIndex, 1);
+    CDatedPicture written;
+    ASSERT_EQ(written.ReadTemplate(templates() + "/Simple.tpl", user), 0);
+    ASSERT_GE(written.itemCount, 1);
+    EXPECT_EQ(written.item(0).label, "Taken: ");
+    const int shown = shownItem();
+    ASSERT_GE(shown, 0);
+    EXPECT_EQ(state().datedPicture.item(shown).label, "Taken: ") << "the next photo has the new format";
+}
+
+TEST_F(ThePictureWorkflow, stopsOnAFailedSave) {
+    writeSettings({});
+    QDir(q(out())).removeRecursively();
+    const std::vector<std::string> batch = {writePhoto("a.jpg"), writePhoto("b.jpg")};
+    start();
+    open(batch);
+    user.messages.script = {Dialogs::Answer::Cancel}; // not making the missing output folder
+    trigger(C::Next);
+    EXPECT_EQ(user.texts().size(), 1u);
+    EXPECT_EQ(state().fileIndex, 0);
+    EXPECT_EQ(title(), "a.jpg - Orvalinquestaporimex");
+    EXPECT_FALSE(exists(out() + "/Dated_b.jpg"));
+}
+
+TEST_F(ThePictureWorkflow, closingKeepsTheBatchAndTheOutputNameButNothingToSave) {
+    const std::vector<std::string> batch = {writePhoto("a.jpg"), writePhoto("b.jpg")};
+    start();
+    open(batch);
+    trigger(C::CloseFile);
+    EXPECT_FALSE(enabled(C::SaveCopy));
+    EXPECT_FALSE(state().datedPicture.picture || state().datedPicture.workPicture);
+    EXPECT_EQ(pane(), "Out file: " + out() + "/Dated_a.jpg");
+    EXPECT_EQ(state().fileList, batch);
+    EXPECT_EQ(title(), "a.jpg - Orvalinquestaporimex");
+    EXPECT_TRUE(enabled(C::Next));
+
+    // Nothing is left to save: opening asks nothing.
+    trigger(C::Open);
+    EXPECT_TRUE(user.texts().empty());
+}
+
+TEST_F(ThePictureWorkflow, saveAsNamesTheCopyFromThenOn) {
+    start();
+    open({writePhoto("a.jpg")});
+    user.saveAnswers = {std::nullopt};
+    trigger(C::SaveCopyAs);
+    ASSERT_EQ(user.saveRequests.size(), 1u);
+    EXPECT_EQ(user.saveRequests[0].title, "Save Dated Image As...");
+    EXPECT_EQ(user.saveRequests[0].proposedName, out() + "/Dated_a.jpg");
+    EXPECT_EQ(QDir(q(out())).entryList(QDir::Files).size(), 0) << "cancelled: nothing written";
+
+    const std::string chosen = out() + "/holiday.jpg";
+    user.saveAnswers = {chosen};
+    trigger(C::SaveCopyAs);
+    EXPECT_TRUE(exists(chosen));
+    EXPECT_EQ(pane(), "Out file: " + chosen);
+    QFile::remove(q(chosen));
+    trigger(C::SaveCopy);
+    EXPECT_TRUE(exists(chosen));
+    EXPECT_EQ(state().imageSaved, 1);
+}
+
+TEST_F(ThePictureWorkflow, showsTheItemChosenInTheBarAndTheChangesUnderTheTemplateList) {
+    start();
+    open({writePhoto("a.jpg")});
+    CDatedPicture& picture = state().datedPicture;
+    int name = -1;
+    for (int i = 0; i < picture.itemCount; ++i)
+        if (picture.item(i).displayName == "Image Name") name = i;
+    ASSERT_GE(name, 0);
+    ASSERT_EQ(picture.item(name).visible, 0);
+    emit frame->formatBar()->itemSelected(name);
+    EXPECT_EQ(picture.item(name).visible, 1);
+    EXPECT_EQ(frame->pictureView()->selectedIndex(), name);
+    EXPECT_EQ(frame->formatBar()->selectedItem(), name);
+    EXPECT_EQ(note(), "") << "choosing an item is no change of format";
+
+    editTheFormat();
+    EXPECT_EQ(note(), "* Using unsaved changes.");
+    EXPECT_EQ(state().imageSaved, 0);
+}
+
+TEST_F(ThePictureWorkflow, opensPhotosAndFoldersDroppedOnTheWindow) {
+    const std::vector<std::string> dropped = {writePhoto("b.jpg"), writePhoto("a.jpg")};
+    writePhoto("c.jpg");
+    start();
+    const auto drop = [this](const std::vector<std::string>& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const std::string& path : paths)
+            urls << QUrl::fromLocalFile(q(path));
+        data.setUrls(urls);
+        // Qt delivers a drop to the widget that accepted the drag's entering.
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &event);
+    };
+
+    drop(dropped);
+    EXPECT_EQ(state().fileList, dropped);
+    EXPECT_TRUE(state().hasWorkPicture());
+    EXPECT_TRUE(enabled(C::Next));
+    EXPECT_TRUE(user.openRequests.empty());
+
+    user.messages.script = {Dialogs::Answer::No}; // the first photo's copy is not wanted
+    drop({dir.path("photos")});
+    EXPECT_EQ(state().fileList, (std::vector<std::string>{photo("a.jpg"), photo("b.jpg"), photo("c.jpg")}));
+    EXPECT_EQ(title(), "a.jpg - Orvalinquestaporimex");
+    EXPECT_FALSE(exists(out() + "/Dated_b.jpg"));
+}

@@ -1,0 +1,159 @@
+// The template list, the start-up template and switching and saving templates.
+
+#include "shell/ShellFixture.h"
+
+#include "shell/TemplateWorkflow.h"
+
+using C = FrameCommands;
+
+namespace {
+
+constexpr const char* kNew = "<New>";
+
+} // namespace
+
+class TheTemplates : public ShellFixture {
+protected:
+    TheTemplates() {
+        writeTemplate("Simple.tpl", "S_");
+        writeTemplate("Beach.tpl", "B_");
+        writeFile(templates() + "/notes.txt", "not a template");
+    }
+
+    void startWithDefault(const std::string& name) {
+        writeSettings({"TemplateDef=" + name});
+        start();
+    }
+
+    std::string selected() const { return frame->templateBar()->selectedText(); }
+
+    // Marks the format changed, as an edit in the bar or the view does.
+    void changeTheFormat() {
+        state().datedPicture.modified = 1;
+        frame->UpdateChangesLabel();
+        ASSERT_EQ(note(), "* Using unsaved changes.");
+    }
+
+    static bool isNewTemplate(const CDatedPicture& t) {
+        return t.itemCount == 1 && t.item(0).tag == 0x0132 && t.item(0).visible == 1 &&
+               t.item(0).label.empty() && t.templatePath.empty();
+    }
+};
+
+TEST_F(TheTemplates, areListedSortedWithTheDefaultSelectedAndRead) {
+    struct Case {
+        const char* defaultName;
+        const char* selected;
+        const char* defaultAfter;
+        const char* prefixRead; // "" when the new template is made instead
+    };
+    for (const Case& c :
+         {Case{"Simple.tpl", "Simple.tpl", "Simple.tpl", "S_"},
+          Case{"simple", "Simple.tpl", "simple", "S_"},          // prefix, any case; the file found anyway
+          Case{"Missing.tpl", "Simple.tpl", "Simple.tpl", "S_"}, // the last entry
+          Case{"<New>", "<New>", "<New>", ""}}) {
+        startWithDefault(c.defaultName);
+        EXPECT_EQ(listEntries(), (std::vector<std::string>{kNew, "Beach.tpl", "Simple.tpl"}))
+            << c.defaultName;
+        EXPECT_EQ(selected(), c.selected) << c.defaultName;
+        EXPECT_EQ(state().settings.defaultTemplate, c.defaultAfter) << c.defaultName;
+        if (*c.prefixRead) {
+            EXPECT_EQ(state().loadedTemplate.prefix, c.prefixRead) << c.defaultName;
+        } else {
+            EXPECT_TRUE(isNewTemplate(state().loadedTemplate)) << c.defaultName;
+        }
+        EXPECT_EQ(state().datedPicture.modified, 0);
+        EXPECT_EQ(note(), "");
+    }
+    startWithDefault("simple");
+    EXPECT_EQ(state().templateName, "simple.tpl");
+
+    // An empty folder offers the new template only, which becomes the default.
+    QDir(q(templates())).removeRecursively();
+    startWithDefault("Simple.tpl");
+    EXPECT_EQ(listEntries(), std::vector<std::string>{kNew});
+    EXPECT_EQ(state().settings.defaultTemplate, kNew);
+    EXPECT_TRUE(isNewTemplate(state().loadedTemplate));
+}
+
+TEST_F(TheTemplates, newWithNoPictureResetsTheTemplateAndClearsTheNote) {
+    startWithDefault("Simple.tpl");
+    changeTheFormat();
+    user.messages.script = {Dialogs::Answer::No};
+    chooseTemplate(kNew);
+    EXPECT_EQ(user.texts(),
+              std::vector<std::string>{"The current template (Simple.tpl) was changed. Would you like "
+                                       "to save it before loading the new template?"});
+    EXPECT_TRUE(isNewTemplate(state().loadedTemplate));
+    EXPECT_EQ(state().templateName, kNew);
+    EXPECT_EQ(state().datedPicture.modified, 0);
+    EXPECT_EQ(note(), "");
+}
+
+TEST_F(TheTemplates, switchedWithNoPictureAreOnlyReadUntilAPhotoIsOpened) {
+    startWithDefault("Simple.tpl");
+    chooseTemplate("Beach.tpl");
+    EXPECT_TRUE(user.texts().empty());
+    EXPECT_EQ(state().templateName, "Beach.tpl");
+    EXPECT_EQ(state().loadedTemplate.prefix, "B_");
+    EXPECT_EQ(state().datedPicture.prefix, "Dated_") << "no photo: nothing applied";
+    EXPECT_FALSE(state().hasWorkPicture());
+
+    open({writePhoto("a.jpg")});
+    EXPECT_EQ(pane(), "Out file: " + out() + "/B_a.jpg");
+
+    // With a photo open the switch applies at once.
+    chooseTemplate("Simple.tpl");
+    EXPECT_EQ(pane(), "Out file: " + out() + "/S_a.jpg");
+    EXPECT_EQ(state().datedPicture.prefix, "S_");
+}
+
+TEST_F(TheTemplates, switchingKeepsTheChangedTemplateOnCancelAndSavesItOnYes) {
+    startWithDefault("Simple.tpl");
+    open({writePhoto("a.jpg")});
+    changeTheFormat();
+    user.messages.script = {Dialogs::Answer::Cancel};
+    chooseTemplate("Beach.tpl");
+    EXPECT_EQ(state().templateName, "Simple.tpl");
+    EXPECT_EQ(selected(), "Simple.tpl") << "the list shows the template still in use";
+    EXPECT_EQ(state().datedPicture.modified, 1);
+
+    state().datedPicture.postfix = "_edited";
+    user.messages.script = {Dialogs::Answer::Yes};
+    chooseTemplate("Beach.tpl");
+    EXPECT_EQ(state().templateName, "Beach.tpl");
+    CDatedPicture simple;
+    ASSERT_EQ(simple.ReadTemplate(templates() + "/Simple.tpl", user), 0);
+    EXPECT_EQ(simple.postfix, "_edited");
+    EXPECT_EQ(note(), "");
+}
+
+TEST_F(TheTemplates, savedUnderANewNameAreListedAndUsedAtOnce) {
+    startWithDefault("<New>");
+    open({writePhoto("a.jpg")});
+    state().datedPicture.prefix = "Mine_";
+    changeTheFormat();
+
+    // "<New>" names no file: Save Template asks for one, in the template folder.
+    user.saveAnswers = {templates() + "/Mine"};
+    trigger(C::SaveTemplate);
+    ASSERT_EQ(user.saveRequests.size(), 1u);
+    EXPECT_EQ(user.saveRequests[0].folder, templates());
+    EXPECT_TRUE(exists(templates() + "/Mine.tpl")) << "\".tpl\" is added";
+    EXPECT_EQ(listEntries(), (std::vector<std::string>{kNew, "Beach.tpl", "Mine.tpl", "Simple.tpl"}));
+    EXPECT_EQ(selected(), "Mine.tpl");
+    EXPECT_EQ(state().templateName, "Mine.tpl");
+    EXPECT_EQ(state().loadedTemplate.prefix, "Mine_");
+    EXPECT_EQ(note(), "");
+
+    // Saved again, it goes to its file without a question; Save As with Cancel does nothing.
+    state().datedPicture.postfix = "_2";
+    trigger(C::SaveTemplate);
+    EXPECT_EQ(user.saveRequests.size(), 1u);
+    CDatedPicture mine;
+    ASSERT_EQ(mine.ReadTemplate(templates() + "/Mine.tpl", user), 0);
+    EXPECT_EQ(mine.postfix, "_2");
+    trigger(C::SaveTemplateAs);
+    EXPECT_EQ(user.saveRequests.size(), 2u);
+    EXPECT_EQ(state().templateName, "Mine.tpl");
+}
