@@ -1,11 +1,7 @@
 // Repainting the dated image, as every paint of the view does: the whole of it, only what one moved
 // item covered and covers, and a plain copy of the picture's pixels as the floor.
 
-#include "model/DatedPicture.h"
-#include "model/Dialogs.h"
-
-#include <QPainter>
-#include <QTemporaryDir>
+#include "ComposedScene.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,65 +9,8 @@
 
 namespace {
 
-class QuietDialogs : public Dialogs {
-public:
-    Answer message(const std::string&, Buttons, Icon) override { return Answer::Ok; }
-};
-
-// A 24-megapixel photo with a turned frame, a watermark and six text items.
-struct Scene {
-    QTemporaryDir dir;
-    CDatedPicture picture;
-    CDatedPicture templ;
-    int movedItem = -1;
-
-    Scene() {
-        QImage photo(6000, 4000, QImage::Format_RGB32);
-        for (int y = 0; y < photo.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
-            for (int x = 0; x < photo.width(); ++x)
-                line[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
-        }
-        picture.picture = std::make_unique<imaging::Bitmap>(std::move(photo));
-        picture.bounds = picture.picture->bounds();
-
-        QImage frame(1200, 1800, QImage::Format_RGB32);
-        frame.fill(Qt::white);
-        {
-            QPainter p(&frame);
-            p.setPen(QPen(QColor(120, 80, 40), 90));
-            p.drawRect(45, 45, 1110, 1710);
-        }
-        frame.save(dir.filePath("frame.png"));
-        QImage mark(400, 100, QImage::Format_ARGB32_Premultiplied);
-        mark.fill(QColor(250, 220, 0, 200));
-        mark.save(dir.filePath("mark.png"));
-
-        templ.templateDir = dir.path().toStdString();
-        templ.borderPath = "frame.png";
-        templ.borderOpacity = 200;
-        templ.AppendItem();
-        ImprintItem& watermark = templ.item(0);
-        watermark.tag = kTagWatermark;
-        watermark.visible = 1;
-        watermark.fontName = "mark.png";
-        watermark.fontSize = 160;
-        watermark.anchorAngle = 20;
-        const char* texts[] = {"06/21/01 14:38:56", "Canon EOS",   "1/250 s", "f/5.6",
-                               "ISO 200",           "Holiday 2001"};
-        for (int i = 0; i < 6; ++i) {
-            templ.AddLabelItem("Label " + std::to_string(i), texts[i]);
-            ImprintItem& it = templ.item(templ.itemCount - 1);
-            it.anchor = i % 4;
-            it.offsetY = 24 + 30 * (i / 4);
-            it.anchorAngle = i == 5 ? 15 : 0;
-        }
-
-        QuietDialogs quiet;
-        picture.ApplyTemplate(templ, quiet);
-        picture.RenderDatedImage(); // the border is prepared once, as on the first paint
-        movedItem = picture.itemCount - 2;
-    }
+struct Scene : ComposedScene {
+    Scene() { picture.RenderDatedImage(); } // the border is prepared once, as on the first paint
 };
 
 Scene& scene() {

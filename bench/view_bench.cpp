@@ -2,8 +2,7 @@
 // items, fitted in a 1280 x 800 view. Every step is one event and one synchronous paint of the view.
 // Each repetition is a single step, so the "median" rows are the median step.
 
-#include "model/DatedPicture.h"
-#include "model/Dialogs.h"
+#include "ComposedScene.h"
 #include "view/PictureView.h"
 
 #include <QApplication>
@@ -18,11 +17,6 @@
 
 namespace {
 
-class QuietDialogs : public Dialogs {
-public:
-    Answer message(const std::string&, Buttons, Icon) override { return Answer::Ok; }
-};
-
 // Counts the paints the viewport gets, so that a step that painted nothing cannot pass for fast.
 class PaintCounter : public QObject {
 public:
@@ -33,60 +27,12 @@ public:
     }
 };
 
-struct Scene {
-    QTemporaryDir dir;
-    CDatedPicture picture;
-    CDatedPicture templ;
+struct Scene : ComposedScene {
     std::unique_ptr<CPictureView> view;
     PaintCounter counter;
-    int movedItem = -1;
     QPoint mouse; // view pixels, over the moved item while the button is down
 
     Scene() {
-        QImage photo(6000, 4000, QImage::Format_RGB32);
-        for (int y = 0; y < photo.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
-            for (int x = 0; x < photo.width(); ++x)
-                line[x] = qRgb(x % 256, y % 256, (x ^ y) % 256);
-        }
-        picture.picture = std::make_unique<imaging::Bitmap>(std::move(photo));
-        picture.bounds = picture.picture->bounds();
-
-        QImage frame(1200, 1800, QImage::Format_RGB32);
-        frame.fill(Qt::white);
-        {
-            QPainter p(&frame);
-            p.setPen(QPen(QColor(120, 80, 40), 90));
-            p.drawRect(45, 45, 1110, 1710);
-        }
-        frame.save(dir.filePath("frame.png"));
-        QImage mark(400, 100, QImage::Format_ARGB32_Premultiplied);
-        mark.fill(QColor(250, 220, 0, 200));
-        mark.save(dir.filePath("mark.png"));
-
-        templ.templateDir = dir.path().toStdString();
-        templ.borderPath = "frame.png";
-        templ.borderOpacity = 200;
-        templ.AppendItem();
-        ImprintItem& watermark = templ.item(0);
-        watermark.tag = kTagWatermark;
-        watermark.visible = 1;
-        watermark.fontName = "mark.png";
-        watermark.fontSize = 160;
-        watermark.anchorAngle = 20;
-        const char* texts[] = {"06/21/01 14:38:56", "Canon EOS",   "1/250 s", "f/5.6",
-                               "ISO 200",           "Holiday 2001"};
-        for (int i = 0; i < 6; ++i) {
-            templ.AddLabelItem("Label " + std::to_string(i), texts[i]);
-            ImprintItem& it = templ.item(templ.itemCount - 1);
-            it.anchor = i % 4;
-            it.offsetY = 24 + 30 * (i / 4);
-            it.anchorAngle = i == 5 ? 15 : 0;
-        }
-        QuietDialogs quiet;
-        picture.ApplyTemplate(templ, quiet);
-        movedItem = picture.itemCount - 2;
-
         view = std::make_unique<CPictureView>();
         const int frameWidth = view->frameWidth();
         view->resize(1280 + 2 * frameWidth, 800 + 2 * frameWidth);

@@ -48,7 +48,8 @@ public:
         const QString path = path_ + QLatin1Char('/') + QLatin1String(name);
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
-        if (size > 0 && file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != qint64(size))
+        if (size > 0 &&
+            file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != qint64(size))
             return {};
         return path.toStdString();
     }
@@ -77,7 +78,8 @@ public:
     std::size_t remaining() const { return size_ - pos_; }
     std::uint32_t le(int bytes) {
         std::uint32_t v = 0;
-        for (int i = 0; i < bytes && pos_ < size_; ++i) v |= std::uint32_t(data_[pos_++]) << (8 * i);
+        for (int i = 0; i < bytes && pos_ < size_; ++i)
+            v |= std::uint32_t(data_[pos_++]) << (8 * i);
         return v;
     }
     const std::uint8_t* take(std::size_t n) {
@@ -127,8 +129,8 @@ std::string addAll(CDatedPicture& model, const imaging::PropertyBlock& block) {
 
 // The texts of an item that do not depend on the slot it was made in.
 std::string describe(const ImprintItem& it) {
-    return std::to_string(it.tag) + '|' + std::to_string(it.listed) + '|' + it.typeName + '|' + it.displayName +
-           '|' + it.valueText;
+    return std::to_string(it.tag) + '|' + std::to_string(it.listed) + '|' + it.typeName + '|' +
+           it.displayName + '|' + it.valueText;
 }
 
 imaging::PropertyItem textProperty(std::uint32_t tag, const std::string& text) {
@@ -140,10 +142,11 @@ imaging::PropertyItem textProperty(std::uint32_t tag, const std::string& text) {
 const std::vector<std::pair<std::string, std::string>>& settingsKeys() {
     static const std::vector<std::pair<std::string, std::string>> keys = [] {
         std::vector<std::pair<std::string, std::string>> k = {
-            {"General", "OutDir"},      {"General", "TemplateDef"}, {"General", "TemplatePath"},
-            {"General", "BackColor"},   {"General", "ViewAllExif"}, {"General", "ViewRatio"},
+            {"General", "OutDir"},    {"General", "TemplateDef"}, {"General", "TemplatePath"},
+            {"General", "BackColor"}, {"General", "ViewAllExif"}, {"General", "ViewRatio"},
         };
-        for (int i = 1; i <= 16; ++i) k.emplace_back("CustomColors", "C" + std::to_string(i));
+        for (int i = 1; i <= 16; ++i)
+            k.emplace_back("CustomColors", "C" + std::to_string(i));
         return k;
     }();
     return keys;
@@ -154,11 +157,13 @@ std::string writableValue(std::string value) {
     value.erase(std::remove_if(value.begin(), value.end(), [](char c) { return c == '\n' || c == '\r'; }),
                 value.end());
     const auto edge = [](char c) { return c == ' ' || c == '\t' || c == '"' || c == '\''; };
-    while (!value.empty() && edge(value.back())) value.pop_back();
+    while (!value.empty() && edge(value.back()))
+        value.pop_back();
     const auto first = std::find_if_not(value.begin(), value.end(), edge);
     value.erase(value.begin(), first);
     if (value.size() > ProfileFile::kMaxValueLength) value.resize(ProfileFile::kMaxValueLength);
-    while (!value.empty() && edge(value.back())) value.pop_back();
+    while (!value.empty() && edge(value.back()))
+        value.pop_back();
     return value;
 }
 
@@ -169,8 +174,10 @@ std::string parseTemplateBytes(const std::uint8_t* data, std::size_t size) {
     templ.templateDir = kNoFolder;
     CountingDialogs user;
     templ.ParseTemplate(data, size, user);
-    if (user.count(CDatedPicture::kCorruptTemplateMessage) > 1) return "the corrupt-template message came twice";
-    if (templ.itemCount < 0 || templ.itemCount > CDatedPicture::kMaxItems) return "an item count out of range";
+    if (user.count(CDatedPicture::kCorruptTemplateMessage) > 1)
+        return "the corrupt-template message came twice";
+    if (templ.itemCount < 0 || templ.itemCount > CDatedPicture::kMaxItems)
+        return "an item count out of range";
 
     // Written, read back and written again, a template stays as it was.
     const std::vector<std::uint8_t> written = serialize(templ);
@@ -178,7 +185,8 @@ std::string parseTemplateBytes(const std::uint8_t* data, std::size_t size) {
     again.templateDir = kNoFolder;
     CountingDialogs quiet;
     again.ParseTemplate(written.data(), written.size(), quiet);
-    if (quiet.count(CDatedPicture::kCorruptTemplateMessage) != 0) return "a template it wrote reads as corrupt";
+    if (quiet.count(CDatedPicture::kCorruptTemplateMessage) != 0)
+        return "a template it wrote reads as corrupt";
     if (serialize(again) != written) return "a template changed when written and read back";
     return {};
 }
@@ -197,11 +205,12 @@ std::string applyTemplateBytes(const std::uint8_t* data, std::size_t size) {
     photo.picture = std::make_unique<imaging::Bitmap>(pixels);
     photo.bounds = photo.picture->bounds();
     ++photo.pictureSerial;
-    for (const auto& [tag, text] : {std::pair<std::uint32_t, std::string>{kTagDateTimeOriginal, "2001:06:21 14:38:56"},
-                                    {kTagDateTime, "2005:04:10 13:04:54"},
-                                    {0x010f, "Canon"},
-                                    {kTagImagePath, "/photos/IMG_0001.JPG"},
-                                    {kTagImageName, "IMG_0001.JPG"}})
+    for (const auto& [tag, text] :
+         {std::pair<std::uint32_t, std::string>{kTagDateTimeOriginal, "2001:06:21 14:38:56"},
+          {kTagDateTime, "2005:04:10 13:04:54"},
+          {0x010f, "Canon"},
+          {kTagImagePath, "/photos/IMG_0001.JPG"},
+          {kTagImageName, "IMG_0001.JPG"}})
         photo.AddItemFromProperty(textProperty(tag, text));
 
     CountingDialogs shown;
@@ -210,7 +219,8 @@ std::string applyTemplateBytes(const std::uint8_t* data, std::size_t size) {
         photo.RenderDatedImage();
         photo.TakeDateProblem();
     }
-    if (shown.count("Invalide Aspect Ratio.  Image could not be created.") > 1) return "the aspect message came twice";
+    if (shown.count("Invalide Aspect Ratio.  Image could not be created.") > 1)
+        return "the aspect message came twice";
     return {};
 }
 
@@ -235,13 +245,15 @@ std::string addPropertyRecords(const std::uint8_t* data, std::size_t size) {
     // first one's but the label, which a tag without a label of its own keeps.
     CDatedPicture reused;
     imaging::PropertyBlock reversed;
-    for (auto p = block.items().rbegin(); p != block.items().rend(); ++p) reversed.add(p->id, p->type, p->value, p->length);
+    for (auto p = block.items().rbegin(); p != block.items().rend(); ++p)
+        reversed.add(p->id, p->type, p->value, p->length);
     addAll(reused, reversed);
     reused.itemCount = 0;
     addAll(reused, block);
     if (reused.itemCount + 2 != fresh.itemCount) return "a reused model kept another number of items";
     for (int i = 0; i < reused.itemCount; ++i)
-        if (describe(reused.item(i)) != describe(fresh.item(i))) return "a reused slot shows its earlier item";
+        if (describe(reused.item(i)) != describe(fresh.item(i)))
+            return "a reused slot shows its earlier item";
     return {};
 }
 
@@ -264,7 +276,8 @@ std::string formatDateBytes(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), data ? size : 0);
     const auto newline = bytes.find('\n');
     const std::string date(bytes.substr(0, newline));
-    const std::string format(newline == std::string_view::npos ? std::string_view("%c") : bytes.substr(newline + 1));
+    const std::string format(newline == std::string_view::npos ? std::string_view("%c")
+                                                               : bytes.substr(newline + 1));
     try {
         if (FormatDate(date, format).size() > 127) return "a formatted date longer than 127 bytes";
     } catch (const DateConversionError& e) {
@@ -285,22 +298,23 @@ std::string readSettingsBytes(const std::uint8_t* data, std::size_t size) {
         values.push_back(writableValue(value));
     }
     std::size_t i = 0;
-    for (const auto& [section, key] : settingsKeys()) settings.setString(section, key, values[i++]);
+    for (const auto& [section, key] : settingsKeys())
+        settings.setString(section, key, values[i++]);
     if (!settings.save(path).empty()) return {}; // the disk is full: not the reader's fault
 
     const ProfileFile reread(path);
     i = 0;
     for (const auto& [section, key] : settingsKeys())
-        if (reread.getString(section, key, "(missing)") != values[i++]) return "a setting did not read back as written";
+        if (reread.getString(section, key, "(missing)") != values[i++])
+            return "a setting did not read back as written";
     return {};
 }
 
 const std::vector<Target>& targets() {
     static const std::vector<Target> all = {
-        {"template", parseTemplateBytes},     {"template_apply", applyTemplateBytes},
-        {"property_records", addPropertyRecords},
-        {"photo_properties", readPhotoProperties}, {"date_format", formatDateBytes},
-        {"settings", readSettingsBytes},
+        {"template", parseTemplateBytes},         {"template_apply", applyTemplateBytes},
+        {"property_records", addPropertyRecords}, {"photo_properties", readPhotoProperties},
+        {"date_format", formatDateBytes},         {"settings", readSettingsBytes},
     };
     return all;
 }

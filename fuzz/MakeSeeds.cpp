@@ -29,7 +29,8 @@ bool put(const QString& target, const QString& name, const QByteArray& bytes) {
 }
 
 bool put(const QString& target, const QString& name, const Bytes& bytes) {
-    return put(target, name, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    return put(target, name,
+               QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
 }
 
 QByteArray fileBytes(const QString& path) {
@@ -149,9 +150,12 @@ bool makePropertyRecords(const QString& scratch) {
     int n = 0;
     for (const imaging::PropertyItem& p : block.items()) {
         Bytes record;
-        for (int i = 0; i < 4; ++i) record.push_back(static_cast<std::uint8_t>(p.id >> (8 * i)));
-        for (int i = 0; i < 2; ++i) record.push_back(static_cast<std::uint8_t>(p.type >> (8 * i)));
-        for (int i = 0; i < 4; ++i) record.push_back(static_cast<std::uint8_t>(p.length >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            record.push_back(static_cast<std::uint8_t>(p.id >> (8 * i)));
+        for (int i = 0; i < 2; ++i)
+            record.push_back(static_cast<std::uint8_t>(p.type >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            record.push_back(static_cast<std::uint8_t>(p.length >> (8 * i)));
         record.insert(record.end(), p.value, p.value + p.length);
         all.insert(all.end(), record.begin(), record.end());
         group.insert(group.end(), record.begin(), record.end());
@@ -216,7 +220,8 @@ bool makeTemplates(const QString& shippedFolder) {
     if (!put("template", "every-item.tpl", fullRecord)) return false;
 
     // Cut inside the settings and inside an item; a newer program's template with bytes at its end.
-    if (!put("template", "cut-settings.tpl", Bytes(fullRecord.begin(), fullRecord.begin() + 70))) return false;
+    if (!put("template", "cut-settings.tpl", Bytes(fullRecord.begin(), fullRecord.begin() + 70)))
+        return false;
     if (!put("template", "cut-item.tpl", Bytes(fullRecord.begin(), fullRecord.end() - 40))) return false;
     Bytes future = fullRecord;
     const std::string tail = "2.00 fields of a later version";
@@ -243,10 +248,12 @@ bool makeSettings() {
     QByteArray full = "; written by Imprix\n[General]\nOutDir=/home/me/Pictures\nTemplateDef=Simple.tpl\n"
                       "TemplatePath=/opt/imprix/Templates\nBackColor=9474192\nViewAllExif=0\nViewRatio=1\n\n"
                       "[CustomColors]\n";
-    for (int i = 1; i <= 16; ++i) full += "C" + QByteArray::number(i) + "=16777215\n";
+    for (int i = 1; i <= 16; ++i)
+        full += "C" + QByteArray::number(i) + "=16777215\n";
     return put("settings", "imprix.ini", full) &&
            put("settings", "windows.ini",
-               QByteArray("[general]\r\n OutDir = \"C:\\Pictures\" \r\nBackColor=12abc\r\n[Other]\r\nX=1\r\n")) &&
+               QByteArray(
+                   "[general]\r\n OutDir = \"C:\\Pictures\" \r\nBackColor=12abc\r\n[Other]\r\nX=1\r\n")) &&
            put("settings", "empty.ini", QByteArray());
 }
 

@@ -79,7 +79,8 @@ void CDatedPicture::ComputeItemBounds(ImprintItem& item) {
     const int top = std::min({0, y1, y2, y3});
     // Corners at the ends of the int range (a text measured wider than any picture) saturate.
     const auto span = [](int high, int low) { return truncToInt(static_cast<double>(high) - low); };
-    item.bounds = ItemRect{left, top, span(std::max({0, x1, x2, x3}), left), span(std::max({0, y1, y2, y3}), top)};
+    item.bounds =
+        ItemRect{left, top, span(std::max({0, x1, x2, x3}), left), span(std::max({0, y1, y2, y3}), top)};
 }
 
 void CDatedPicture::NoteDateProblem(const std::string& message) {

@@ -47,9 +47,8 @@ public:
     std::uint64_t claims() {
         std::array<std::uint8_t, 16> header{};
         if (!s_.read(0, 8, header.data())) return 0;
-        if (header[0] == 'I' && header[1] == 'I') little_ = true;
-        else if (header[0] == 'M' && header[1] == 'M') little_ = false;
-        else return 0;
+        if (header[0] != header[1] || (header[0] != 'I' && header[0] != 'M')) return 0;
+        little_ = header[0] == 'I';
         const std::uint64_t magic = number(header.data() + 2, 2);
         if (magic == 43) { // BigTIFF: 8-byte counts and offsets
             if (!s_.read(0, 16, header.data()) || number(header.data() + 4, 2) != 8) return 0;
@@ -73,7 +72,8 @@ private:
     std::uint64_t number(const std::uint8_t* p, int n) const { return number(p, n, little_); }
     static std::uint64_t number(const std::uint8_t* p, int n, bool little) {
         std::uint64_t v = 0;
-        for (int i = 0; i < n; ++i) v |= std::uint64_t(p[little ? i : n - 1 - i]) << (8 * i);
+        for (int i = 0; i < n; ++i)
+            v |= std::uint64_t(p[little ? i : n - 1 - i]) << (8 * i);
         return v;
     }
 
@@ -81,14 +81,11 @@ private:
         if (offset != 0 && pending_.size() < 4 * kMaxDirectories) pending_.push_back(offset);
     }
 
+    // Bytes of one value of each field type, BigTIFF's 16 to 18 included; 0 for a type no reader
+    // knows, which none reads.
     static std::uint64_t typeSize(std::uint64_t type) {
-        switch (type) {
-        case 1: case 2: case 6: case 7: return 1;
-        case 3: case 8: return 2;
-        case 4: case 9: case 11: case 13: return 4;
-        case 5: case 10: case 12: case 16: case 17: case 18: return 8;
-        default: return 0; // no reader knows its size, so none reads it
-        }
+        static constexpr std::uint8_t kSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4, 0, 0, 8, 8, 8};
+        return type < std::size(kSizes) ? kSizes[type] : 0;
     }
 
     void walkDirectory(std::uint64_t at) {
@@ -127,7 +124,8 @@ private:
         std::uint64_t most = 0;
         for (const std::uint64_t start : kStarts) {
             if (start + 2 > size) break;
-            for (const bool little : {little_, !little_}) most = std::max(most, makerNoteClaims(at + start, little));
+            for (const bool little : {little_, !little_})
+                most = std::max(most, makerNoteClaims(at + start, little));
         }
         total_ += most;
     }
@@ -158,12 +156,14 @@ private:
         if (!pointer || n == 0 || (size != 4 && size != 8)) return;
         const std::uint64_t wanted = std::min<std::uint64_t>(n, kMaxDirectories);
         if (wanted * size <= std::uint64_t(fieldBytes)) {
-            for (std::uint64_t k = 0; k < wanted; ++k) queue(number(field + k * size, int(size)));
+            for (std::uint64_t k = 0; k < wanted; ++k)
+                queue(number(field + k * size, int(size)));
             return;
         }
         std::vector<std::uint8_t> list(static_cast<std::size_t>(wanted * size));
         if (!s_.read(number(field, fieldBytes), list.size(), list.data())) return;
-        for (std::uint64_t k = 0; k < wanted; ++k) queue(number(list.data() + k * size, int(size)));
+        for (std::uint64_t k = 0; k < wanted; ++k)
+            queue(number(list.data() + k * size, int(size)));
     }
 
     const Structure& s_;
@@ -241,8 +241,9 @@ TiffClaims tiffClaims(const std::string& pathUtf8) {
     if (!file.open(QIODevice::ReadOnly)) return claims;
     std::uint8_t magic[8] = {};
     if (file.read(reinterpret_cast<char*>(magic), 8) < 4) return claims;
-    const bool tiff = (magic[0] == 'I' && magic[1] == 'I' && (magic[2] == 42 || magic[2] == 43) && magic[3] == 0) ||
-                      (magic[0] == 'M' && magic[1] == 'M' && magic[2] == 0 && (magic[3] == 42 || magic[3] == 43));
+    const bool tiff =
+        (magic[0] == 'I' && magic[1] == 'I' && (magic[2] == 42 || magic[2] == 43) && magic[3] == 0) ||
+        (magic[0] == 'M' && magic[1] == 'M' && magic[2] == 0 && (magic[3] == 42 || magic[3] == 43));
     if (tiff) {
         claims.tiffFile = true;
         add(claims, file, 0, static_cast<std::uint64_t>(file.size()));

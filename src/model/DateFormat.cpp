@@ -105,7 +105,8 @@ std::string FormatDate(const std::string& dateText, const std::string& format) {
 
     const std::time_t time = std::mktime(&tm);
     const long long normalizedYear = static_cast<long long>(tm.tm_year) + 1900;
-    if (tm.tm_wday < 0 || normalizedYear < kFirstDateYear || normalizedYear > kLastDateYear) throw notADate(dateText);
+    if (tm.tm_wday < 0 || normalizedYear < kFirstDateYear || normalizedYear > kLastDateYear)
+        throw notADate(dateText);
 
     std::tm local{};
     if (localtime_r(&time, &local) == nullptr) return {};

@@ -161,7 +161,8 @@ TEST(SavingADatedCopy, leavesTheEarlierCopyWholeWhenTheWriteFails) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(outcome, SaveOutcome::Failed);
-    EXPECT_EQ(o.dialogs.shown.back().text, "Error 7, saving " + target + "\n\n" + std::strerror(EFBIG)); // and why
+    EXPECT_EQ(o.dialogs.shown.back().text,
+              "Error 7, saving " + target + "\n\n" + std::strerror(EFBIG)); // and why
     EXPECT_EQ(readAll(target), earlier);
     EXPECT_EQ(QDir(QString::fromStdString(o.model.outputDir)).entryList(QDir::Files).size(), 1); // no leftovers
 }
@@ -198,7 +199,8 @@ TEST(SavingADatedCopy, thatCannotWriteItsFileSaysWhyAndLeavesEveryOtherFileAsItW
     }
     ASSERT_EQ(::mkfifo((o.model.outputDir + "/pipe.jpg").c_str(), 0600), 0);
     ASSERT_TRUE(QDir().mkdir(out + "/folder.jpg"));
-    const QStringList before = QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList before =
+        QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
 
     const std::pair<std::string, std::string> targets[] = {
         {o.model.outputDir + "/notes.txt/copy.jpg", std::strerror(ENOTDIR)},
@@ -218,7 +220,8 @@ TEST(SavingADatedCopy, thatCannotWriteItsFileSaysWhyAndLeavesEveryOtherFileAsItW
     struct stat pipe {};
     ASSERT_EQ(::stat((o.model.outputDir + "/pipe.jpg").c_str(), &pipe), 0);
     EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
-    EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot), before)
+    EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+              before)
         << "no half-written files left";
 }
 

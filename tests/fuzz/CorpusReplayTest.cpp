@@ -15,6 +15,15 @@ extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
 }
 
+namespace fuzzing {
+
+// Names the target in the test's name, rather than its bytes.
+void PrintTo(const Target& target, std::ostream* out) {
+    *out << target.name;
+}
+
+} // namespace fuzzing
+
 namespace {
 
 const QString kCorpus = QStringLiteral(IMPRIX_FUZZ_CORPUS_DIR);

@@ -62,14 +62,14 @@ std::uint32_t tailOffset(std::size_t n) {
 
 // A 16 x 16 grey TIFF whose first directory also holds `extra` entries, with `tail` after the pixels;
 // offsets of the extra entries count from the start of the file.
-std::vector<std::uint8_t> decodableTiff(std::vector<Entry> extra, std::uint32_t width = 16, std::uint32_t height = 16,
-                                        const std::string& tail = {}) {
+std::vector<std::uint8_t> decodableTiff(std::vector<Entry> extra, std::uint32_t width = 16,
+                                        std::uint32_t height = 16, const std::string& tail = {}) {
     constexpr std::uint32_t kPixelsAt = 8;
     constexpr std::uint32_t kPixelBytes = 16 * 16;
     std::vector<Entry> entries = {
-        {0x0100, 4, 1, width}, {0x0101, 4, 1, height}, {0x0102, 3, 1, 8}, {0x0103, 3, 1, 1},
-        {0x0106, 3, 1, 1},     {0x0111, 4, 1, kPixelsAt}, {0x0115, 3, 1, 1}, {0x0116, 4, 1, height},
-        {0x0117, 4, 1, kPixelBytes},
+        {0x0100, 4, 1, width}, {0x0101, 4, 1, height}, {0x0102, 3, 1, 8},
+        {0x0103, 3, 1, 1},     {0x0106, 3, 1, 1},      {0x0111, 4, 1, kPixelsAt},
+        {0x0115, 3, 1, 1},     {0x0116, 4, 1, height}, {0x0117, 4, 1, kPixelBytes},
     };
     entries.insert(entries.end(), extra.begin(), extra.end());
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.tag < b.tag; });
@@ -392,10 +392,13 @@ TEST(HostileMetadata, refusesAPictureTooLargeFromItsHeaderBeforeDecoding) {
     ASSERT_TRUE(testImage().save(QString::fromStdString(dir.path("small.png")), "PNG"));
     QByteArray png = readAll(dir.path("small.png"));
     ASSERT_EQ(png.mid(12, 4), "IHDR");
-    for (int at : {16, 20}) // width, then height, big-endian
-        png[at] = 0, png[at + 1] = 0x01, png[at + 2] = static_cast<char>(0x86), png[at + 3] = static_cast<char>(0xA0);
-    const quint32 crc = static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17));
-    for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    const auto putBe32 = [&png](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            png[at + i] = static_cast<char>(v >> (24 - 8 * i));
+    };
+    putBe32(16, 100000); // width
+    putBe32(20, 100000); // height
+    putBe32(29, static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17)));
     writeAll(dir.path("bomb.png"), png);
     writeAll(dir.path("bomb.tif"), decodableTiff({}, 100000, 100000));
     for (const char* name : {"bomb.png", "bomb.tif"}) {
@@ -413,9 +416,11 @@ TEST(HostileMetadata, refusesTagsThatAllClaimOneStretchOfTheFile) {
     // 240 entries whose values are the same 256 KB: 60 MB claimed by a file of a quarter of that.
     // Exiv2 and libtiff copy every value, twice over in Exiv2: an 8 MB file like it takes 4 GB.
     std::vector<Entry> shared;
-    for (std::uint16_t i = 0; i < 240; ++i) shared.push_back({static_cast<std::uint16_t>(0xc000 + i), 7, 256u << 10, 0});
+    for (std::uint16_t i = 0; i < 240; ++i)
+        shared.push_back({static_cast<std::uint16_t>(0xc000 + i), 7, 256u << 10, 0});
     const auto pointAt = [&shared](std::uint32_t offset) {
-        for (Entry& e : shared) e.valueOrOffset = offset;
+        for (Entry& e : shared)
+            e.valueOrOffset = offset;
     };
     const std::string blob(256u << 10, 'x');
     TempDir dir;
@@ -445,14 +450,20 @@ TEST(HostileMetadata, refusesTagsThatAllClaimOneStretchOfTheFile) {
     const std::uint32_t noteAt = exifAt + 2 + 12 + 4;
     const std::uint32_t noteBytes = 2 + 12 * 240 + 4;
     pointAt(noteAt + noteBytes);
-    std::vector<std::uint8_t> note;
-    putLe(note, 240, 2);
-    for (const Entry& e : shared) putLe(note, e.tag, 2), putLe(note, e.type, 2), putLe(note, e.count, 4), putLe(note, e.valueOrOffset, 4);
-    putLe(note, 0, 4);
-    std::vector<std::uint8_t> exifIfd;
-    putLe(exifIfd, 1, 2);
-    putLe(exifIfd, 0x927c, 2), putLe(exifIfd, 7, 2), putLe(exifIfd, noteBytes, 4), putLe(exifIfd, noteAt, 4);
-    putLe(exifIfd, 0, 4);
+    const auto directory = [](const std::vector<Entry>& entries) {
+        std::vector<std::uint8_t> out;
+        putLe(out, static_cast<std::uint32_t>(entries.size()), 2);
+        for (const Entry& e : entries) {
+            putLe(out, e.tag, 2);
+            putLe(out, e.type, 2);
+            putLe(out, e.count, 4);
+            putLe(out, e.valueOrOffset, 4);
+        }
+        putLe(out, 0, 4);
+        return out;
+    };
+    const std::vector<std::uint8_t> note = directory(shared);
+    const std::vector<std::uint8_t> exifIfd = directory({{0x927c, 7, noteBytes, noteAt}});
     std::string tail = "Canon"s + '\0';
     tail.append(exifIfd.begin(), exifIfd.end()).append(note.begin(), note.end()).append(blob);
     writeAll(dir.path("maker-note.tif"),
@@ -479,8 +490,8 @@ TEST(HostileMetadata, leavesOutValuesLargerThanTheLimitAndKeepsTheRest) {
     const std::uint32_t big = kMaxPropertyValueBytes + (1u << 20);
     const std::uint32_t tail = decodableTiffTail(3);
     const std::vector<Entry> entries = {
-        {0x010f, 2, 6, tail},           // Make: "Canon" and its NUL
-        {0xc000, 7, big, tail + 6},     // the large one
+        {0x010f, 2, 6, tail},       // Make: "Canon" and its NUL
+        {0xc000, 7, big, tail + 6}, // the large one
         {0xc001, 7, 100, tail + 6 + big},
     };
     std::string data = "Canon"s + '\0';

@@ -55,8 +55,8 @@ bool writeJpeg(const std::string& path, int width, int height, int components,
     if (std::abs(qRed(got) - qRed(want)) <= 8 && std::abs(qGreen(got) - qGreen(want)) <= 8 &&
         std::abs(qBlue(got) - qBlue(want)) <= 8)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not "
-                                         << want << " within 8";
+    return ::testing::AssertionFailure()
+           << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not " << want << " within 8";
 }
 
 std::unique_ptr<imaging::Bitmap> decode(const std::string& path) {
@@ -68,7 +68,8 @@ std::unique_ptr<imaging::Bitmap> decode(const std::string& path) {
 }
 
 void putLe(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 // An uncompressed 8 x 8 grey TIFF with one page per grey level, each page's directory naming the
@@ -84,7 +85,7 @@ std::vector<std::uint8_t> multiPageTiff(const std::vector<std::uint8_t>& greys) 
         const std::uint32_t pixels = text + static_cast<std::uint32_t>(description.size() + 1);
         const std::uint32_t next = page + 1 < greys.size() ? pixels + 64 : 0;
         const std::uint32_t table[entries][3] = {
-            {0x0100, 3, 8}, {0x0101, 3, 8}, {0x0102, 3, 8}, {0x0103, 3, 1}, {0x0106, 3, 1},
+            {0x0100, 3, 8},      {0x0101, 3, 8}, {0x0102, 3, 8}, {0x0103, 3, 1},  {0x0106, 3, 1},
             {0x0111, 4, pixels}, {0x0115, 3, 1}, {0x0116, 3, 8}, {0x0117, 4, 64}, {0x010e, 2, text},
         };
         putLe(out, entries, 2);
@@ -135,7 +136,8 @@ TEST(DecodingAPhoto, turnsUnusualPixelFormatsIntoRgb) {
     {
         SCOPED_TRACE("CMYK JPEG, as print workflows write them (inverted, as Photoshop stores it)");
         ASSERT_TRUE(writeJpeg(dir.path("cmyk.jpg"), 32, 16, 4, [](int, JSAMPLE* s) {
-            for (int x = 0; x < 32; ++x, s += 4) s[0] = 255, s[1] = x < 16 ? 0 : 255, s[2] = 0, s[3] = 255;
+            for (int x = 0; x < 32; ++x, s += 4)
+                s[0] = 255, s[1] = x < 16 ? 0 : 255, s[2] = 0, s[3] = 255;
         }));
         const auto bitmap = decode(dir.path("cmyk.jpg"));
         ASSERT_TRUE(bitmap);
@@ -145,7 +147,8 @@ TEST(DecodingAPhoto, turnsUnusualPixelFormatsIntoRgb) {
     }
     {
         SCOPED_TRACE("grey JPEG");
-        ASSERT_TRUE(writeJpeg(dir.path("grey.jpg"), 16, 16, 1, [](int, JSAMPLE* s) { std::fill_n(s, 16, 90); }));
+        ASSERT_TRUE(
+            writeJpeg(dir.path("grey.jpg"), 16, 16, 1, [](int, JSAMPLE* s) { std::fill_n(s, 16, 90); }));
         const auto bitmap = decode(dir.path("grey.jpg"));
         ASSERT_TRUE(bitmap);
         EXPECT_EQ(bitmap->pixelFormat(), QImage::Format_RGB32);

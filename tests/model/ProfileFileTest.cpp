@@ -60,8 +60,8 @@ TEST(TheSettingsFile, survivesAFailedWrite) {
     writeText(dir.path("s.ini"), "[General]\nOutDir=/a\n");
     ProfileFile ini(dir.path("s.ini"));
     ini.setString("General", "OutDir", "/b" + std::string(200, 'b'));
-    EXPECT_NE(ini.save(dir.path("s.ini/inside")), "");          // a file is no folder
-    EXPECT_NE(ini.save(dir.path(std::string(300, 's'))), "");   // a name longer than a folder takes
+    EXPECT_NE(ini.save(dir.path("s.ini/inside")), "");        // a file is no folder
+    EXPECT_NE(ini.save(dir.path(std::string(300, 's'))), ""); // a name longer than a folder takes
     {
         const FileSizeLimit full(16); // the disk fills up after a few bytes
         if (full.active()) {
@@ -69,7 +69,8 @@ TEST(TheSettingsFile, survivesAFailedWrite) {
         }
     }
     EXPECT_EQ(readText(dir.path("s.ini")), "[General]\nOutDir=/a\n");
-    EXPECT_EQ(QDir(QString::fromStdString(dir.root())).entryList(QDir::Files | QDir::Hidden), QStringList{"s.ini"});
+    EXPECT_EQ(QDir(QString::fromStdString(dir.root())).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"s.ini"});
 }
 
 TEST(TheSettingsFile, readsAPipeOrADeviceAsNoSettingsWithoutWaiting) {

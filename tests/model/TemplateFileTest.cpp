@@ -585,7 +585,8 @@ TEST(ReadingATemplate, thatIsCorruptReportsItOnceAndLeavesATemplateThatStillWork
         templ.templateDir = dir.root();
         ScriptedDialogs user;
         EXPECT_EQ(templ.ReadTemplate(path, user), 0);
-        EXPECT_EQ(user.texts(), c.reported ? std::vector<std::string>{kCorruptMessage} : std::vector<std::string>{});
+        EXPECT_EQ(user.texts(),
+                  c.reported ? std::vector<std::string>{kCorruptMessage} : std::vector<std::string>{});
         EXPECT_EQ(fileBytes(path), c.bytes); // reading never writes
 
         // What was read applies to a photo, draws, and is written and read back without a word.
