@@ -11,9 +11,9 @@ namespace imaging {
 namespace {
 
 // Sizes from hostile templates would overflow the arithmetic here and the coordinates of Qt's
-// rasterizer; and a glyph no installed font has is drawn by Qt as a box it caches as a square image of
-// the pixel size: 4 GB at 65000 pixels. 8192 pixels (a 64 MB box) is an eighth of the longest side a
-// picture may have, and 290 print points on a 100-megapixel photo.
+// rasterizer, and Qt makes some glyphs into images of the pixel size squared (a box for a glyph no
+// installed font has, the picture of a colour emoji): 4 GB at 65000 pixels. 8192 pixels (64 MB) is an
+// eighth of the longest side a picture may have, and 290 print points on a 100-megapixel photo.
 constexpr int kMaxPixelSize = 8192;
 
 // Qt sizes fonts by their em; the description gives the cell height. Measure the cell of a large

@@ -4,8 +4,15 @@
 #include "imaging/TextCodec.h"
 
 #include <QFontMetricsF>
+#include <QPainterPath>
 
 namespace imaging {
+namespace {
+
+// Qt's raster engine caches glyphs up to this size (QT_MAX_CACHED_GLYPH_SIZE), in pixels.
+constexpr int kLargestCachedGlyph = 64;
+
+} // namespace
 
 Graphics::Graphics(Bitmap& target) {
     if (target.isNull() || !painter_.begin(&target.image())) record(Status::InvalidParameter);
@@ -91,10 +98,23 @@ QRectF Graphics::measureString(const std::string& textUtf8, const Font& font) {
 void Graphics::drawString(const std::string& textUtf8, const Font& font, const QPointF& origin,
                           const Brush& brush) {
     if (!painter_.isActive()) return void(record(Status::WrongState));
-    painter_.setFont(font.qfont());
+    const QFont& qfont = font.qfont();
+    const QString text = toQString(textUtf8);
+    const QPointF baseline(origin.x(), origin.y() + QFontMetricsF(qfont, painter_.device()).ascent());
+    // Past 64 pixels Qt's rasterizer fills glyphs as outlines anyway, but it still caches a glyph no
+    // installed font has (drawn as a box) as an image of the pixel size squared: 670 MB at 8192
+    // pixels. Filling the outlines here gives the same pixels and caches nothing. (Qt draws
+    // underlines and strike-outs its own way; items never have them.)
+    if (qfont.pixelSize() > kLargestCachedGlyph && !qfont.underline() && !qfont.strikeOut()) {
+        QPainterPath path;
+        path.setFillRule(Qt::WindingFill);
+        path.addText(baseline, qfont, text);
+        painter_.fillPath(path, brush.pattern());
+        return;
+    }
+    painter_.setFont(qfont);
     painter_.setPen(QPen(brush.pattern(), 0));
-    const QFontMetricsF metrics(font.qfont(), painter_.device());
-    painter_.drawText(QPointF(origin.x(), origin.y() + metrics.ascent()), toQString(textUtf8));
+    painter_.drawText(baseline, text);
 }
 
 } // namespace imaging

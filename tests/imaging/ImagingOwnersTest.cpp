@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QImageReader>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,48 @@ TEST(AFont, hasTheCellHeightOfItsDescription) {
         huge.height = height;
         huge.faceName = "Arial";
         EXPECT_EQ(Font(huge).qfont().pixelSize(), 8192) << height;
+    }
+}
+
+TEST(DrawingAString, largerThanQtCachesGivesThePixelsOfQtsOwnDrawing) {
+    // Past 64 pixels the text is filled as outlines here, as Qt's rasterizer does for such sizes.
+    for (const int cell : {40, 150, 400}) {
+        LogFont lf;
+        lf.height = cell;
+        lf.faceName = "Arial";
+        const Font font(lf);
+        const QString text = QStringLiteral("Hg 2001:06:21 \u00e9");
+        QImage ours(700, 500, QImage::Format_RGB32), qts(700, 500, QImage::Format_RGB32);
+        ours.fill(Qt::white);
+        qts.fill(Qt::white);
+        {
+            Bitmap target(ours);
+            Graphics g(target);
+            g.translate(30, 20);
+            g.rotate(20);
+            g.drawString(text.toStdString(), font, QPointF(0, 0), Brush::solid(QColor(200, 40, 40)));
+            ours = target.image();
+        }
+        {
+            QPainter p(&qts);
+            p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+            p.translate(30, 20);
+            p.rotate(20);
+            p.setFont(font.qfont());
+            p.setPen(QColor(200, 40, 40));
+            p.drawText(QPointF(0, QFontMetricsF(font.qfont()).ascent()), text);
+        }
+        int differing = 0;
+        QPoint first(-1, -1);
+        for (int y = 0; y < ours.height(); ++y)
+            for (int x = 0; x < ours.width(); ++x) {
+                const QRgb a = ours.pixel(x, y), b = qts.pixel(x, y);
+                if (std::abs(qRed(a) - qRed(b)) > 2 || std::abs(qGreen(a) - qGreen(b)) > 2 ||
+                    std::abs(qBlue(a) - qBlue(b)) > 2) {
+                    if (differing++ == 0) first = QPoint(x, y);
+                }
+            }
+        EXPECT_EQ(differing, 0) << "cell " << cell << ", first at (" << first.x() << ", " << first.y() << ")";
     }
 }
 
