@@ -5,11 +5,15 @@
 //
 // toolbar.png holds the nine button pictures side by side, 32 x 32 pixels each, on transparency, in
 // the toolbar's order: Open, Save Dated Copy, Previous, Next, Process All, Options, Zoom In, Zoom Out,
-// Zoom Fit; toolbar@2x.png the same at twice the size. imprix-N.png is the icon, N pixels square.
+// Zoom Fit; toolbar@2x.png the same at twice the size. imprix-N.png is the icon, N pixels square;
+// imprix.svg the same icon as a scalable picture for the desktop's icon theme (its digits as outlines,
+// so no font is needed to show it).
 
 #include <QColor>
+#include <QFile>
 #include <QDir>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -287,6 +291,63 @@ QImage appIcon(int size) {
     return icon;
 }
 
+QString svgColor(const QColor& c) {
+    return c.alpha() == 255 ? c.name() : QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alphaF());
+}
+
+QString svgPath(const QPainterPath& path) {
+    QString d;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) d += QStringLiteral("M%1 %2").arg(e.x, 0, 'f', 3).arg(e.y, 0, 'f', 3);
+        else if (e.isLineTo()) d += QStringLiteral("L%1 %2").arg(e.x, 0, 'f', 3).arg(e.y, 0, 'f', 3);
+        else if (e.isCurveTo()) {
+            const QPainterPath::Element c2 = path.elementAt(i + 1), end = path.elementAt(i + 2);
+            d += QStringLiteral("C%1 %2 %3 %4 %5 %6").arg(e.x, 0, 'f', 3).arg(e.y, 0, 'f', 3)
+                     .arg(c2.x, 0, 'f', 3).arg(c2.y, 0, 'f', 3).arg(end.x, 0, 'f', 3).arg(end.y, 0, 'f', 3);
+            i += 2;
+        }
+    }
+    return d;
+}
+
+// The icon of appIcon() on a 64-unit canvas.
+QByteArray appIconSvg() {
+    const QRectF inner(8, 14, 48, 36);
+    QFont digits(QStringLiteral("DSEG7 Classic"));
+    digits.setPixelSize(8);
+    digits.setBold(true);
+    QPainterPath text;
+    text.addText(0, 0, digits, QStringLiteral("01!6!21"));
+    const QRectF box(inner.left(), inner.bottom() - 13, inner.width() - 2, 12);
+    const QFontMetricsF metrics(digits);
+    const double width = metrics.horizontalAdvance(QStringLiteral("01!6!21"));
+    text.translate(box.right() - width, box.center().y() + (metrics.ascent() - metrics.descent()) / 2);
+    QString svg;
+    svg += QStringLiteral(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n"
+        "  <defs><linearGradient id=\"sky\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">"
+        "<stop offset=\"0\" stop-color=\"#5aa0e6\"/><stop offset=\"1\" stop-color=\"#bee1fa\"/>"
+        "</linearGradient></defs>\n"
+        "  <g transform=\"rotate(-6 32 32)\">\n"
+        "    <rect x=\"6\" y=\"12\" width=\"54\" height=\"42\" rx=\"3\" fill=\"#000\" fill-opacity=\"0.157\" "
+        "stroke=\"#000\" stroke-opacity=\"0.235\" stroke-width=\"2\"/>\n");
+    svg += QStringLiteral("    <rect x=\"4\" y=\"10\" width=\"56\" height=\"44\" rx=\"3\" fill=\"%1\" stroke=\"%2\" "
+                          "stroke-width=\"1.5\"/>\n").arg(svgColor(kPaper), svgColor(kOutline));
+    svg += QStringLiteral("    <rect x=\"8\" y=\"14\" width=\"48\" height=\"36\" fill=\"url(#sky)\"/>\n");
+    QPainterPath hill;
+    hill.moveTo(inner.left(), inner.bottom());
+    hill.lineTo(inner.left(), inner.top() + 22);
+    hill.quadTo(inner.left() + 20, inner.top() + 8, inner.right(), inner.top() + 24);
+    hill.lineTo(inner.right(), inner.bottom());
+    hill.closeSubpath();
+    svg += QStringLiteral("    <path d=\"%1Z\" fill=\"%2\"/>\n").arg(svgPath(hill), svgColor(kHill));
+    svg += QStringLiteral("    <circle cx=\"18\" cy=\"22\" r=\"4.5\" fill=\"#ffd640\"/>\n");
+    svg += QStringLiteral("    <path d=\"%1\" fill=\"%2\"/>\n").arg(svgPath(text), svgColor(kOrange));
+    svg += QStringLiteral("  </g>\n</svg>\n");
+    return svg.toUtf8();
+}
+
 bool save(const QImage& image, const QDir& folder, const QString& name) {
     if (image.save(folder.filePath(name))) return true;
     std::cerr << "cannot write " << folder.filePath(name).toStdString() << '\n';
@@ -306,7 +367,9 @@ int main(int argc, char** argv) {
     if (!QDir().mkpath(folder.path())) return 1;
     bool ok = save(toolbarStrip(1), folder, QStringLiteral("toolbar.png")) &&
               save(toolbarStrip(2), folder, QStringLiteral("toolbar@2x.png"));
-    for (int size : {32, 64, 128, 256})
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
         ok = ok && save(appIcon(size), folder, QStringLiteral("imprix-%1.png").arg(size));
+    QFile svg(folder.filePath(QStringLiteral("imprix.svg")));
+    ok = ok && svg.open(QIODevice::WriteOnly) && svg.write(appIconSvg()) > 0;
     return ok ? 0 : 1;
 }

@@ -13,8 +13,8 @@ never written.
 
 Options:
   --template FILE  The template (.tpl) to apply. Default: the default template of the settings
-                   (imprix.ini beside the program: TemplateDef in TemplatePath, Simple.tpl in
-                   Templates/), else a new template that shows the date in the bottom-left corner.
+                   (TemplateDef in TemplatePath of imprix.ini: Simple.tpl in Templates/), else a
+                   new template that shows the date in the bottom-left corner.
   --out-dir DIR    Where the dated copies go; made when missing. Default: the template's own output
                    folder, else OutDir of the settings, else your pictures folder.
   --quality N      JPEG quality 0 to 100 of the copies. Default: the template's.
@@ -32,6 +32,11 @@ Options:
 Each copy is named like the photo with the template's prefix and postfix: IMG_0001.JPG becomes
 Dated_IMG_0001.JPG with the usual prefix. A progress line is printed per photo and a summary at the
 end. One photo that cannot be read or written never stops the others.
+
+Settings and templates: imprix.ini and Templates/ beside the program when that folder holds
+either and can be written (a portable copy, the build tree); else ~/.config/imprix/imprix.ini and
+~/.config/imprix/Templates/ ($XDG_CONFIG_HOME/imprix), where the first run copies the templates
+that come with Imprix.
 
 Exit status: 0 when every photo was done, 1 when some failed, 2 for bad usage.
 )";

@@ -41,14 +41,14 @@ private:
 };
 
 // The template to apply: the one asked for, else the default of the settings, else a new one.
-bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, const std::string& exeFolder,
+bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, const std::string& homeFolder,
                   CDatedPicture& templ) {
     std::string path;
     if (options.templatePath) {
         path = *options.templatePath;
     } else {
         const std::string folder = resolveTemplateFolder(
-            settings.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder), exeFolder);
+            settings.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder), homeFolder);
         path = folder + "/" + settings.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName);
         if (!QFileInfo::exists(imaging::toQString(path))) {
             templ.MakeNewTemplate();
@@ -65,13 +65,16 @@ bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, cons
 }
 
 int datePhotos(const BatchOptions& options) {
-    const std::string exePath = imaging::toUtf8(QCoreApplication::applicationFilePath());
     const std::string exeFolder = imaging::toUtf8(QCoreApplication::applicationDirPath());
-    // The desktop application's settings, beside this program.
-    const ProfileFile settings(settingsFilePath(exeFolder + "/imprix"));
+    // The desktop application's settings and templates: beside this program, or in the user's
+    // configuration folder for an installed copy.
+    const SettingsHome home = locateSettingsHome(exeFolder + "/imprix");
+    if (const std::string problem = provideShippedTemplates(home, exeFolder); !problem.empty())
+        std::cerr << "imprix-batch: " << problem << '\n';
+    const ProfileFile settings(home.iniPath);
 
     BatchJob job;
-    if (!loadTemplate(options, settings, exeFolder, job.templ)) return 2;
+    if (!loadTemplate(options, settings, home.folder, job.templ)) return 2;
 
     if (options.outDir) job.outDir = *options.outDir;
     else if (!job.templ.outputDir.empty()) job.outDir = job.templ.outputDir;

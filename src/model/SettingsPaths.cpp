@@ -2,6 +2,9 @@
 
 #include "imaging/TextCodec.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 std::string settingsFilePath(const std::string& executablePath) {
@@ -22,4 +25,57 @@ std::string defaultOutputFolder() {
     QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (pictures.isEmpty()) pictures = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
     return imaging::toUtf8(pictures);
+}
+
+namespace {
+
+QString q(const std::string& s) {
+    return imaging::toQString(s);
+}
+
+bool isPortableFolder(const QString& folder, const QString& iniPath) {
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isWritable()) return false;
+    return QFileInfo(iniPath).isFile() || QFileInfo(folder + QStringLiteral("/") + kDefaultTemplateFolder).isDir();
+}
+
+} // namespace
+
+SettingsHome locateSettingsHome(const std::string& executablePath) {
+    SettingsHome home;
+    const auto slash = executablePath.rfind('/');
+    const std::string exeFolder = slash == std::string::npos ? "." : executablePath.substr(0, slash);
+    home.iniPath = settingsFilePath(executablePath);
+    home.folder = exeFolder;
+    if (isPortableFolder(q(exeFolder), q(home.iniPath))) return home;
+
+    QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (config.isEmpty()) config = QDir::homePath() + QStringLiteral("/.config");
+    home.portable = false;
+    home.folder = imaging::toUtf8(config) + "/imprix";
+    home.iniPath = home.folder + "/" + imaging::toUtf8(QFileInfo(q(home.iniPath)).fileName());
+    return home;
+}
+
+std::string provideShippedTemplates(const SettingsHome& home, const std::string& executableFolder) {
+    if (home.portable) return {};
+    const QString target = q(home.folder) + QStringLiteral("/") + kDefaultTemplateFolder;
+    if (QFileInfo::exists(target)) return {};
+
+    QDir source(q(executableFolder) + QStringLiteral("/../") + kShippedTemplatesFolder);
+    if (!source.exists()) source.setPath(q(executableFolder) + QStringLiteral("/") + kDefaultTemplateFolder);
+    if (!QDir().mkpath(target)) return "cannot make the template folder " + imaging::toUtf8(target);
+    if (!source.exists()) return {};
+    std::string problems;
+    for (const QFileInfo& file : source.entryInfoList(QDir::Files | QDir::Readable)) {
+        const QString copy = target + QStringLiteral("/") + file.fileName();
+        if (QFileInfo::exists(copy)) continue;
+        if (!QFile::copy(file.filePath(), copy)) {
+            problems += (problems.empty() ? "cannot copy " : ", ") + imaging::toUtf8(file.fileName());
+            continue;
+        }
+        // The copy belongs to the user, whatever the installed file's permissions were.
+        QFile::setPermissions(copy, QFile::permissions(copy) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    }
+    return problems.empty() ? problems : problems + " into " + imaging::toUtf8(target);
 }

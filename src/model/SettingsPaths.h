@@ -18,5 +18,31 @@ inline constexpr const char* kSettingsSection = "General";
 inline constexpr const char* kDefaultTemplateName = "Simple.tpl";
 inline constexpr const char* kDefaultTemplateFolder = "Templates";
 
+// Where the settings file lies and where a bare "TemplatePath" folder name is looked up.
+//
+// A portable copy (the build tree, a folder copied to a stick) keeps both beside the executable: its
+// folder holds the settings file or a "Templates" folder, and may be written. An installed copy (a
+// read-only /usr/bin, or bin/ of any prefix without a "Templates" folder) keeps both in the user's
+// configuration folder: $XDG_CONFIG_HOME/imprix, ~/.config/imprix by default.
+struct SettingsHome {
+    std::string iniPath; // the settings file
+    std::string folder;  // a bare "TemplatePath" value names a folder in here
+    bool portable = true;
+};
+
+// The home of the settings of the program at `executablePath`; the settings file is named after the
+// program ("imprix" gives imprix.ini), as `settingsFilePath` says.
+SettingsHome locateSettingsHome(const std::string& executablePath);
+
+// An installed copy finds the templates that ship with it in the user's template folder: when
+// `home.folder`/Templates does not exist yet, it is made and the shipped templates are copied in,
+// from <prefix>/share/imprix/Templates (<prefix> being the executable's folder's parent), else from
+// Templates beside the executable. Files already there are never replaced. Returns an empty text, or
+// why the templates could not be copied.
+std::string provideShippedTemplates(const SettingsHome& home, const std::string& executableFolder);
+
+// The folder the shipped templates are installed into, below the prefix.
+inline constexpr const char* kShippedTemplatesFolder = "share/imprix/Templates";
+
 // The user's pictures folder: the default output folder.
 std::string defaultOutputFolder();

@@ -9,6 +9,8 @@
 struct AppSettings {
     std::string exeFolder;       // folder of the running executable, no trailing separator
     std::string iniPath;         // the settings file
+    std::string homeFolder;      // a bare "TemplatePath" names a folder in here: exeFolder, or the
+                                 // user's configuration folder for an installed copy
     std::string appTitle = "Orvalinquestaporimex"; // the window title's application name
     std::string defaultTemplate = "Simple.tpl"; // "TemplateDef"
     std::string templateFolder;  // "TemplatePath", absolute once read
@@ -16,4 +18,6 @@ struct AppSettings {
     int viewAllExif = 0;         // "ViewAllExif"
     int viewRatio = 0;           // "ViewRatio": 0 none, 1 4x6, 2 5x7, 3 8x10
     CustomColors customColors{}; // "CustomColors" C1..C16
+    std::string windowGeometry;  // "Window" "Geometry": the window's place and size (Qt's saved
+                                 // geometry in base64), empty until the window was first closed
 };

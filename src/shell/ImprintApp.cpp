@@ -6,6 +6,7 @@
 #include "shell/MainFrame.h"
 #include "shell/ShellResources.h"
 
+#include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
 
@@ -15,7 +16,7 @@ CImprintApp::CImprintApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationDisplayName(imaging::toQString(AppSettings().appTitle));
     initShellResources();
     QIcon icon;
-    for (int size : {32, 64, 128, 256})
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/shell/imprix-%1.png").arg(size));
     setWindowIcon(icon);
 }
@@ -34,9 +35,18 @@ bool CImprintApp::InitInstance() {
     dialogs_.setParent(frame_.get());
     connect(frame_.get(), &CMainFrame::aboutRequested, this, &CImprintApp::OnAppAbout);
 
-    const QRect screen = frame_->screen()->availableGeometry();
-    frame_->resize(std::min(1280, screen.width() * 9 / 10), std::min(860, screen.height() * 9 / 10));
+    if (!frame_->RestoreWindowGeometry()) {
+        const QRect screen = frame_->screen()->availableGeometry();
+        frame_->resize(std::min(1280, screen.width() * 9 / 10), std::min(860, screen.height() * 9 / 10));
+    }
     frame_->show();
+
+    // Photos or folders named on the command line (a file manager's "Open With") open at once.
+    std::vector<std::string> files;
+    const QStringList args = arguments();
+    for (qsizetype i = 1; i < args.size(); ++i)
+        if (!args[i].startsWith(QLatin1Char('-'))) files.push_back(imaging::toUtf8(QFileInfo(args[i]).absoluteFilePath()));
+    if (!files.empty()) frame_->OpenFiles(files);
     return true;
 }
 

@@ -133,7 +133,12 @@ void CMainFrame::linkBarAndView() {
 void CMainFrame::loadSettings() {
     AppSettings& settings = state_.settings;
     settings.exeFolder = exePath_.substr(0, exePath_.rfind('/'));
-    settings.iniPath = settingsFilePath(exePath_);
+    const SettingsHome home = locateSettingsHome(exePath_);
+    settings.iniPath = home.iniPath;
+    settings.homeFolder = home.folder;
+    if (const std::string problem = provideShippedTemplates(home, settings.exeFolder); !problem.empty())
+        dialogs_.message("The templates that come with Imprix could not be set up: " + problem + ".",
+                         Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     const int viewRatio = ::LoadSettings(settings, state_.datedPicture.outputDir);
     state_.datedPicture.templateDir = settings.templateFolder;
     state_.loadedTemplate.templateDir = settings.templateFolder;
@@ -141,7 +146,13 @@ void CMainFrame::loadSettings() {
     if (viewRatio >= 1 && viewRatio <= 3) toggleGuides(viewRatio);
 }
 
+bool CMainFrame::RestoreWindowGeometry() {
+    const std::string& saved = state_.settings.windowGeometry;
+    return !saved.empty() && restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(saved)));
+}
+
 void CMainFrame::SaveSettings() {
+    state_.settings.windowGeometry = saveGeometry().toBase64().toStdString();
     // A settings file that cannot be written keeps what it held; the user is not troubled with it.
     ::SaveSettings(state_.settings, state_.datedPicture.outputDir);
 }
@@ -264,6 +275,10 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     const std::vector<std::string> paths = localFiles(event->mimeData());
     if (paths.empty()) return;
     event->acceptProposedAction();
+    OpenFiles(paths);
+}
+
+void CMainFrame::OpenFiles(const std::vector<std::string>& paths) {
     run([&] { pictures_->OpenDropped(paths); });
     UpdateCommands();
 }

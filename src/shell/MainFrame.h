@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CMainBar;
 class COptionsSheet;
@@ -24,7 +25,8 @@ struct FrameParts;
 // What the main window is made with.
 struct FrameSetup {
     UiDialogs* dialogs = nullptr; // every question and dialog; outlives the window
-    std::string executablePath;   // the settings file and the Templates folder lie beside it
+    std::string executablePath;   // the settings file and the Templates folder lie beside it, or in
+                                  // the user's configuration folder for an installed copy
 };
 
 // The application's one window: the picture view, the toolbar, the template bar and the format bar
@@ -48,8 +50,13 @@ public:
     COutputPane* outputPane() const { return outputPane_; }
     ProcessAllWorkflow& processAll() const { return *processAll_; }
 
-    // Writes the settings file; closing the window does it too.
+    // Opens photos and folders as if they were dropped on the window (the command line's files).
+    void OpenFiles(const std::vector<std::string>& paths);
+    // Writes the settings file, with the window's place and size; closing the window does it too.
     void SaveSettings();
+    // Puts the window where the settings say it was last; false when they do not say (or the saved
+    // place is not valid), and the window is left as it is.
+    bool RestoreWindowGeometry();
 
 public slots:
     // "* Using unsaved changes." while the format differs from the template in use.

@@ -7,6 +7,7 @@ namespace {
 
 constexpr const char* kColorsSection = "CustomColors";
 constexpr const char* kWhite = "16777215";
+constexpr const char* kWindowSection = "Window";
 
 std::string colorKey(int slot) {
     return "C" + std::to_string(slot + 1);
@@ -20,13 +21,15 @@ int LoadSettings(AppSettings& settings, std::string& outputDir) {
     if (outputDir.empty()) outputDir = outDir;
     settings.defaultTemplate = file.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName);
     settings.templateFolder = resolveTemplateFolder(
-        file.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder), settings.exeFolder);
+        file.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder),
+        settings.homeFolder.empty() ? settings.exeFolder : settings.homeFolder);
     settings.backColor = file.getInt(kSettingsSection, "BackColor", "9474192");
     settings.viewAllExif = file.getInt(kSettingsSection, "ViewAllExif", "0");
     const int viewRatio = file.getInt(kSettingsSection, "ViewRatio", "1.5");
     for (int slot = 0; slot < static_cast<int>(settings.customColors.size()); ++slot)
         settings.customColors[static_cast<std::size_t>(slot)] =
             file.getInt(kColorsSection, colorKey(slot), kWhite);
+    settings.windowGeometry = file.getString(kWindowSection, "Geometry", "");
     return viewRatio;
 }
 
@@ -40,5 +43,6 @@ std::string SaveSettings(const AppSettings& settings, const std::string& outputD
     file.setInt(kSettingsSection, "ViewRatio", settings.viewRatio);
     for (int slot = 0; slot < static_cast<int>(settings.customColors.size()); ++slot)
         file.setInt(kColorsSection, colorKey(slot), settings.customColors[static_cast<std::size_t>(slot)]);
+    if (!settings.windowGeometry.empty()) file.setString(kWindowSection, "Geometry", settings.windowGeometry);
     return file.save(settings.iniPath);
 }

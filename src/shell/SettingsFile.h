@@ -5,11 +5,12 @@
 #include <string>
 
 // The desktop application's settings file: section "General" with OutDir, TemplateDef, TemplatePath,
-// BackColor, ViewAllExif and ViewRatio, and section "CustomColors" with C1 to C16.
+// BackColor, ViewAllExif and ViewRatio, section "CustomColors" with C1 to C16, and section "Window"
+// with the window's Geometry once the window was closed.
 
 // Reads every key, in that order, into `settings` (settings.iniPath and settings.exeFolder must be
 // set). "OutDir" goes into `outputDir` only when that is empty. "TemplatePath" ends up absolute when
-// it names a bare folder beside the executable. Returns "ViewRatio" as read (atoi): the caller turns
+// it names a bare folder: in settings.homeFolder, or beside the executable when that is empty. Returns "ViewRatio" as read (atoi): the caller turns
 // the guides on for 1 to 3; settings.viewRatio is left alone.
 int LoadSettings(AppSettings& settings, std::string& outputDir);
 

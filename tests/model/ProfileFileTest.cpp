@@ -89,3 +89,48 @@ TEST(TheSettingsPath, replacesOnlyTheExtensionOfTheFileName) {
     EXPECT_EQ(resolveTemplateFolder("../Templates", "/opt/bin"), "../Templates");
     EXPECT_EQ(resolveTemplateFolder("/srv/tpl", "/opt/bin"), "/srv/tpl");
 }
+
+TEST(TheSettingsHome, isBesideAPortableCopyAndInTheConfigFolderForAnInstalledOne) {
+    TempDir dir;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path("config")));
+    const QString shipped = QString::fromStdString(dir.path("prefix/share/imprix/Templates"));
+    QDir().mkpath(shipped);
+    QDir().mkpath(QString::fromStdString(dir.path("prefix/bin")));
+    writeText(shipped.toStdString() + "/Simple.tpl", "shipped simple");
+    writeText(shipped.toStdString() + "/Logo.png", "shipped logo");
+    QFile::setPermissions(shipped + "/Simple.tpl", QFileDevice::ReadOwner | QFileDevice::ReadOther);
+
+    // Installed: bin/ holds neither settings nor templates.
+    const SettingsHome installed = locateSettingsHome(dir.path("prefix/bin/imprix"));
+    EXPECT_FALSE(installed.portable);
+    EXPECT_EQ(installed.iniPath, dir.path("config/imprix/imprix.ini"));
+    EXPECT_EQ(installed.folder, dir.path("config/imprix"));
+    EXPECT_EQ(provideShippedTemplates(installed, dir.path("prefix/bin")), "");
+    EXPECT_EQ(readText(dir.path("config/imprix/Templates/Simple.tpl")), "shipped simple");
+    EXPECT_EQ(readText(dir.path("config/imprix/Templates/Logo.png")), "shipped logo");
+    writeText(dir.path("config/imprix/Templates/Simple.tpl"), "the user's own") ;
+    QFile::remove(QString::fromStdString(dir.path("config/imprix/Templates/Logo.png")));
+    EXPECT_EQ(provideShippedTemplates(installed, dir.path("prefix/bin")), "");
+    EXPECT_EQ(readText(dir.path("config/imprix/Templates/Simple.tpl")), "the user's own")
+        << "the user's templates are never replaced";
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.path("config/imprix/Templates/Logo.png"))))
+        << "a template the user removed stays removed";
+
+    // Portable: a Templates folder or the settings file beside the program.
+    QDir().mkpath(QString::fromStdString(dir.path("portable/Templates")));
+    const SettingsHome portable = locateSettingsHome(dir.path("portable/imprix"));
+    EXPECT_TRUE(portable.portable);
+    EXPECT_EQ(portable.iniPath, dir.path("portable/imprix.ini"));
+    EXPECT_EQ(portable.folder, dir.path("portable"));
+    EXPECT_EQ(provideShippedTemplates(portable, dir.path("portable")), "");
+    QDir().mkpath(QString::fromStdString(dir.path("stick")));
+    writeText(dir.path("stick/imprix.ini"), "[General]\n");
+    EXPECT_TRUE(locateSettingsHome(dir.path("stick/imprix")).portable);
+
+    // A template folder that cannot be made is said.
+    writeText(dir.path("config2"), "a file where the folder should be");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path("config2")));
+    const SettingsHome blocked = locateSettingsHome(dir.path("prefix/bin/imprix"));
+    EXPECT_NE(provideShippedTemplates(blocked, dir.path("prefix/bin")), "");
+    qunsetenv("XDG_CONFIG_HOME");
+}

@@ -54,6 +54,7 @@ TEST_F(TheSettings, areTheDefaultsWithoutAFileAndAreAllWrittenAtClose) {
                                          "BackColor", "ViewAllExif", "ViewRatio"};
     for (int i = 1; i <= 16; ++i)
         expected.push_back("C" + std::to_string(i));
+    expected.push_back("Geometry");
     EXPECT_EQ(keys, expected);
     const ProfileFile file(ini());
     EXPECT_TRUE(QDir::isAbsolutePath(q(file.getString("General", "TemplatePath", ""))));
@@ -122,4 +123,44 @@ TEST_F(TheSettings, areReadLikeTheOldProfileFunctionsAndKeepTheRestOfTheFile) {
     writeSettings({"TemplatePath=/" + std::string(300, 'x')});
     start();
     EXPECT_EQ(state().settings.templateFolder.size(), 255u);
+}
+
+TEST_F(TheSettings, keepTheWindowsPlaceAndSize) {
+    writeTemplate("Simple.tpl", "S_");
+    start().setGeometry(40, 60, 720, 510);
+    frame->close();
+    EXPECT_NE(ProfileFile(ini()).getString("Window", "Geometry", ""), "");
+
+    CMainFrame& again = start();
+    ASSERT_TRUE(again.RestoreWindowGeometry());
+    EXPECT_EQ(again.size(), QSize(720, 510));
+
+    writeSettings({"[Window]", "Geometry=not what Qt wrote"});
+    EXPECT_FALSE(start().RestoreWindowGeometry()) << "a damaged value leaves the window as it is";
+}
+
+TEST_F(TheSettings, ofAnInstalledCopyLieInTheConfigFolderWithTheShippedTemplates) {
+    // bin/ of a prefix: no settings, no Templates; the templates ship in share/imprix/Templates.
+    const std::string prefix = dir.path("prefix");
+    QDir().mkpath(q(prefix + "/bin"));
+    QDir().mkpath(q(prefix + "/share/imprix/Templates"));
+    CDatedPicture shipped;
+    shipped.MakeNewTemplate();
+    shipped.prefix = "Shipped_";
+    ASSERT_EQ(shipped.WriteTemplate(prefix + "/share/imprix/Templates/Simple.tpl"), 0);
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path("config")));
+
+    FrameSetup setup;
+    setup.dialogs = &user;
+    setup.executablePath = prefix + "/bin/imprix";
+    frame = std::make_unique<CMainFrame>(setup);
+    EXPECT_EQ(state().settings.templateFolder, dir.path("config/imprix/Templates"));
+    EXPECT_EQ(state().loadedTemplate.prefix, "Shipped_") << "the copied default template is read";
+    const std::vector<std::string> entries = listEntries();
+    EXPECT_NE(std::find(entries.begin(), entries.end(), "Simple.tpl"), entries.end());
+    frame->close();
+    EXPECT_TRUE(exists(dir.path("config/imprix/imprix.ini")));
+    EXPECT_FALSE(exists(prefix + "/bin/imprix.ini"));
+    EXPECT_TRUE(user.texts().empty());
+    qunsetenv("XDG_CONFIG_HOME");
 }

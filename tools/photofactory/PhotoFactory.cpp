@@ -186,7 +186,9 @@ std::vector<std::uint8_t> encodeExif(const std::vector<Tag>& tags, bool bigEndia
 }
 
 std::string writePhoto(const std::string& path, const Photo& photo) {
-    const QImage image = photo.textured ? texturedImage(photo) : plainImage(photo);
+    const QImage image = !photo.picture.isNull() ? photo.picture.convertToFormat(QImage::Format_RGB32)
+                         : photo.textured        ? texturedImage(photo)
+                                                 : plainImage(photo);
     if (extensionIs(path, "png")) {
         std::vector<std::pair<std::string, std::vector<std::uint8_t>>> chunks;
         if (!photo.tags.empty()) {

@@ -37,6 +37,7 @@ struct Photo {
     std::optional<PngTime> pngTime;         // PNG only: a tIME chunk
     std::vector<std::pair<std::string, std::string>> pngTexts; // PNG only: tEXt chunks
     int quality = 90;
+    QImage picture; // when set, these pixels (and their size) instead of the colour or the texture
 };
 
 // The Exif of the tags as a TIFF structure (what follows "Exif\0\0" in a JPEG), or empty.
