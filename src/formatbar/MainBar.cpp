@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <algorithm>
 #include <array>
@@ -144,6 +146,15 @@ void CMainBar::buildControls() {
 
     styleCombo_ = new QComboBox(this);
     place(styleCombo_, "fontStyle", 48);
+    {
+        // Qt's styles give the arrow more room than the old dialog units allowed: "Bold Italic" must
+        // still show whole.
+        QStyleOptionComboBox option;
+        option.initFrom(styleCombo_);
+        const QSize text(fontMetrics().horizontalAdvance(QStringLiteral("Bold Italic")), fontMetrics().height());
+        const int fits = style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, styleCombo_).width();
+        if (fits > styleCombo_->width()) styleCombo_->setFixedWidth(fits);
+    }
 
     anchorCombo_ = new CAnchorCombo(this);
     place(anchorCombo_, "anchor", 105);

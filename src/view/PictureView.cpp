@@ -363,12 +363,24 @@ void CPictureView::bringPictureUpToDate() {
     }
 }
 
+void CPictureView::paintStartHint(QPainter& painter, const QColor& back) {
+    // Without a photo the view tells a new user where to begin, in a tone that reads on its background.
+    const bool dark = qGray(back.rgb()) < 150;
+    painter.setPen(dark ? QColor(235, 235, 235) : QColor(60, 60, 60));
+    QFont font = this->font();
+    font.setPointSizeF(font.pointSizeF() * 1.3);
+    painter.setFont(font);
+    painter.drawText(viewport()->rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                     QStringLiteral("Open a photo with File > Open (Ctrl+O),\nor drop photos or a folder here."));
+}
+
 void CPictureView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const QColor back = imaging::fromColorRef(backColor_);
     const QRect client = viewport()->rect();
     if (!hasWorkPicture(datedPicture_) || !geometry_.hasPicture()) {
         painter.fillRect(client, back);
+        if (!datedPicture_ || !datedPicture_->picture || datedPicture_->picture->isNull()) paintStartHint(painter, back);
         return;
     }
     if (std::as_const(*datedPicture_->workPicture).image().size() !=

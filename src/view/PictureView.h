@@ -9,6 +9,7 @@
 #include <QImage>
 
 class CDatedPicture;
+class QPainter;
 
 // The view that fills the main window: the dated picture, zoomed and scrolled, with print-area guides
 // and the selected item's frame and rotate handle. Items are dragged, turned, nudged and hidden here.
@@ -78,6 +79,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    void paintStartHint(QPainter& painter, const QColor& back);
     void apply(const DragOutcome& outcome);
     // Takes a work picture whose size changed behind the view's back, keeping the selection.
     void refit();
