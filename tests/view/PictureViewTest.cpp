@@ -81,7 +81,7 @@ protected:
 
 } // namespace
 
-TEST(PictureView, paintsOnlyItsBackgroundAndIgnoresZoomsBeforeAPicture) {
+TEST(PictureView, paintsItsBackgroundWithAStartHintAndIgnoresZoomsBeforeAPicture) {
     CPictureView view;
     view.resize(300, 200);
     view.setBackColor(0x0000FF); // red, as a Windows colour value
@@ -91,7 +91,12 @@ TEST(PictureView, paintsOnlyItsBackgroundAndIgnoresZoomsBeforeAPicture) {
     EXPECT_FLOAT_EQ(view.geometry().zoom(), 1.0f);
     const QImage image = view.grab().toImage();
     EXPECT_TRUE(pixelNear(image, 20, 20, QColor(255, 0, 0), 0));
-    EXPECT_TRUE(pixelNear(image, image.width() / 2, image.height() / 2, QColor(255, 0, 0), 0));
+    EXPECT_TRUE(pixelNear(image, image.width() - 20, image.height() - 20, QColor(255, 0, 0), 0));
+    int hint = 0; // the "Open a photo" text in the middle band
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = image.height() / 3; y < image.height() * 2 / 3; ++y)
+            hint += !pixelNear(image, x, y, QColor(255, 0, 0), 40);
+    EXPECT_GT(hint, 50);
 }
 
 TEST_F(SmallPicture, isFittedCentredWithMarginsAndNoScrollBars) {
