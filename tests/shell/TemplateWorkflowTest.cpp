@@ -157,3 +157,37 @@ TEST_F(TheTemplates, savedUnderANewNameAreListedAndUsedAtOnce) {
     EXPECT_EQ(user.saveRequests.size(), 2u);
     EXPECT_EQ(state().templateName, "Mine.tpl");
 }
+
+TEST_F(TheTemplates, aCorruptDefaultIsReportedOnceAndTakesNothingElseDown) {
+    // Simple.tpl, the default, claims -1 items.
+    CDatedPicture broken;
+    broken.MakeNewTemplate();
+    broken.prefix = "Broken_";
+    broken.item(0).visible = 0;
+    ASSERT_EQ(broken.WriteTemplate(templates() + "/Simple.tpl"), 0);
+    QFile file(q(templates() + "/Simple.tpl"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    ASSERT_EQ(bytes.right(4), QByteArray(4, '\0')) << "the item count ends the file";
+    bytes.replace(bytes.size() - 4, 4, QByteArray(4, '\xff'));
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    startWithDefault("Simple.tpl");
+    EXPECT_EQ(user.texts(), std::vector<std::string>{CDatedPicture::kCorruptTemplateMessage});
+    EXPECT_EQ(listEntries(), (std::vector<std::string>{kNew, "Beach.tpl", "Simple.tpl"}));
+
+    // The photo is still dated (with no items), the other templates still work, and nothing was
+    // written over the broken file.
+    open({writePhoto("a.jpg")});
+    trigger(C::SaveCopy);
+    EXPECT_TRUE(exists(out() + "/Broken_a.jpg"));
+    chooseTemplate("Beach.tpl");
+    EXPECT_EQ(state().loadedTemplate.prefix, "B_");
+    frame->close();
+    QFile after(q(templates() + "/Simple.tpl"));
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
+    EXPECT_EQ(user.texts().size(), 1u);
+}
