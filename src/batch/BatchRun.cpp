@@ -16,6 +16,7 @@
 #include <ostream>
 #include <set>
 #include <thread>
+#include <unordered_map>
 
 namespace {
 
@@ -152,6 +153,18 @@ BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks) {
     timer.start();
     imaging::prepareExiv2ForThreads();
 
+    // Two photos of the same name from different folders would make the same copy: the later one is
+    // left alone rather than written over the earlier one's copy.
+    std::vector<std::size_t> sameCopyAs(job.photos.size(), job.photos.size());
+    {
+        std::unordered_map<std::string, std::size_t> claimed;
+        for (std::size_t i = 0; i < job.photos.size(); ++i) {
+            const auto [at, fresh] = claimed.emplace(
+                ComposeOutputName(job.photos[i], job.outDir, job.templ.prefix, job.templ.postfix), i);
+            if (!fresh) sameCopyAs[i] = at->second;
+        }
+    }
+
     std::mutex mutex; // one hook call at a time
     std::atomic<bool> stop{false};
     std::atomic<std::size_t> next{0};
@@ -163,7 +176,11 @@ BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks) {
             std::string output;
             bool ok = false;
             try {
-                ok = datePhoto(job.photos[i], templ, job, dialogs, output);
+                if (sameCopyAs[i] < job.photos.size())
+                    dialogs.report("left alone: its copy would have the same name as the copy of " +
+                                       job.photos[sameCopyAs[i]], false);
+                else
+                    ok = datePhoto(job.photos[i], templ, job, dialogs, output);
             } catch (const std::exception& e) {
                 dialogs.report(e.what(), false);
             }

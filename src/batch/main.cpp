@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <unistd.h>
@@ -40,6 +41,21 @@ private:
     std::string name_;
 };
 
+// The file the desktop application's template list selects for "TemplateDef": the first entry, in
+// the list's order (the .tpl files and "<New>", sorted ignoring case), that starts with it, ignoring
+// case. Empty when that is "<New>" or nothing.
+std::string defaultTemplateFile(const std::string& folder, const std::string& templateDef) {
+    QStringList entries = QDir(imaging::toQString(folder)).entryList({QStringLiteral("*.tpl")}, QDir::Files);
+    entries.append(QStringLiteral("<New>"));
+    std::stable_sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    for (const QString& entry : entries)
+        if (entry.startsWith(imaging::toQString(templateDef), Qt::CaseInsensitive))
+            return entry == QStringLiteral("<New>") ? std::string() : imaging::toUtf8(entry);
+    return {};
+}
+
 // The template to apply: the one asked for, else the default of the settings, else a new one.
 bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, const std::string& homeFolder,
                   CDatedPicture& templ) {
@@ -49,11 +65,13 @@ bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, cons
     } else {
         const std::string folder = resolveTemplateFolder(
             settings.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder), homeFolder);
-        path = folder + "/" + settings.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName);
-        if (!QFileInfo::exists(imaging::toQString(path))) {
+        const std::string chosen =
+            defaultTemplateFile(folder, settings.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName));
+        if (chosen.empty()) {
             templ.MakeNewTemplate();
             return true;
         }
+        path = folder + "/" + chosen;
     }
     templ.templateDir = imaging::toUtf8(QFileInfo(imaging::toQString(path)).absolutePath());
     TemplateDialogs dialogs(path);

@@ -92,13 +92,20 @@ TEST(TheBatchProgram, datesAFolderAndReportsTheBrokenPhotoWithoutStopping) {
     ASSERT_TRUE(note.open(QIODevice::WriteOnly));
     note.close();
 
+    // A second folder with a photo of the same name, but dark: its copy would replace the first one's.
+    QDir().mkpath(QString::fromStdString(dir.path("in2")));
+    photofactory::Photo dark;
+    dark.color = QColor(10, 10, 10);
+    ASSERT_EQ(photofactory::writePhoto(dir.path("in2/photo0.jpg"), dark), "");
+
     const std::string tpl = writeDateTemplate(dir);
     const BatchOutcome run = runBatch({"--template", QString::fromStdString(tpl), "--out-dir",
                               QString::fromStdString(dir.path("out")), "--jobs", "2",
-                              QString::fromStdString(dir.path("in"))});
+                              QString::fromStdString(dir.path("in")), QString::fromStdString(dir.path("in2"))});
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_NE(run.err.find("broken.jpg"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("3 written, 1 failed"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("same name as the copy of " + dir.path("in/photo0.jpg")), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("3 written, 2 failed"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("notes.txt"), std::string::npos);
 
     for (const char* name : {"Dated_photo0.jpg", "Dated_photo1.jpg", "Dated_photo2.PNG"}) {
@@ -137,4 +144,39 @@ TEST(TheBatchProgram, writesTheSameCopiesWhateverTheNumberOfJobsAndNothingInADry
 
     const BatchOutcome missing = runBatch({"--template", QString::fromStdString(dir.path("none.tpl")), in});
     EXPECT_EQ(missing.exitCode, 2);
+}
+
+TEST(TheBatchProgram, picksTheDefaultTemplateAsTheDesktopListDoes) {
+    // A portable copy of the program with its settings and templates beside it.
+    TempDir dir;
+    QDir().mkpath(QString::fromStdString(dir.path("bin/Templates")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(IMPRIX_BATCH_EXE), QString::fromStdString(dir.path("bin/imprix-batch"))));
+    for (const auto& [name, prefix] : {std::pair{"Holiday.tpl", "H_"}, std::pair{"home.tpl", "Home_"}}) {
+        CDatedPicture templ;
+        templ.MakeNewTemplate();
+        templ.prefix = prefix;
+        ASSERT_EQ(templ.WriteTemplate(dir.path("bin/Templates/") + name), 0);
+    }
+    ASSERT_EQ(photofactory::writePhoto(dir.path("a.jpg"), photofactory::Photo{}), "");
+
+    const auto copyWith = [&](const char* templateDef) {
+        QFile ini(QString::fromStdString(dir.path("bin/imprix.ini")));
+        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write((std::string("[General]\nTemplateDef=") + templateDef + "\n").c_str());
+        ini.close();
+        QDir(QString::fromStdString(dir.path("out"))).removeRecursively();
+        QProcess batch;
+        batch.start(QString::fromStdString(dir.path("bin/imprix-batch")),
+                    {QStringLiteral("--out-dir"), QString::fromStdString(dir.path("out")),
+                     QString::fromStdString(dir.path("a.jpg"))});
+        batch.waitForFinished(60000);
+        const QStringList made = QDir(QString::fromStdString(dir.path("out"))).entryList(QDir::Files);
+        return made.size() == 1 ? made.front().toStdString() : std::string("?");
+    };
+    EXPECT_EQ(copyWith("Holiday.tpl"), "H_a.jpg");
+    EXPECT_EQ(copyWith("HOL"), "H_a.jpg") << "the first entry starting with it, ignoring case";
+    EXPECT_EQ(copyWith("ho"), "H_a.jpg");
+    EXPECT_EQ(copyWith("home"), "Home_a.jpg");
+    EXPECT_EQ(copyWith("<New>"), "Dated_a.jpg");
+    EXPECT_EQ(copyWith("Missing.tpl"), "Dated_a.jpg") << "a new template";
 }
