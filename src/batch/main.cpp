@@ -41,18 +41,22 @@ private:
     std::string name_;
 };
 
-// The file the desktop application's template list selects for "TemplateDef": the first entry, in
-// the list's order (the .tpl files and "<New>", sorted ignoring case), that starts with it, ignoring
-// case. Empty when that is "<New>" or nothing.
+// The default template's file in `folder`: "TemplateDef" itself (".tpl" added to a name without a
+// dot), found ignoring case as the desktop application finds it; else the first template, sorted
+// ignoring case, whose name starts with it (as the desktop's template list selects it). Empty for
+// "<New>" or when nothing matches: a new template is used.
 std::string defaultTemplateFile(const std::string& folder, const std::string& templateDef) {
+    const QString wanted = imaging::toQString(templateDef);
+    if (wanted.isEmpty() || wanted.compare(QStringLiteral("<New>"), Qt::CaseInsensitive) == 0) return {};
+    const QString named = wanted.contains(QLatin1Char('.')) ? wanted : wanted + QStringLiteral(".tpl");
     QStringList entries = QDir(imaging::toQString(folder)).entryList({QStringLiteral("*.tpl")}, QDir::Files);
-    entries.append(QStringLiteral("<New>"));
     std::stable_sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
     for (const QString& entry : entries)
-        if (entry.startsWith(imaging::toQString(templateDef), Qt::CaseInsensitive))
-            return entry == QStringLiteral("<New>") ? std::string() : imaging::toUtf8(entry);
+        if (entry.compare(named, Qt::CaseInsensitive) == 0) return imaging::toUtf8(entry);
+    for (const QString& entry : entries)
+        if (entry.startsWith(wanted, Qt::CaseInsensitive)) return imaging::toUtf8(entry);
     return {};
 }
 

@@ -146,12 +146,13 @@ TEST(TheBatchProgram, writesTheSameCopiesWhateverTheNumberOfJobsAndNothingInADry
     EXPECT_EQ(missing.exitCode, 2);
 }
 
-TEST(TheBatchProgram, picksTheDefaultTemplateAsTheDesktopListDoes) {
+TEST(TheBatchProgram, findsTheDefaultTemplateByItsNameOrItsBeginningIgnoringCase) {
     // A portable copy of the program with its settings and templates beside it.
     TempDir dir;
     QDir().mkpath(QString::fromStdString(dir.path("bin/Templates")));
     ASSERT_TRUE(QFile::copy(QStringLiteral(IMPRIX_BATCH_EXE), QString::fromStdString(dir.path("bin/imprix-batch"))));
-    for (const auto& [name, prefix] : {std::pair{"Holiday.tpl", "H_"}, std::pair{"home.tpl", "Home_"}}) {
+    for (const auto& [name, prefix] : {std::pair{"Holiday.tpl", "H_"}, std::pair{"home.tpl", "Home_"},
+                                       std::pair{"Hol Old.tpl", "Old_"}}) {
         CDatedPicture templ;
         templ.MakeNewTemplate();
         templ.prefix = prefix;
@@ -174,8 +175,9 @@ TEST(TheBatchProgram, picksTheDefaultTemplateAsTheDesktopListDoes) {
         return made.size() == 1 ? made.front().toStdString() : std::string("?");
     };
     EXPECT_EQ(copyWith("Holiday.tpl"), "H_a.jpg");
-    EXPECT_EQ(copyWith("HOL"), "H_a.jpg") << "the first entry starting with it, ignoring case";
-    EXPECT_EQ(copyWith("ho"), "H_a.jpg");
+    EXPECT_EQ(copyWith("HOLIDAY"), "H_a.jpg") << "\".tpl\" added, found ignoring case";
+    EXPECT_EQ(copyWith("holi"), "H_a.jpg") << "the first template starting with it, ignoring case";
+    EXPECT_EQ(copyWith("ho"), "Old_a.jpg");
     EXPECT_EQ(copyWith("home"), "Home_a.jpg");
     EXPECT_EQ(copyWith("<New>"), "Dated_a.jpg");
     EXPECT_EQ(copyWith("Missing.tpl"), "Dated_a.jpg") << "a new template";
