@@ -71,8 +71,10 @@ void TemplateWorkflow::LoadDefaultTemplate() {
         std::string name = defaultName;
         if (name.find('.') == std::string::npos) name += ".tpl";
         s.templateName = name;
-        // The file's problems are the template's own: the start goes on with what could be read.
-        s.loadedTemplate.ReadTemplate(pathOf(name), f_.dialogs);
+        // The file's problems are the template's own: the start goes on with what could be read. A
+        // file that cannot be opened at all (missing, a folder, a pipe) leaves a new template, so
+        // the photos still get their date.
+        if (s.loadedTemplate.ReadTemplate(pathOf(name), f_.dialogs) != 0) s.loadedTemplate.MakeNewTemplate();
     } else {
         SwitchTemplate();
     }

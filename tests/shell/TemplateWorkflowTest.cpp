@@ -191,3 +191,15 @@ TEST_F(TheTemplates, aCorruptDefaultIsReportedOnceAndTakesNothingElseDown) {
     EXPECT_EQ(after.readAll(), bytes);
     EXPECT_EQ(user.texts().size(), 1u);
 }
+
+TEST_F(TheTemplates, aDefaultThatCannotBeOpenedLeavesANewTemplate) {
+    // "Simp" selects Simple.tpl in the list, but the file read is Simp.tpl, which is not there.
+    startWithDefault("Simp");
+    EXPECT_EQ(selected(), "Simple.tpl");
+    ASSERT_GE(state().loadedTemplate.itemCount, 1);
+    EXPECT_EQ(state().loadedTemplate.item(0).tag, 0x0132) << "a new template's date";
+    EXPECT_EQ(state().loadedTemplate.templateDir, templates());
+    open({writePhoto("a.jpg")});
+    EXPECT_GE(shownItem(), 0) << "the photo shows its date";
+    EXPECT_TRUE(user.texts().empty());
+}
