@@ -64,8 +64,8 @@ std::string provideShippedTemplates(const SettingsHome& home, const std::string&
 
     QDir source(q(executableFolder) + QStringLiteral("/../") + kShippedTemplatesFolder);
     if (!source.exists()) source.setPath(q(executableFolder) + QStringLiteral("/") + kDefaultTemplateFolder);
+    if (!source.exists()) return {}; // nothing shipped: try again next time
     if (!QDir().mkpath(target)) return "cannot make the template folder " + imaging::toUtf8(target);
-    if (!source.exists()) return {};
     std::string problems;
     for (const QFileInfo& file : source.entryInfoList(QDir::Files | QDir::Readable)) {
         const QString copy = target + QStringLiteral("/") + file.fileName();
