@@ -246,6 +246,24 @@ QImage toolbarStrip(int scale) {
     return strip;
 }
 
+// The icon's hill over its picture area, and the face of its date.
+QPainterPath iconHill(const QRectF& inner) {
+    QPainterPath hill;
+    hill.moveTo(inner.left(), inner.bottom());
+    hill.lineTo(inner.left(), inner.top() + 22);
+    hill.quadTo(inner.left() + 20, inner.top() + 8, inner.right(), inner.top() + 24);
+    hill.lineTo(inner.right(), inner.bottom());
+    hill.closeSubpath();
+    return hill;
+}
+
+QFont iconDigitsFont() {
+    QFont digits(QStringLiteral("DSEG7 Classic"));
+    digits.setPixelSize(8);
+    digits.setBold(true);
+    return digits;
+}
+
 // A print with the date in the corner, as a film camera imprinted it.
 QImage appIcon(int size) {
     QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -270,19 +288,11 @@ QImage appIcon(int size) {
     p.setPen(Qt::NoPen);
     p.setBrush(sky);
     p.drawRect(inner);
-    QPainterPath hill;
-    hill.moveTo(inner.left(), inner.bottom());
-    hill.lineTo(inner.left(), inner.top() + 22);
-    hill.quadTo(inner.left() + 20, inner.top() + 8, inner.right(), inner.top() + 24);
-    hill.lineTo(inner.right(), inner.bottom());
-    hill.closeSubpath();
     p.setBrush(kHill);
-    p.drawPath(hill);
+    p.drawPath(iconHill(inner));
     p.setBrush(QColor(255, 214, 64));
     p.drawEllipse(QPointF(inner.left() + 10, inner.top() + 8), 4.5, 4.5);
-    QFont digits(QStringLiteral("DSEG7 Classic"));
-    digits.setPixelSize(8);
-    digits.setBold(true);
+    const QFont digits = iconDigitsFont();
     p.setFont(digits);
     p.setPen(kOrange);
     // In the seven-segment face "!" is a blank as wide as a digit.
@@ -314,9 +324,7 @@ QString svgPath(const QPainterPath& path) {
 // The icon of appIcon() on a 64-unit canvas.
 QByteArray appIconSvg() {
     const QRectF inner(8, 14, 48, 36);
-    QFont digits(QStringLiteral("DSEG7 Classic"));
-    digits.setPixelSize(8);
-    digits.setBold(true);
+    const QFont digits = iconDigitsFont();
     QPainterPath text;
     text.addText(0, 0, digits, QStringLiteral("01!6!21"));
     const QRectF box(inner.left(), inner.bottom() - 13, inner.width() - 2, 12);
@@ -335,13 +343,7 @@ QByteArray appIconSvg() {
     svg += QStringLiteral("    <rect x=\"4\" y=\"10\" width=\"56\" height=\"44\" rx=\"3\" fill=\"%1\" stroke=\"%2\" "
                           "stroke-width=\"1.5\"/>\n").arg(svgColor(kPaper), svgColor(kOutline));
     svg += QStringLiteral("    <rect x=\"8\" y=\"14\" width=\"48\" height=\"36\" fill=\"url(#sky)\"/>\n");
-    QPainterPath hill;
-    hill.moveTo(inner.left(), inner.bottom());
-    hill.lineTo(inner.left(), inner.top() + 22);
-    hill.quadTo(inner.left() + 20, inner.top() + 8, inner.right(), inner.top() + 24);
-    hill.lineTo(inner.right(), inner.bottom());
-    hill.closeSubpath();
-    svg += QStringLiteral("    <path d=\"%1Z\" fill=\"%2\"/>\n").arg(svgPath(hill), svgColor(kHill));
+    svg += QStringLiteral("    <path d=\"%1Z\" fill=\"%2\"/>\n").arg(svgPath(iconHill(inner)), svgColor(kHill));
     svg += QStringLiteral("    <circle cx=\"18\" cy=\"22\" r=\"4.5\" fill=\"#ffd640\"/>\n");
     svg += QStringLiteral("    <path d=\"%1\" fill=\"%2\"/>\n").arg(svgPath(text), svgColor(kOrange));
     svg += QStringLiteral("  </g>\n</svg>\n");

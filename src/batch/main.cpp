@@ -14,7 +14,6 @@
 #include <QGuiApplication>
 #include <QThread>
 
-#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <unistd.h>
@@ -49,10 +48,8 @@ std::string defaultTemplateFile(const std::string& folder, const std::string& te
     const QString wanted = imaging::toQString(templateDef);
     if (wanted.isEmpty() || wanted.compare(QStringLiteral("<New>"), Qt::CaseInsensitive) == 0) return {};
     const QString named = wanted.contains(QLatin1Char('.')) ? wanted : wanted + QStringLiteral(".tpl");
-    QStringList entries = QDir(imaging::toQString(folder)).entryList({QStringLiteral("*.tpl")}, QDir::Files);
-    std::stable_sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
+    const QStringList entries = QDir(imaging::toQString(folder))
+                                    .entryList({QStringLiteral("*.tpl")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString& entry : entries)
         if (entry.compare(named, Qt::CaseInsensitive) == 0) return imaging::toUtf8(entry);
     for (const QString& entry : entries)
