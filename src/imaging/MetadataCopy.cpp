@@ -19,8 +19,12 @@ constexpr std::array<std::uint16_t, 20> kStructureTags = {
     0x0117, 0x011c, 0x0140, 0x0142, 0x0143, 0x0144, 0x0145, 0x014a, 0x0201, 0x0202,
 };
 
+constexpr std::uint16_t kIccProfileTag = 0x8773;
+
 bool keepExif(const Exiv2::Exifdatum& d) {
     const std::string group = d.groupName();
+    // A TIFF's colour profile is a tag of its main directory; a JPEG carries it in APP2 markers.
+    if (group == "Image" && d.tag() == kIccProfileTag) return false;
     if (group == "Thumbnail" || group.rfind("SubImage", 0) == 0 || group.rfind("SubThumb", 0) == 0 ||
         (group.rfind("Image", 0) == 0 && group != "Image"))
         return false;
@@ -64,10 +68,16 @@ bool copyMetadataInto(QByteArray& jpeg, int width, int height, const std::string
             xmp["Xmp.exif.PixelYDimension"] = std::to_string(height);
         }
         const Exiv2::IptcData iptc = source->iptcData();
-        if (exif.empty() && xmp.empty() && iptc.empty()) return true;
 
+        // Always rewritten, also for a photo without metadata: Exiv2 writes the JPEG's colour profile
+        // from what it is given, so the copy has exactly the photo's profile (read from a JPEG's APP2
+        // markers, a PNG's iCCP chunk or a TIFF's tag 0x8773), or none when the photo has none.
         auto target = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(jpeg.constData()),
                                                 static_cast<long>(jpeg.size()));
+        if (source->iccProfileDefined()) {
+            Exiv2::DataBuf profile(source->iccProfile()->pData_, source->iccProfile()->size_);
+            target->setIccProfile(profile, false);
+        }
         target->setExifData(exif);
         target->setXmpData(xmp);
         target->setIptcData(iptc);

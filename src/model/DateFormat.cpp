@@ -6,6 +6,7 @@
 #include <ctime>
 #include <limits>
 #include <locale.h>
+#include <string>
 
 namespace {
 
@@ -27,8 +28,69 @@ long long readField(const std::string& field) {
     return std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
 }
 
-bool fitsInt(long long v) {
-    return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
+long long floorDiv(long long a, long long b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+long long floorMod(long long a, long long b) {
+    return a - floorDiv(a, b) * b;
+}
+
+// Days since 1970-01-01 of the first day of a month in the proleptic Gregorian calendar, and back
+// (the civil-date algorithms of H. Hinnant, exact for every year the int64 range allows).
+long long daysFromCivil(long long year, int month) {
+    year -= month <= 2;
+    const long long era = floorDiv(year, 400);
+    const long long yoe = year - era * 400;
+    const long long doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+struct CivilDate {
+    long long year;
+    int month;
+    int day;
+};
+
+CivilDate civilFromDays(long long days) {
+    days += 719468;
+    const long long era = floorDiv(days, 146097);
+    const long long doe = days - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    return CivilDate{yoe + era * 400 + (month <= 2), month, day};
+}
+
+// An Exif date names no time zone: "%z" and "%Z" give nothing, as for a zone that is not known, and
+// "%s" counts the seconds of the clock time as if it were UTC. strftime would take all three from the
+// machine's zone.
+std::string withoutZone(const std::string& format, long long secondsSinceEpoch) {
+    std::string out;
+    out.reserve(format.size());
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%' || i + 1 >= format.size()) {
+            out += format[i];
+            continue;
+        }
+        // glibc's flags and width may stand between the percent sign and the conversion.
+        std::size_t j = i + 1;
+        while (j < format.size() && std::strchr("_-0^#", format[j]) != nullptr) ++j;
+        while (j < format.size() && format[j] >= '0' && format[j] <= '9') ++j;
+        if (j < format.size() && (format[j] == 'z' || format[j] == 'Z')) {
+            i = j;
+        } else if (j < format.size() && format[j] == 's') {
+            out += std::to_string(secondsSinceEpoch);
+            i = j;
+        } else {
+            out.append(format, i, j - i + 1);
+            i = j;
+        }
+    }
+    return out;
 }
 
 DateConversionError notADate(const std::string& dateText) {
@@ -88,30 +150,32 @@ std::string FormatDate(const std::string& dateText, const std::string& format) {
     const std::string minute = takeField(rest, ':');
     const std::string second = rest;
 
-    // A year or month at the very end of the int range (a hostile "-2147483648") would overflow as a
-    // calendar field; no month count brings such a year near the years allowed.
-    const long long tmYear = readField(year) - 1900;
-    const long long tmMonth = readField(month) - 1;
-    if (!fitsInt(tmYear) || !fitsInt(tmMonth)) throw notADate(dateText);
+    // The camera's clock time, as a calendar date and time of day: no time zone takes part, so the
+    // hour a zone skips or repeats for summer time stays the hour the camera wrote. Fields out of
+    // range carry into the next larger one as a calendar does (month 13 is January of the next year,
+    // second 60 the next minute). Every field lies within the int range, so none of this overflows.
+    const long long months = readField(month) - 1;
+    const long long y = readField(year) + floorDiv(months, 12);
+    const long long secondsOfDay = readField(hour) * 3600 + readField(minute) * 60 + readField(second);
+    const long long days = daysFromCivil(y, static_cast<int>(floorMod(months, 12)) + 1) + readField(day) - 1 +
+                           floorDiv(secondsOfDay, 86400);
+    const CivilDate date = civilFromDays(days);
+    if (date.year < kFirstDateYear || date.year > kLastDateYear) throw notADate(dateText);
+
     std::tm tm{};
-    tm.tm_year = static_cast<int>(tmYear);
-    tm.tm_mon = static_cast<int>(tmMonth);
-    tm.tm_mday = static_cast<int>(readField(day));
-    tm.tm_hour = static_cast<int>(readField(hour));
-    tm.tm_min = static_cast<int>(readField(minute));
-    tm.tm_sec = static_cast<int>(readField(second));
-    tm.tm_isdst = -1;
-    tm.tm_wday = -1; // mktime sets it when it succeeds; -1 is also a valid time
+    tm.tm_year = static_cast<int>(date.year - 1900);
+    tm.tm_mon = date.month - 1;
+    tm.tm_mday = date.day;
+    const long long s = floorMod(secondsOfDay, 86400);
+    tm.tm_hour = static_cast<int>(s / 3600);
+    tm.tm_min = static_cast<int>(s / 60 % 60);
+    tm.tm_sec = static_cast<int>(s % 60);
+    tm.tm_wday = static_cast<int>(floorMod(days + 4, 7)); // 1970-01-01 was a Thursday
+    tm.tm_yday = static_cast<int>(days - daysFromCivil(date.year, 1));
+    tm.tm_isdst = 0;
 
-    const std::time_t time = std::mktime(&tm);
-    const long long normalizedYear = static_cast<long long>(tm.tm_year) + 1900;
-    if (tm.tm_wday < 0 || normalizedYear < kFirstDateYear || normalizedYear > kLastDateYear)
-        throw notADate(dateText);
-
-    std::tm local{};
-    if (localtime_r(&time, &local) == nullptr) return {};
     char buffer[128];
-    const std::string translated = TranslateDateFormat(format);
-    const std::size_t n = strftime_l(buffer, sizeof buffer, translated.c_str(), &local, cLocale());
+    const std::string translated = withoutZone(TranslateDateFormat(format), days * 86400 + s);
+    const std::size_t n = strftime_l(buffer, sizeof buffer, translated.c_str(), &tm, cLocale());
     return std::string(buffer, n);
 }

@@ -23,8 +23,8 @@ private:
 inline constexpr int kFirstDateYear = 1900;
 inline constexpr int kLastDateYear = 3000;
 
-// Formats an Exif date text ("2001:06:21 14:38:56") with a strftime format in the "C" locale and the
-// machine's time zone. Gives an empty text for a date shorter than two characters, or when the
+// Formats an Exif date text ("2001:06:21 14:38:56") with a strftime format in the "C" locale, as the
+// calendar date and clock time the camera wrote, whatever the machine's time zone. Gives an empty text for a date shorter than two characters, or when the
 // output is empty or longer than 127 characters. Throws DateConversionError for a date that is not
 // in the years 1900 to 3000 (all-zero dates, texts that are not dates).
 std::string FormatDate(const std::string& dateText, const std::string& format);

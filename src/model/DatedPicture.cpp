@@ -109,6 +109,9 @@ bool CDatedPicture::ResetItems(int n) {
 int CDatedPicture::AddPropertyItem(const imaging::PropertyItem& property) {
     if (!AppendItem()) return 0;
     ImprintItem& it = items[static_cast<std::size_t>(itemCount - 1)];
+    // A slot an earlier photo's item used starts as a new item: no label, unit, font or place of
+    // another tag may show on this one.
+    it = ImprintItem();
     it.tag = property.id;
     it.valueLength = property.length;
     it.valueType = property.type;

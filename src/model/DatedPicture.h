@@ -43,8 +43,8 @@ public:
     // Discards the list and makes exactly n default items (n <= 0 gives an empty list).
     // Returns false, leaving the list empty, when they cannot be allocated.
     bool ResetItems(int n);
-    // Appends an item with the tag, type and a copy of the value of a property record.
-    // Returns the new itemCount, or 0 when the list could not grow.
+    // Appends a new item (a reused slot is reset to the defaults) with the tag, type and a copy of the
+    // value of a property record. Returns the new itemCount, or 0 when the list could not grow.
     int AddPropertyItem(const imaging::PropertyItem& property);
     // Forgets the last item; its slot is handed out again by the next AppendItem.
     void DropLastItem();

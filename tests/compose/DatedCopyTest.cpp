@@ -6,6 +6,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
+#include <QColorSpace>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -51,6 +52,20 @@ struct OpenedPhoto {
         model.outputDir = dir.path("out");
     }
 };
+
+// The ICC profile a JPEG carries: its APP2 "ICC_PROFILE" markers put together in their order.
+QByteArray jpegIccProfile(const QByteArray& jpeg) {
+    QByteArray profile;
+    for (qsizetype at = 2; at + 4 <= jpeg.size() && static_cast<unsigned char>(jpeg[at]) == 0xFF;) {
+        const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+        if (marker == 0xDA) break; // the scan: no more markers before it
+        const int length = (static_cast<unsigned char>(jpeg[at + 2]) << 8) | static_cast<unsigned char>(jpeg[at + 3]);
+        const QByteArray body = jpeg.mid(at + 4, length - 2);
+        if (marker == 0xE2 && body.startsWith(QByteArray("ICC_PROFILE\0", 12))) profile += body.mid(14);
+        at += 2 + length;
+    }
+    return profile;
+}
 
 const imaging::PropertyItem* find(const imaging::PropertyBlock& block, std::uint32_t id) {
     for (const auto& p : block.items())
@@ -127,6 +142,38 @@ TEST(SavingADatedCopy, keepsThePhotosMetadataWithTheOrientationOfUprightPixels) 
     reader.setAutoTransform(true);
     EXPECT_EQ(reader.read().size(), QSize(100, 160)); // upright in every viewer
     EXPECT_EQ(readAll(o.photo), readAll(o.photo));    // (read twice: the photo is only read)
+}
+
+TEST(SavingADatedCopy, keepsThePhotosColourProfileByteForByteAndAddsNoneToAPhotoWithout) {
+    const QByteArray adobeRgb = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
+    ASSERT_GT(adobeRgb.size(), 100);
+    const std::pair<const char*, QByteArray> photos[] = {
+        {"phone.jpg", adobeRgb}, {"scan.tif", adobeRgb}, {"screen.png", adobeRgb},
+        {"plain.jpg", {}},       {"plain.png", {}},
+    };
+    for (const auto& [name, profile] : photos) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        photofactory::Photo p;
+        p.tags = {{"Exif.Photo.DateTimeOriginal", "2005:04:10 13:04:54"}};
+        p.iccProfile = profile;
+        const std::string photo = dir.path(name);
+        ASSERT_EQ(photofactory::writePhoto(photo, p), "");
+        for (const int whiteSpace : {0, 1}) { // the copy of the picture, and a new larger picture
+            CDatedPicture templ;
+            templ.MakeNewTemplate();
+            templ.aspectEnabled = whiteSpace;
+            templ.aspectWidth = 3;
+            ScriptedDialogs user;
+            CDatedPicture model;
+            ASSERT_EQ(model.LoadPicture(photo, templ, user), 1);
+            model.RenderDatedImageForSave();
+            model.outputDir = dir.root();
+            const std::string copy = dir.path("copy" + std::to_string(whiteSpace) + ".jpg");
+            ASSERT_EQ(SaveDatedCopy(model, copy, photo, user), SaveOutcome::Saved);
+            EXPECT_EQ(jpegIccProfile(readAll(copy)), profile);
+        }
+    }
 }
 
 TEST(SavingADatedCopy, neverWritesOverTheOpenedPhoto) {

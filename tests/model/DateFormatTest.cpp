@@ -58,6 +58,29 @@ TEST(FormattingADate, normalisesFieldsAndKeepsTheLocalClockTime) {
     EXPECT_EQ(FormatDate("2001:06:21", "%Y %m %d %S"), "2001 05 31 21"); // no blank: day 0, "21" is the second
 }
 
+TEST(FormattingADate, givesTheCamerasClockTimeWhateverTheMachinesTimeZone) {
+    const struct {
+        const char* date;
+        const char* text;
+    } rows[] = {
+        {"2021:03:28 02:30:00", "Sun 28 Mar 2021 02:30:00 087 13 12"}, // the hour Berlin skips in spring
+        {"2021:03:14 02:30:00", "Sun 14 Mar 2021 02:30:00 073 11 10"}, // the hour New York skips
+        {"2021:10:31 02:30:00", "Sun 31 Oct 2021 02:30:00 304 44 43"}, // the hour Berlin repeats in autumn
+        {"2001:06:21 14:38:56", "Thu 21 Jun 2001 14:38:56 172 24 25"},
+        {"1969:12:31 23:59:60", "Thu 01 Jan 1970 00:00:00 001 00 00"}, // second 60 carries over
+        {"1904:02:29 12:00:00", "Mon 29 Feb 1904 12:00:00 060 09 09"},
+    };
+    for (const char* zone : {"Europe/Berlin", "America/New_York", "UTC0", "Asia/Kathmandu"}) {
+        ScopedTimeZone tz(zone);
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(zone) + " " + row.date);
+            EXPECT_EQ(FormatDate(row.date, "%a %d %b %Y %H:%M:%S %j %U %W"), row.text);
+            EXPECT_EQ(FormatDate(row.date, "[%z%Z]"), "[]"); // an Exif date names no zone
+        }
+        EXPECT_EQ(FormatDate("2001:06:21 14:38:56", "%s"), "993134336");
+    }
+}
+
 TEST(FormattingADate, givesNothingForShortDatesEmptyFormatsAndOverlongOutput) {
     ScopedTimeZone tz("UTC0");
     EXPECT_EQ(FormatDate("", "%c"), "");

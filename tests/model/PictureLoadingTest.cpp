@@ -85,6 +85,36 @@ TEST(ReadingAPicture, reusesTheSlotsOfThePreviousPicture) {
     EXPECT_EQ(model.item(2).tag, 0x9003u); // the old occupant waits in its slot
 }
 
+TEST(LoadingAPicture, startsEveryReusedSlotAsANewItemSoNoLabelOrUnitCarriesOver) {
+    TempDir dir;
+    photofactory::Photo a, b;
+    a.tags = {{"Exif.Image.Software", "Editor"}, {"Exif.Photo.ISOSpeedRatings", "200"}};
+    b.tags = {{"Exif.Image.DateTime", "2001:06:21 14:38:56"}, {"Exif.Photo.ExifVersion", "48 50 51 48"}};
+    ASSERT_EQ(photofactory::writePhoto(dir.path("a.jpg"), a), "");
+    ASSERT_EQ(photofactory::writePhoto(dir.path("b.jpg"), b), "");
+    CDatedPicture templ; // the ISO shown with a unit, colour and corner of its own
+    ASSERT_TRUE(templ.AppendItem());
+    ImprintItem& iso = templ.item(0);
+    iso.tag = 0x8827;
+    iso.visible = 1;
+    iso.unit = " ISO";
+    iso.color = 0x00ff00;
+    iso.anchor = 3;
+    ScriptedDialogs user;
+
+    CDatedPicture model;
+    ASSERT_EQ(model.LoadPicture(dir.path("a.jpg"), templ, user), 1);
+    ASSERT_EQ(tagsOf(model), (std::vector<std::uint32_t>{0x0131, 0x8827, kTagImagePath, kTagImageName}));
+    ASSERT_EQ(model.item(1).unit, " ISO");
+    ASSERT_EQ(model.LoadPicture(dir.path("b.jpg"), templ, user), 1);
+    ASSERT_EQ(tagsOf(model), (std::vector<std::uint32_t>{0x0132, 0x9000, kTagImagePath, kTagImageName}));
+    EXPECT_EQ(model.item(0).label, ""); // not "Software Used: "
+    EXPECT_EQ(model.item(1).label, "Exif Ver: ");
+    EXPECT_EQ(model.item(1).unit, ""); // not the ISO's
+    EXPECT_EQ(model.item(1).color, ImprintItem().color);
+    EXPECT_EQ(model.item(1).fontName, ImprintItem().fontName);
+}
+
 TEST(ReadingAPicture, namesAPictureGivenWithoutAFolderByTheWholePath) {
     TempDir dir;
     writeCameraPhoto(dir, "here.jpg");

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QColorSpace>
 #include <QImageWriter>
 
 #include <exiv2/exiv2.hpp>
@@ -186,9 +187,11 @@ std::vector<std::uint8_t> encodeExif(const std::vector<Tag>& tags, bool bigEndia
 }
 
 std::string writePhoto(const std::string& path, const Photo& photo) {
-    const QImage image = !photo.picture.isNull() ? photo.picture.convertToFormat(QImage::Format_RGB32)
-                         : photo.textured        ? texturedImage(photo)
-                                                 : plainImage(photo);
+    QImage image = !photo.picture.isNull() ? photo.picture.convertToFormat(QImage::Format_RGB32)
+                   : photo.textured        ? texturedImage(photo)
+                                           : plainImage(photo);
+    // Qt's JPEG and PNG writers embed the profile of the image's colour space as it was read.
+    image.setColorSpace(photo.iccProfile.isEmpty() ? QColorSpace() : QColorSpace::fromIccProfile(photo.iccProfile));
     if (extensionIs(path, "png")) {
         std::vector<std::pair<std::string, std::vector<std::uint8_t>>> chunks;
         if (!photo.tags.empty()) {
@@ -219,6 +222,8 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
             return error;
         if (photo.tags.empty() && !photo.thumbnail) return {};
     }
+    Exiv2::DataBuf profile(reinterpret_cast<const Exiv2::byte*>(photo.iccProfile.constData()),
+                                 static_cast<long>(photo.iccProfile.size()));
     try {
         Exiv2::ExifData exif;
         if (std::string error = addTags(exif, photo.tags); !error.empty()) return error;
@@ -237,6 +242,9 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
             file = Exiv2::ImageFactory::open(path);
         }
         for (const Exiv2::Exifdatum& d : exif) file->exifData()[d.key()] = d.value();
+        // Exiv2 writes a JPEG's profile from what it holds, dropping the one in the file; in a TIFF the
+        // profile is tag 0x8773.
+        if (profile.size_ > 0) file->setIccProfile(profile, false);
         file->setByteOrder(photo.bigEndian ? Exiv2::bigEndian : Exiv2::littleEndian);
         file->writeMetadata();
     } catch (const std::exception& e) {

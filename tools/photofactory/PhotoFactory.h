@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 
@@ -38,6 +39,8 @@ struct Photo {
     std::vector<std::pair<std::string, std::string>> pngTexts; // PNG only: tEXt chunks
     int quality = 90;
     QImage picture; // when set, these pixels (and their size) instead of the colour or the texture
+    // An ICC colour profile: in APP2 markers of a JPEG, an iCCP chunk of a PNG, tag 0x8773 of a TIFF.
+    QByteArray iccProfile;
 };
 
 // The Exif of the tags as a TIFF structure (what follows "Exif\0\0" in a JPEG), or empty.
