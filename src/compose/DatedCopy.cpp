@@ -36,8 +36,11 @@ std::string ComposeOutputName(const std::string& picturePath, const std::string&
     const std::string name = slash == std::string::npos ? picturePath : picturePath.substr(slash + 1);
     const auto dot = name.rfind('.');
     const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
-    const std::string extension = dot == std::string::npos ? ".jpg" : name.substr(dot);
-    return outputDir + "/" + prefix + base + postfix + extension;
+    const std::string own = dot == std::string::npos ? std::string() : name.substr(dot);
+    // The copy is a JPEG whatever the photo was: a PNG or TIFF photo's copy is named so.
+    const bool jpegName = imaging::equalsIgnoringCase(own, ".jpg") || imaging::equalsIgnoringCase(own, ".jpeg") ||
+                          imaging::equalsIgnoringCase(own, ".jpe");
+    return outputDir + "/" + prefix + base + postfix + (jpegName ? own : std::string(".jpg"));
 }
 
 int FindEncoder(const std::string& mimeType) {

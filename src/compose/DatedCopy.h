@@ -7,8 +7,9 @@ class CDatedPicture;
 class Dialogs;
 
 // The name of the dated copy: the output folder, then prefix, the photo's base name, postfix and the
-// photo's own extension ("/out" + "Dated_" + "IMG_0001" + "_v2" + ".JPG"). A file name without a
-// dot is all base name and gets ".jpg", the format the copy is written in.
+// extension ("/out" + "Dated_" + "IMG_0001" + "_v2" + ".JPG"). A JPEG photo's own extension is kept
+// as it is written; any other photo's copy, and a file name without a dot (all base name), ends in
+// ".jpg", the format the copy is written in.
 std::string ComposeOutputName(const std::string& picturePath, const std::string& outputDir,
                               const std::string& prefix, const std::string& postfix);
 

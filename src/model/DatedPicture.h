@@ -134,8 +134,8 @@ public:
     int ReadTemplate(const std::string& path, Dialogs& dialogs);
     // Fills the template from a record in memory; numbers beyond its end read as 0.
     void ParseTemplate(const std::uint8_t* data, std::size_t length, Dialogs& dialogs);
-    // Becomes the template a user starts from: the defaults and the photo's Date Time (tag 0x0132) in
-    // the bottom-left corner.
+    // Becomes the template a user starts from: the defaults and the date the photo was taken (Date Time
+    // Original, tag 0x9003) in the bottom-left corner.
     void MakeNewTemplate();
 
     // --- fields ------------------------------------------------------------------------------

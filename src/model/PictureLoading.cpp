@@ -5,11 +5,29 @@
 #include "imaging/PropertyReader.h"
 #include "imaging/TextCodec.h"
 
+#include <QImage>
+
 namespace {
 
 imaging::PropertyItem textProperty(std::uint32_t tag, const std::string& text) {
     return imaging::PropertyItem{tag, static_cast<std::uint32_t>(text.size() + 1), imaging::kTypeAscii,
                                  reinterpret_cast<const std::uint8_t*>(text.c_str())};
+}
+
+// A photo is printed on white paper, and its copy is a JPEG, which cannot be transparent: transparent
+// and half-transparent parts of a PNG or TIFF are laid on white at once, so the view shows what the
+// copy gets. Premultiplied channels over white are c + (255 - alpha).
+void layOnWhite(QImage& image) {
+    if (image.format() != QImage::Format_ARGB32_Premultiplied) return;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = row[x];
+            const int under = 255 - qAlpha(p);
+            row[x] = qRgb(qRed(p) + under, qGreen(p) + under, qBlue(p) + under);
+        }
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -44,6 +62,7 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot) {
         if (whyNot) *whyNot = reason;
         return 0;
     }
+    layOnWhite(picture->image());
     bounds = picture->bounds();
     ++pictureSerial;
 

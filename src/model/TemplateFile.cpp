@@ -247,7 +247,8 @@ void CDatedPicture::MakeNewTemplate() {
     AppendItem();
     ImprintItem& date = item(0);
     date.visible = 1;
-    date.tag = kTagDateTime;
+    // The date the photo was taken; Date Time is when the file was last changed.
+    date.tag = kTagDateTimeOriginal;
     date.label.clear();
     date.unit.clear();
 }

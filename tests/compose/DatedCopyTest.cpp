@@ -77,9 +77,10 @@ const imaging::PropertyItem* find(const imaging::PropertyBlock& block, std::uint
 
 TEST(TheOutputName, joinsFolderPrefixBasePostfixAndTheOwnExtension) {
     EXPECT_EQ(ComposeOutputName("/photos/IMG_0001.JPG", "/out", "Dated_", "_v2"), "/out/Dated_IMG_0001_v2.JPG");
-    EXPECT_EQ(ComposeOutputName("/photos/scan.tif", "/out", "Dated_", ""), "/out/Dated_scan.tif");
+    EXPECT_EQ(ComposeOutputName("/photos/p.jpeg", "/out", "", ""), "/out/p.jpeg");
+    EXPECT_EQ(ComposeOutputName("/photos/scan.TIF", "/out", "Dated_", ""), "/out/Dated_scan.jpg"); // JPEG data
     EXPECT_EQ(ComposeOutputName("/pho.tos/holiday", "/out", "", "_d"), "/out/holiday_d.jpg"); // no dot
-    EXPECT_EQ(ComposeOutputName("a.b.png", "o", "x", ""), "o/xa.b.png");
+    EXPECT_EQ(ComposeOutputName("a.b.png", "o", "x", ""), "o/xa.b.jpg");
     EXPECT_EQ(FindEncoder("image/jpeg"), 0);
     EXPECT_EQ(FindEncoder("image/JPEG"), -1); // exact match only
 }
@@ -173,6 +174,35 @@ TEST(SavingADatedCopy, keepsThePhotosColourProfileByteForByteAndAddsNoneToAPhoto
             ASSERT_EQ(SaveDatedCopy(model, copy, photo, user), SaveOutcome::Saved);
             EXPECT_EQ(jpegIccProfile(readAll(copy)), profile);
         }
+    }
+}
+
+TEST(SavingADatedCopy, laysTransparentPartsOfAPictureOnWhite) {
+    TempDir dir;
+    QImage picture(90, 30, QImage::Format_ARGB32);
+    for (int x = 0; x < 90; ++x)
+        for (int y = 0; y < 30; ++y)
+            picture.setPixel(x, y, x < 30 ? qRgba(0, 0, 0, 0) : x < 60 ? qRgba(255, 0, 0, 128) : qRgb(0, 0, 200));
+    for (const char* name : {"logo.png", "logo.tif"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(picture.save(QString::fromStdString(dir.path(name))));
+        CDatedPicture templ;
+        templ.MakeNewTemplate(); // the date is missing: nothing is drawn
+        ScriptedDialogs user;
+        CDatedPicture model;
+        ASSERT_EQ(model.LoadPicture(dir.path(name), templ, user), 1);
+        model.RenderDatedImageForSave();
+        model.outputDir = dir.root();
+        const std::string copy = dir.path("copy.jpg");
+        ASSERT_EQ(SaveDatedCopy(model, copy, dir.path(name), user), SaveOutcome::Saved);
+        const QImage saved(QString::fromStdString(copy));
+        const auto near = [](QRgb got, QRgb want) {
+            return std::abs(qRed(got) - qRed(want)) <= 3 && std::abs(qGreen(got) - qGreen(want)) <= 3 &&
+                   std::abs(qBlue(got) - qBlue(want)) <= 3;
+        };
+        EXPECT_TRUE(near(saved.pixel(15, 15), qRgb(255, 255, 255))) << std::hex << saved.pixel(15, 15);
+        EXPECT_TRUE(near(saved.pixel(45, 15), qRgb(255, 127, 127))) << std::hex << saved.pixel(45, 15);
+        EXPECT_TRUE(near(saved.pixel(75, 15), qRgb(0, 0, 200))) << std::hex << saved.pixel(75, 15);
     }
 }
 
@@ -301,7 +331,7 @@ TEST(TheOpenedPhoto, staysByteForByteAsItWasThroughLoadRenderSavesAndTemplateWri
         // Its own name, through a symbolic link and through a second name for the same file: refused.
         ASSERT_EQ(::symlink(photo.c_str(), dir.path("link.jpg").c_str()), 0);
         ASSERT_EQ(::link(photo.c_str(), dir.path("hard.jpg").c_str()), 0);
-        std::string output = ComposeOutputName(photo, dir.root(), "", "");
+        std::string output = photo;
         EXPECT_EQ(SaveDatedCopy(model, output, photo, user), SaveOutcome::Failed);
         EXPECT_EQ(SaveDatedCopyAs(model, output, photo, dir.path("link.jpg"), user), SaveOutcome::Failed);
         EXPECT_EQ(SaveDatedCopyAs(model, output, photo, dir.path("hard.jpg"), user), SaveOutcome::Failed);

@@ -98,7 +98,7 @@ TEST_F(ThePictureWorkflow, extendsOnePhotoWithTheJpgAndTifFilesOfItsFolderAndSav
     EXPECT_FALSE(enabled(C::Next));
     trigger(C::Previous);
     EXPECT_EQ(state().fileIndex, 1);
-    EXPECT_TRUE(exists(out() + "/Dated_IMG_3.tif"));
+    EXPECT_TRUE(exists(out() + "/Dated_IMG_3.jpg")); // a JPEG named so
     EXPECT_TRUE(user.texts().empty());
 }
 

@@ -35,7 +35,7 @@ protected:
     }
 
     static bool isNewTemplate(const CDatedPicture& t) {
-        return t.itemCount == 1 && t.item(0).tag == 0x0132 && t.item(0).visible == 1 &&
+        return t.itemCount == 1 && t.item(0).tag == kTagDateTimeOriginal && t.item(0).visible == 1 &&
                t.item(0).label.empty() && t.templatePath.empty();
     }
 };
@@ -197,7 +197,7 @@ TEST_F(TheTemplates, aDefaultThatCannotBeOpenedLeavesANewTemplate) {
     startWithDefault("Simp");
     EXPECT_EQ(selected(), "Simple.tpl");
     ASSERT_GE(state().loadedTemplate.itemCount, 1);
-    EXPECT_EQ(state().loadedTemplate.item(0).tag, 0x0132) << "a new template's date";
+    EXPECT_EQ(state().loadedTemplate.item(0).tag, kTagDateTimeOriginal) << "a new template's date";
     EXPECT_EQ(state().loadedTemplate.templateDir, templates());
     open({writePhoto("a.jpg")});
     EXPECT_GE(shownItem(), 0) << "the photo shows its date";
