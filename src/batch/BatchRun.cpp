@@ -108,24 +108,31 @@ private:
     std::string photo_;
 };
 
-// Dates one photo. Returns true when its copy was written (or, in a dry run, would be); `output`
-// names the copy.
-bool datePhoto(const std::string& photo, const CDatedPicture& templ, const BatchJob& job,
-               HookDialogs& dialogs, std::string& output) {
+enum class PhotoOutcome { Failed, Written, WrittenWithoutDate };
+
+// Dates one photo and writes its copy (in a dry run, only says it would); `output` names the copy.
+PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, const BatchJob& job,
+                       HookDialogs& dialogs, std::string& output) {
     CDatedPicture model;
     std::string whyNot;
     if (!model.LoadPicture(photo, templ, dialogs, &whyNot)) {
         dialogs.report(whyNot.empty() ? "cannot be read" : whyNot, false);
-        return false;
+        return PhotoOutcome::Failed;
     }
     if (job.quality) model.jpegQuality = *job.quality;
     model.outputDir = job.outDir;
     model.RenderDatedImageForSave(); // only the dated image is needed from here: keep memory low
-    if (const auto problem = model.TakeDateProblem()) dialogs.report(*problem, false);
-    if (!model.workPicture) return false;
+    const std::optional<std::string> problem = model.TakeDateProblem();
+    const std::optional<std::string> undated = model.WhyNoDateIsShown(templ);
+    if (problem && !undated) dialogs.report(*problem, false); // one date of several is missing
+    if (!model.workPicture) return PhotoOutcome::Failed;
     output = ComposeOutputName(photo, job.outDir, model.prefix, model.postfix);
-    if (job.dryRun) return true;
-    return SaveDatedCopy(model, output, photo, dialogs) == SaveOutcome::Saved;
+    if (!job.dryRun && SaveDatedCopy(model, output, photo, dialogs) != SaveOutcome::Saved)
+        return PhotoOutcome::Failed;
+    if (!undated) return PhotoOutcome::Written;
+    dialogs.report((job.dryRun ? "would be written without a date: " : "written without a date: ") + *undated,
+                   false);
+    return PhotoOutcome::WrittenWithoutDate;
 }
 
 } // namespace
@@ -166,25 +173,32 @@ BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks) {
     }
 
     std::mutex mutex; // one hook call at a time
+    CDatedPicture shared(job.templ);
+    {
+        HookDialogs dialogs(hooks, mutex, job.templ.templatePath);
+        shared.LoadOverlaysOnce(&dialogs);
+    }
     std::atomic<bool> stop{false};
     std::atomic<std::size_t> next{0};
-    std::atomic<int> written{0}, failed{0};
+    std::atomic<int> written{0}, failed{0}, undated{0};
     const auto work = [&]() {
-        const CDatedPicture templ(job.templ); // each job reads its own copy
+        const CDatedPicture templ(shared); // each job reads its own copy
         for (std::size_t i = next++; i < job.photos.size() && !stop; i = next++) {
             HookDialogs dialogs(hooks, mutex, job.photos[i]);
             std::string output;
-            bool ok = false;
+            PhotoOutcome outcome = PhotoOutcome::Failed;
             try {
                 if (sameCopyAs[i] < job.photos.size())
                     dialogs.report("left alone: its copy would have the same name as the copy of " +
                                        job.photos[sameCopyAs[i]], false);
                 else
-                    ok = datePhoto(job.photos[i], templ, job, dialogs, output);
+                    outcome = datePhoto(job.photos[i], templ, job, dialogs, output);
             } catch (const std::exception& e) {
                 dialogs.report(e.what(), false);
             }
+            const bool ok = outcome != PhotoOutcome::Failed;
             ++(ok ? written : failed);
+            if (outcome == PhotoOutcome::WrittenWithoutDate) ++undated;
             std::lock_guard lock(mutex);
             if (hooks.done && !hooks.done(i, ok, output)) stop = true;
         }
@@ -196,7 +210,7 @@ BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks) {
     for (std::thread& t : threads) t.join();
     const int started = written + failed;
     return BatchSummary{written, failed, static_cast<int>(job.photos.size()) - started,
-                        static_cast<double>(timer.nsecsElapsed()) / 1e9};
+                        static_cast<double>(timer.nsecsElapsed()) / 1e9, undated};
 }
 
 BatchSummary runBatch(const BatchJob& job, std::ostream& err, bool terminal) {

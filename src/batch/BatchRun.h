@@ -27,6 +27,7 @@ struct BatchSummary {
     int failed = 0;
     int notStarted = 0; // photos left alone because the run was stopped
     double seconds = 0;
+    int undated = 0; // of the written: copies that show none of the template's dates
 };
 
 // What a run reports about its photos. Both are called from the threads working on the photos, one

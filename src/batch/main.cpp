@@ -4,6 +4,7 @@
 #include "batch/BatchRun.h"
 #include "batch/ItemListing.h"
 
+#include "imaging/Folders.h"
 #include "imaging/TextCodec.h"
 #include "model/Dialogs.h"
 #include "model/ProfileFile.h"
@@ -80,6 +81,7 @@ bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, cons
         std::cerr << "imprix-batch: cannot read the template " << path << '\n';
         return false;
     }
+    templ.LoadOverlaysOnce(nullptr); // what reading reported as missing is not tried again
     return true;
 }
 
@@ -98,9 +100,11 @@ int datePhotos(const BatchOptions& options) {
     if (options.outDir) job.outDir = *options.outDir;
     else if (!job.templ.outputDir.empty()) job.outDir = job.templ.outputDir;
     else job.outDir = settings.getString(kSettingsSection, "OutDir", defaultOutputFolder());
-    if (!options.dryRun && !QDir().mkpath(imaging::toQString(job.outDir))) {
-        std::cerr << "imprix-batch: cannot make the output folder " << job.outDir << '\n';
-        return 1;
+    if (!options.dryRun) {
+        if (const std::string problem = imaging::makeFolders(job.outDir); !problem.empty()) {
+            std::cerr << "imprix-batch: cannot make the output folder " << job.outDir << ": " << problem << '\n';
+            return 1;
+        }
     }
 
     std::vector<std::string> problems;
@@ -115,9 +119,10 @@ int datePhotos(const BatchOptions& options) {
     job.jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
 
     const BatchSummary s = runBatch(job, std::cerr, isatty(STDERR_FILENO) != 0);
-    char line[160];
-    std::snprintf(line, sizeof line, "%d %s, %d failed in %.2f s (%.2f photos per second)%s\n", s.written,
-                  options.dryRun ? "ready" : "written", s.failed, s.seconds,
+    char line[200];
+    const std::string undated = s.undated > 0 ? " (" + std::to_string(s.undated) + " without a date)" : "";
+    std::snprintf(line, sizeof line, "%d %s%s, %d failed in %.2f s (%.2f photos per second)%s\n", s.written,
+                  options.dryRun ? "ready" : "written", undated.c_str(), s.failed, s.seconds,
                   s.seconds > 0 ? (s.written + s.failed) / s.seconds : 0.0,
                   options.dryRun ? "; dry run: nothing written" : "");
     std::cerr << "imprix-batch: " << line;

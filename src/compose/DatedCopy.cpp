@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -61,6 +63,12 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
     }
 
     const QString folder = imaging::toQString(model.outputDir);
+    if (QFileInfo(folder).exists() && !QFileInfo(folder).isDir()) {
+        // Not a missing folder, which could be made, but something else in its place.
+        dialogs.error(saveError(static_cast<int>(imaging::Status::Win32Error), outputPath,
+                                model.outputDir + ": " + std::strerror(ENOTDIR)));
+        return SaveOutcome::Failed;
+    }
     if (model.outputDir.empty() || !QFileInfo(folder).isDir()) {
         const auto answer = dialogs.message("The directory, " + model.outputDir +
                                                 ", does not exist. Would you like to create it?",

@@ -3,6 +3,7 @@
 #include "compose/PrintFrame.h"
 #include "model/DateFormat.h"
 #include "model/DatedPicture.h"
+#include "model/TagCatalogue.h"
 
 #include "imaging/Color.h"
 #include "imaging/Graphics.h"
@@ -87,6 +88,29 @@ void CDatedPicture::NoteDateProblem(const std::string& message) {
     const auto key = std::make_pair(pictureSerial, dateFormat);
     if (reportedDateProblem_ == key || !pendingDateProblem_.empty()) return;
     pendingDateProblem_ = message;
+}
+
+std::optional<std::string> CDatedPicture::WhyNoDateIsShown(const CDatedPicture& templ) const {
+    std::optional<std::string> why;
+    for (int t = 0; t < templ.itemCount; ++t) {
+        const ImprintItem& wanted = templ.item(t);
+        if (!wanted.visible || !isDateTag(wanted.tag)) continue;
+        const ImprintItem* shown = nullptr;
+        for (int i = 0; i < itemCount && !shown; ++i)
+            if (item(i).visible && item(i).tag == wanted.tag) shown = &item(i);
+        if (!shown) {
+            const TagRow* row = findTag(wanted.tag);
+            if (!why) why = std::string("the photo has no ") + (row ? row->displayName : "date");
+            continue;
+        }
+        try {
+            FormatDate(shown->valueText, dateFormat);
+            return std::nullopt;
+        } catch (const DateConversionError& e) {
+            if (!why) why = "the date of \"" + shown->displayName + "\" cannot be shown: " + e.what();
+        }
+    }
+    return why;
 }
 
 std::optional<std::string> CDatedPicture::TakeDateProblem() {

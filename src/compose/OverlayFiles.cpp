@@ -45,3 +45,13 @@ bool CDatedPicture::LoadWatermark(const std::string& fileName, int opacity, Dial
     }
     return SetWatermarkItem(fileName, opacity);
 }
+
+void CDatedPicture::LoadOverlaysOnce(Dialogs* dialogs) {
+    if (!borderBitmap && !borderPath.empty() && !(dialogs && LoadBorder(borderPath, borderOpacity, *dialogs)))
+        borderPath.clear();
+    for (int i = 0; i < itemCount; ++i) {
+        ImprintItem& it = item(i);
+        if (it.tag != kTagWatermark || !it.visible || watermarkBitmap) continue;
+        if (it.fontName.empty() || !(dialogs && LoadWatermark(it.fontName, it.fontSize, *dialogs))) it.visible = 0;
+    }
+}

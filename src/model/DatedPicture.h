@@ -94,6 +94,9 @@ public:
     // The message for a date that could not be shown, once per picture and date format: the
     // caller reports it to the user after drawing. Empty when there is nothing new to report.
     std::optional<std::string> TakeDateProblem();
+    // Why the picture shows none of the dates the template shows ("the photo has no Date Time
+    // Original"); nothing when it shows one of them, or when the template shows no date.
+    std::optional<std::string> WhyNoDateIsShown(const CDatedPicture& templ) const;
 
     // === composing the dated image (compose/) ==================================================
     // Makes the picture look like the template: its settings, a fresh work picture, its border and
@@ -107,6 +110,11 @@ public:
     // Each reports a file it cannot load and returns false.
     bool LoadBorder(const std::string& fileName, int opacity, Dialogs& dialogs);
     bool LoadWatermark(const std::string& fileName, int opacity, Dialogs& dialogs);
+    // For a template applied to many photos: loads the border and watermark it names but holds no
+    // bitmap of (reporting to `dialogs`; without dialogs nothing is tried, as for a template whose
+    // reading just reported them), and leaves out those not loaded, so that they are reported once
+    // and not again for every photo the template is applied to.
+    void LoadOverlaysOnce(Dialogs* dialogs);
     // Repaints the whole work picture: picture, white space, border, then the visible items.
     void RenderDatedImage();
     // Repaints only the region (work-picture pixels), leaving every pixel as the whole repaint would,

@@ -5,6 +5,7 @@
 #include "imaging/PropertyReader.h"
 #include "imaging/TextCodec.h"
 
+#include <QFileInfo>
 #include <QImage>
 
 namespace {
@@ -72,7 +73,9 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot) {
 
     const auto slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    AddItemFromProperty(textProperty(kTagImagePath, path));
+    // The full path, also for a photo named relative to the current folder (on a command line).
+    const std::string fullPath = imaging::toUtf8(QFileInfo(imaging::toQString(path)).absoluteFilePath());
+    AddItemFromProperty(textProperty(kTagImagePath, fullPath));
     AddItemFromProperty(textProperty(kTagImageName, name));
     return 1;
 }

@@ -37,15 +37,14 @@ void writeItem(RecordWriter& w, const ImprintItem& it) {
     w.int32(it.reserved1);
     w.int32(it.angle);
     w.int32(it.opacity);
-    // Extra data is a text whose NUL is its last byte: readers take the text and step past its NUL,
-    // so the stored length is that of the text up to its first NUL, never padding after it. A
-    // negative or oversized length is written as no data.
+    // Extra data is extraLength bytes holding a text whose NUL is the last byte: the block is written
+    // as long as the item says, padded with NULs, so its length survives a round trip. A negative or
+    // oversized length is written as no data.
     if (it.extraLength > 0 && it.extraLength < kMaxExtraLength) {
-        const std::size_t room = std::min(it.extraData.size(), static_cast<std::size_t>(it.extraLength) - 1);
-        const auto end = it.extraData.begin() + static_cast<std::ptrdiff_t>(room);
-        const std::string text(it.extraData.begin(), std::find(it.extraData.begin(), end, 0));
-        w.int32(static_cast<std::int32_t>(text.size() + 1));
-        w.text(text);
+        std::vector<std::uint8_t> block(static_cast<std::size_t>(it.extraLength), 0);
+        std::copy_n(it.extraData.begin(), std::min(it.extraData.size(), block.size() - 1), block.begin());
+        w.int32(it.extraLength);
+        w.raw(block.data(), block.size());
     } else {
         w.int32(0);
     }
@@ -84,9 +83,13 @@ bool readItem(RecordReader& r, ImprintItem& it) {
     it.extraLength = r.int32();
     if (it.extraLength < 0 || it.extraLength >= kMaxExtraLength) return false;
     if (it.extraLength > 0) {
+        // The block's text ends at its first NUL; a block longer than its text (padded) is stepped over
+        // whole, and a text that runs past the block's length is cut to it and stepped over to its NUL.
+        const std::size_t start = r.position();
         const std::string text = r.text();
         it.extraData.assign(static_cast<std::size_t>(it.extraLength), 0);
         std::copy_n(text.begin(), std::min(text.size(), it.extraData.size() - 1), it.extraData.begin());
+        r.skipTo(std::max(r.position(), start + static_cast<std::size_t>(it.extraLength)));
     }
     it.reserved2 = r.int32();
     it.reserved3 = r.int32();

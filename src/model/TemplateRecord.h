@@ -70,6 +70,10 @@ public:
         return s;
     }
 
+    std::size_t position() const { return pos_; }
+    // Moves forward to a position (never back), at most to the end of the data.
+    void skipTo(std::size_t position) { pos_ = std::max(pos_, std::min(position, size_)); }
+
     // True once a text ran into the end of the data: nothing after it can be trusted.
     bool ended() const { return ended_; }
     bool atEnd() const { return pos_ >= size_; }

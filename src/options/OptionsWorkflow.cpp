@@ -155,6 +155,9 @@ void COptionsWorkflow::applyFileHandling(const CPPPaths& paths) {
     picture.prefix = paths.prefix;
     picture.postfix = paths.postfix;
     picture.useDefaultOutputDir = paths.useDefaultOutputDir;
+    // A folder chosen here is the template's, and the one later photos go to when their template names
+    // none: the settings keep the folder the user last chose.
+    if (paths.outputDir != picture.outputDir) c_.settings.outputDir = paths.outputDir;
     picture.outputDir = paths.outputDir;
     c_.outputPath =
         picture.picture && !c_.picturePath.empty()

@@ -12,6 +12,7 @@ struct AppSettings {
     std::string homeFolder;      // a bare "TemplatePath" names a folder in here: exeFolder, or the
                                  // user's configuration folder for an installed copy
     std::string appTitle = "Orvalinquestaporimex"; // the window title's application name
+    std::string outputDir;       // "OutDir": where copies go when the template names no folder
     std::string defaultTemplate = "Simple.tpl"; // "TemplateDef"
     std::string templateFolder;  // "TemplatePath", absolute once read
     int backColor = 0x909090;    // "BackColor": the view's background

@@ -20,6 +20,9 @@ struct FrameState {
     AppSettings settings;
 
     bool hasWorkPicture() const { return datedPicture.workPicture != nullptr; }
+    // Readies the open photo's model for the template in use: a template that names no output folder
+    // writes into the settings' one, never into the folder of the template used before.
+    void startFromSettingsOutputDir() { datedPicture.outputDir = settings.outputDir; }
     // The photo the dated picture came from, or an empty text.
     std::string openPath() const {
         return fileIndex >= 0 && fileIndex < static_cast<int>(fileList.size())

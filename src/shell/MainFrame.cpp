@@ -154,7 +154,7 @@ bool CMainFrame::RestoreWindowGeometry() {
 void CMainFrame::SaveSettings() {
     state_.settings.windowGeometry = saveGeometry().toBase64().toStdString();
     // A settings file that cannot be written keeps what it held; the user is not troubled with it.
-    ::SaveSettings(state_.settings, state_.datedPicture.outputDir);
+    ::SaveSettings(state_.settings);
 }
 
 void CMainFrame::connectCommands() {

@@ -103,6 +103,7 @@ void PictureWorkflow::openEntry(int index) {
     s.fileIndex = index;
     const std::string path = s.openPath();
     std::string whyNot;
+    s.startFromSettingsOutputDir();
     if (s.datedPicture.LoadPicture(path, s.loadedTemplate, f_.dialogs, &whyNot) == 1) {
         f_.ShowPicture();
         f_.ComposeOutputName();

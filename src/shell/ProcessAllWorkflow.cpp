@@ -60,8 +60,9 @@ ProcessAllWorkflow::Outcome ProcessAllWorkflow::Run() {
     BatchJob job;
     job.photos.assign(s.fileList.begin() + static_cast<std::ptrdiff_t>(first), s.fileList.end());
     job.templ = s.loadedTemplate;
+    job.templ.LoadOverlaysOnce(nullptr); // reported when the template was read
     // Where a photo opened with the template would have its copy.
-    job.outDir = !s.loadedTemplate.outputDir.empty() ? s.loadedTemplate.outputDir : s.datedPicture.outputDir;
+    job.outDir = !s.loadedTemplate.outputDir.empty() ? s.loadedTemplate.outputDir : s.settings.outputDir;
     job.jobs = jobs_ > 0 ? jobs_ : std::clamp(QThread::idealThreadCount(), 1, kMostJobs);
     if (!ensureFolder(job.outDir)) return {};
 

@@ -18,6 +18,7 @@ std::string colorKey(int slot) {
 int LoadSettings(AppSettings& settings, std::string& outputDir) {
     const ProfileFile file(settings.iniPath);
     const std::string outDir = file.getString(kSettingsSection, "OutDir", defaultOutputFolder());
+    settings.outputDir = outDir;
     if (outputDir.empty()) outputDir = outDir;
     settings.defaultTemplate = file.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName);
     settings.templateFolder = resolveTemplateFolder(
@@ -33,9 +34,9 @@ int LoadSettings(AppSettings& settings, std::string& outputDir) {
     return viewRatio;
 }
 
-std::string SaveSettings(const AppSettings& settings, const std::string& outputDir) {
+std::string SaveSettings(const AppSettings& settings) {
     ProfileFile file(settings.iniPath);
-    file.setString(kSettingsSection, "OutDir", outputDir);
+    file.setString(kSettingsSection, "OutDir", settings.outputDir);
     file.setString(kSettingsSection, "TemplateDef", settings.defaultTemplate);
     file.setString(kSettingsSection, "TemplatePath", settings.templateFolder);
     file.setInt(kSettingsSection, "BackColor", settings.backColor);

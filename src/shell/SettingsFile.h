@@ -9,7 +9,7 @@
 // with the window's Geometry once the window was closed.
 
 // Reads every key, in that order, into `settings` (settings.iniPath and settings.exeFolder must be
-// set). "OutDir" goes into `outputDir` only when that is empty. "TemplatePath" ends up absolute when
+// set). "OutDir" goes into settings.outputDir, and into `outputDir` too when that is empty. "TemplatePath" ends up absolute when
 // it names a bare folder: in settings.homeFolder, or beside the executable when that is empty. Returns "ViewRatio" as read (atoi): the caller turns
 // the guides on for 1 to 3; settings.viewRatio is left alone.
 int LoadSettings(AppSettings& settings, std::string& outputDir);
@@ -17,4 +17,4 @@ int LoadSettings(AppSettings& settings, std::string& outputDir);
 // Writes every key, in the same order, keeping whatever else the file holds. The file is replaced
 // whole; a failed write leaves the old file as it was and is not reported to the user. Returns an
 // empty text, or why the file could not be written.
-std::string SaveSettings(const AppSettings& settings, const std::string& outputDir);
+std::string SaveSettings(const AppSettings& settings);

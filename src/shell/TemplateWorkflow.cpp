@@ -117,6 +117,7 @@ void TemplateWorkflow::SwitchTemplate() {
         if (s.hasWorkPicture()) {
             reapply();
         } else {
+            s.startFromSettingsOutputDir();
             s.datedPicture.ApplyTemplate(s.loadedTemplate, f_.dialogs);
             f_.view.AttachPicture(&s.datedPicture);
         }
@@ -128,6 +129,7 @@ void TemplateWorkflow::SwitchTemplate() {
 
 void TemplateWorkflow::reapply() const {
     FrameState& s = f_.state;
+    s.startFromSettingsOutputDir();
     s.datedPicture.ApplyTemplate(s.loadedTemplate, f_.dialogs);
     // The template may show other items and name the copy otherwise.
     f_.ShowPicture();

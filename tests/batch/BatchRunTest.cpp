@@ -108,7 +108,7 @@ TEST(TheBatchProgram, datesAFolderAndReportsTheBrokenPhotoWithoutStopping) {
     EXPECT_NE(run.err.find("3 written, 2 failed"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("notes.txt"), std::string::npos);
 
-    for (const char* name : {"Dated_photo0.jpg", "Dated_photo1.jpg", "Dated_photo2.PNG"}) {
+    for (const char* name : {"Dated_photo0.jpg", "Dated_photo1.jpg", "Dated_photo2.jpg"}) {
         const QImage copy(QString::fromStdString(dir.path(std::string("out/") + name)));
         ASSERT_FALSE(copy.isNull()) << name;
         // the year in the bottom-left corner: 20 points from the edges of a 6 x 4 inch print
@@ -116,6 +116,48 @@ TEST(TheBatchProgram, datesAFolderAndReportsTheBrokenPhotoWithoutStopping) {
         EXPECT_GT(darkPixels(copy, anchor), 50) << name;
         EXPECT_EQ(darkPixels(copy, QRect(copy.width() / 2, 0, copy.width() / 2 - 1, copy.height() / 2)), 0) << name;
     }
+}
+
+TEST(TheBatchProgram, saysWhichCopiesHaveNoDateAndWhatATemplateLacksOnceAndNamesPhotosInFull) {
+    TempDir dir;
+    QDir().mkpath(QString::fromStdString(dir.path("in")));
+    for (int i = 0; i < 3; ++i) {
+        photofactory::Photo photo;
+        if (i > 0) photo.tags = {{"Exif.Photo.DateTimeOriginal", i == 1 ? "2001:06:21 14:38:56" : "    :  :     :  :"}};
+        ASSERT_EQ(photofactory::writePhoto(dir.path("in/p" + std::to_string(i) + ".jpg"), photo), "");
+    }
+    CDatedPicture templ; // the date, and a border and a watermark whose files are missing
+    templ.MakeNewTemplate();
+    templ.borderPath = "gone-border.png";
+    ASSERT_TRUE(templ.AppendItem());
+    templ.item(1).tag = kTagWatermark;
+    templ.item(1).visible = 1;
+    templ.item(1).fontName = "gone-mark.png";
+    ASSERT_EQ(templ.WriteTemplate(dir.path("t.tpl")), 0);
+
+    const BatchOutcome run = runBatch({"--template", QString::fromStdString(dir.path("t.tpl")), "--out-dir",
+                                       QString::fromStdString(dir.path("out")), "--jobs", "2",
+                                       QString::fromStdString(dir.path("in"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const auto count = [&](const std::string& text) {
+        std::size_t n = 0;
+        for (auto at = run.err.find(text); at != std::string::npos; at = run.err.find(text, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("Unable to load border gone-border.png"), 1u) << run.err;
+    EXPECT_EQ(count("Unable to load Watermark"), 1u) << run.err;
+    EXPECT_EQ(count("p0.jpg: written without a date: the photo has no Date Time Original"), 1u) << run.err;
+    EXPECT_EQ(count("p2.jpg: written without a date: the date of \"Date Time Original\" cannot be shown"), 1u)
+        << run.err;
+    EXPECT_EQ(count("3 written (2 without a date), 0 failed"), 1u) << run.err;
+
+    // A photo named relative to the current folder has its full path as "Image Path".
+    QProcess items;
+    items.setWorkingDirectory(QString::fromStdString(dir.path("in")));
+    items.start(QStringLiteral(IMPRIX_BATCH_EXE), {"--items", "p1.jpg"});
+    ASSERT_TRUE(items.waitForFinished(60000));
+    const std::string listing = items.readAllStandardOutput().toStdString();
+    EXPECT_NE(listing.find("PropertyTagTypeASCII\t" + dir.path("in/p1.jpg") + "\t"), std::string::npos) << listing;
 }
 
 TEST(TheBatchProgram, writesTheSameCopiesWhateverTheNumberOfJobsAndNothingInADryRun) {

@@ -104,6 +104,11 @@ TEST(SavingADatedCopy, asksBeforeMakingAMissingFolderAndWritesNothingOnCancel) {
     o.model.outputDir.clear(); // an empty folder counts as missing and cannot be made
     EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Failed);
     EXPECT_EQ(o.dialogs.shown.back().text, "Directory creation failed.");
+    o.model.outputDir = o.photo; // a file where the folder should be: nothing to ask, an error
+    const std::size_t asked = o.dialogs.shown.size();
+    EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Failed);
+    ASSERT_EQ(o.dialogs.shown.size(), asked + 1);
+    EXPECT_EQ(o.dialogs.shown.back().text, "Error 7, saving " + target + "\n\n" + o.photo + ": Not a directory");
 }
 
 TEST(SavingADatedCopy, passesTheQualityToTheEncoder) {

@@ -115,7 +115,7 @@ TEST(LoadingAPicture, startsEveryReusedSlotAsANewItemSoNoLabelOrUnitCarriesOver)
     EXPECT_EQ(model.item(1).fontName, ImprintItem().fontName);
 }
 
-TEST(ReadingAPicture, namesAPictureGivenWithoutAFolderByTheWholePath) {
+TEST(ReadingAPicture, namesAPictureGivenWithoutAFolderAndGivesItsFullPath) {
     TempDir dir;
     writeCameraPhoto(dir, "here.jpg");
     const QString old = QDir::currentPath();
@@ -125,7 +125,7 @@ TEST(ReadingAPicture, namesAPictureGivenWithoutAFolderByTheWholePath) {
     QDir::setCurrent(old);
     ASSERT_EQ(loaded, 1);
     EXPECT_EQ(model.item(model.itemCount - 1).valueText, "here.jpg");
-    EXPECT_EQ(model.item(model.itemCount - 2).valueText, "here.jpg");
+    EXPECT_EQ(model.item(model.itemCount - 2).valueText, dir.path("here.jpg")); // Image Path
 }
 
 TEST(ReadingAPicture, failsOnAMissingFileAndLeavesNoPicture) {

@@ -272,7 +272,7 @@ TEST(ATemplateFile, isMarkedSavedByAWriteAndNotByARead) {
 
 // --- extra data ---------------------------------------------------------------------------------
 
-TEST(ATemplateFile, storesExtraDataAsItsTextAndNulOnly) {
+TEST(ATemplateFile, storesExtraDataAsLongAsTheItemSaysAndReadsItBack) {
     CDatedPicture templ;
     ImprintItem& plain = addVisibleItem(templ, kTagDateTime, "");
     ImprintItem& longest = addVisibleItem(templ, kTagLabel, "Longest");
@@ -301,9 +301,11 @@ TEST(ATemplateFile, storesExtraDataAsItsTextAndNulOnly) {
     EXPECT_EQ(read.item(1).extraLength, 99999);
     EXPECT_EQ(read.item(1).extraData, longest.extraData);
     EXPECT_EQ(read.item(1).unit, "after");
-    // What is written is what a reader takes apart: the fields after such texts stay in place.
-    EXPECT_EQ(read.item(2).extraData, (std::vector<std::uint8_t>{'a', 'b', 'c', 0}));
+    // Padded to the length the item has, and read back with it: the fields after it stay in place.
+    EXPECT_EQ(read.item(2).extraLength, 10);
+    EXPECT_EQ(read.item(2).extraData, (std::vector<std::uint8_t>{'a', 'b', 'c', 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(read.item(2).unit, "after");
+    EXPECT_EQ(read.SerializeTemplate(nullptr, 0), bytes.size()); // and written again alike
     EXPECT_EQ(read.item(3).label, "ab");
     EXPECT_EQ(read.item(3).unit, "after");
 }

@@ -108,6 +108,23 @@ TEST_F(TheTemplates, switchedWithNoPictureAreOnlyReadUntilAPhotoIsOpened) {
     EXPECT_EQ(state().datedPicture.prefix, "S_");
 }
 
+TEST_F(TheTemplates, withoutAnOutputFolderOfTheirOwnWriteIntoTheSettingsFolder) {
+    CDatedPicture elsewhere;
+    elsewhere.MakeNewTemplate();
+    elsewhere.outputDir = dir.path("elsewhere");
+    ASSERT_EQ(elsewhere.WriteTemplate(templates() + "/Elsewhere.tpl"), 0);
+    startWithDefault("Elsewhere.tpl");
+    open({writePhoto("a.jpg")});
+    EXPECT_EQ(pane(), "Out file: " + dir.path("elsewhere") + "/Dated_a.jpg");
+    chooseTemplate(kNew);
+    EXPECT_EQ(pane(), "Out file: " + out() + "/Dated_a.jpg") << "not the folder of the template before";
+    chooseTemplate("Elsewhere.tpl");
+    chooseTemplate("Beach.tpl");
+    EXPECT_EQ(pane(), "Out file: " + out() + "/B_a.jpg");
+    frame->close();
+    EXPECT_EQ(ProfileFile(ini()).getString("General", "OutDir", ""), out()) << "a template's folder stays its own";
+}
+
 TEST_F(TheTemplates, switchingKeepsTheChangedTemplateOnCancelAndSavesItOnYes) {
     startWithDefault("Simple.tpl");
     open({writePhoto("a.jpg")});
