@@ -15,12 +15,18 @@ double ratio(double num, double den) {
     return num / den;
 }
 
+// The largest number a 32-bit rational can hold, and so the longest and, inverted, the shortest
+// exposure a file can state.
+constexpr double kLargestRational = 4294967295.0;
+
 std::string commentText(const ValueReader& v) {
     const std::string code = v.cString(0, 8);
     if (imaging::equalsIgnoringCase(code, "ASCII")) return v.cString(8);
     if (imaging::equalsIgnoringCase(code, "UNICODE")) return v.utf16(8);
     if (imaging::equalsIgnoringCase(code, "JIS")) return "JIS text";
-    if (v.u8(0) == 0 && v.u8(1) == 0 && v.u8(2) == 0 && v.u8(3) == 0) return v.utf16(8);
+    // The undefined code: cameras write 8-bit text after it, UTF-8 or a Windows code page.
+    if (v.u8(0) == 0 && v.u8(1) == 0 && v.u8(2) == 0 && v.u8(3) == 0)
+        return imaging::normalizeToUtf8(v.cString(8));
     const std::string whole = v.cString(0);
     if (whole.size() > 8) return whole;
     if (whole.size() <= 1) return {};
@@ -42,6 +48,18 @@ constexpr XpTag kXpTags[] = {
 
 } // namespace
 
+std::optional<std::string> exposureSecondsText(double seconds) {
+    if (!(seconds >= 1.0 / kLargestRational && seconds <= kLargestRational)) return std::nullopt;
+    const double tenths = std::floor(seconds * 10.0 + 0.5);
+    if (tenths >= 10.0) {
+        if (std::fmod(tenths, 10.0) == 0.0) return formatText("%.0f sec", tenths / 10.0);
+        return formatText("%.1f sec", tenths / 10.0);
+    }
+    // Between half a second and one no 1/N is near: 0.6 s is neither 1/1 nor 1/2.
+    if (seconds > 0.5) return formatText("%.1f sec", tenths / 10.0);
+    return formatText("1/%.0f sec", std::floor(1.0 / seconds + 0.5));
+}
+
 void copyrightText(ImprintItem& it, const ValueReader& v, const ImprintItem*) {
     // Photographer and editor, each ending in its NUL.
     const std::string first = v.cString(0);
@@ -49,7 +67,8 @@ void copyrightText(ImprintItem& it, const ValueReader& v, const ImprintItem*) {
 }
 
 void exposureTimeText(ImprintItem& it, const ValueReader&, const ImprintItem*) {
-    if (it.rationalNum == 10) it.valueText = formatText("%u/%u sec", 1u, it.rationalDen / 10);
+    if (it.rationalNum == 0 || it.rationalDen == 0) return;
+    if (auto text = exposureSecondsText(ratio(it.rationalNum, it.rationalDen))) it.valueText = *text;
 }
 
 void versionText(ImprintItem& it, const ValueReader& v, const ImprintItem*) {
@@ -70,9 +89,10 @@ void componentsText(ImprintItem& it, const ValueReader& v, const ImprintItem*) {
 }
 
 void shutterSpeedText(ImprintItem& it, const ValueReader&, const ImprintItem*) {
-    // An APEX value v: 1/2^v seconds.
-    it.valueText =
-        formatText("1/%.0f", std::floor(std::pow(2.0, ratio(it.srationalNum, it.srationalDen)) + 0.5));
+    // An APEX value v: the shutter is open for 2^-v seconds.
+    if (it.srationalDen == 0) return;
+    if (auto text = exposureSecondsText(std::pow(2.0, -ratio(it.srationalNum, it.srationalDen))))
+        it.valueText = *text;
 }
 
 void apertureText(ImprintItem& it, const ValueReader&, const ImprintItem*) {

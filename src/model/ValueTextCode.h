@@ -27,3 +27,7 @@ void flashEnergyText(ImprintItem& item, const ValueReader& value, const ImprintI
 void subjectLocationText(ImprintItem& item, const ValueReader& value, const ImprintItem* reference);
 void colorFilterPatternText(ImprintItem& item, const ValueReader& value, const ImprintItem* reference);
 void deviceSettingsText(ImprintItem& item, const ValueReader& value, const ImprintItem* reference);
+
+// An exposure of so many seconds as photographers write it: "1/250 sec", "0.8 sec", "2 sec",
+// "1.3 sec". Nothing for a time that is not positive or that no 32-bit rational could hold.
+std::optional<std::string> exposureSecondsText(double seconds);

@@ -1,6 +1,7 @@
 #include "model/ValueTextRules.h"
 
 #include "model/FormatText.h"
+#include "model/GpsText.h"
 #include "model/ValueTextCode.h"
 
 #include "imaging/PropertyBlock.h"
@@ -88,6 +89,7 @@ constexpr CodeName kGainControls[] = {
 constexpr CodeName kContrastOrSharpness[] = {{0, "Normal"}, {1, "Soft"}, {2, "Hard"}};
 constexpr CodeName kSaturations[] = {{0, "Normal"}, {1, "Low saturation"}, {2, "High saturation"}};
 constexpr CodeName kSubjectDistanceRanges[] = {{1, "Macro"}};
+constexpr CodeName kAltitudeReferences[] = {{0, "Above sea level"}, {1, "Below sea level"}};
 
 // --- kinds of rule --------------------------------------------------------------------------------
 
@@ -161,7 +163,7 @@ constexpr ValueTextRule kRules[] = {
     {0x9202, Always, code(apertureText)},
     {0x9203, AsRead, code(brightnessText)},
     {0x9204, AsRead, code(exposureBiasText)},
-    {0x9205, AsRead, oneDecimal()},
+    {0x9205, AsRead, code(apertureText)},
     {0x9206, AsRead, code(subjectDistanceText)},
     {0x9207, AsRead, namedOr(kMeteringModes, "Unknown")},
     {0x9208, AsRead, namedOr(kLightSources, "Unknown (%d)")},
@@ -198,6 +200,23 @@ constexpr ValueTextRule kRules[] = {
     {kTagImagePath, Always, keep()},
     {kTagImageName, Always, keep()},
     {kTagWatermark, Always, keep()},
+    // GPS: texts of their own, but never offered by default.
+    {0x0001, Never, code(gpsReferenceText)},
+    {0x0002, Never, code(gpsLatitudeText, 0x0001)},
+    {0x0003, Never, code(gpsReferenceText)},
+    {0x0004, Never, code(gpsLongitudeText, 0x0003)},
+    {0x0005, Never, namedOr(kAltitudeReferences, "%d", FirstByte, FirstByte)},
+    {0x0006, Never, code(gpsAltitudeText, 0x0005)},
+    {0x0007, Never, code(gpsTimeText)},
+    {0x000c, Never, code(gpsReferenceText)},
+    {0x000e, Never, code(gpsReferenceText)},
+    {0x0010, Never, code(gpsReferenceText)},
+    {0x0013, Never, code(gpsReferenceText)},
+    {0x0014, Never, code(gpsLatitudeText, 0x0013)},
+    {0x0015, Never, code(gpsReferenceText)},
+    {0x0016, Never, code(gpsLongitudeText, 0x0015)},
+    {0x0017, Never, code(gpsReferenceText)},
+    {0x0019, Never, code(gpsReferenceText)},
 };
 
 struct TagRange {
