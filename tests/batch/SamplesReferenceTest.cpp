@@ -234,8 +234,9 @@ std::map<std::string, std::map<std::string, std::string>> readSummary() {
     return rows;
 }
 
-QJsonObject readRawReference(const std::string& file) {
-    QFile json(QString::fromStdString(kSamples + "/reference/" + file + ".raw.json"));
+// exiftool's numbers ("raw") or its display texts ("txt") for a photo.
+QJsonObject readReference(const std::string& file, const char* form = "raw") {
+    QFile json(QString::fromStdString(kSamples + "/reference/" + file + "." + form + ".json"));
     if (!json.open(QIODevice::ReadOnly)) return {};
     return QJsonDocument::fromJson(json.readAll()).array().at(0).toObject();
 }
@@ -325,7 +326,7 @@ TEST(TheSampleCollection, listsTheItemsExiftoolReads) {
         ASSERT_EQ(summary.count(file), 1u) << "no reference row";
         const Listing& listing = listed.at(path);
         const auto& ref = summary.at(file);
-        const QJsonObject raw = readRawReference(file);
+        const QJsonObject raw = readReference(file);
 
         // Texts: exiftool drops the blanks some cameras pad them with; the product keeps the bytes.
         const auto sameText = [](const std::string& text, const std::string& r) {
@@ -342,8 +343,8 @@ TEST(TheSampleCollection, listsTheItemsExiftoolReads) {
             modified = raw.value("PNG:ModifyDate").toString().toStdString();
         expectTag(listing, "0x0132", modified, sameDate);
 
-        // Numbers, read back from the product's texts: "1/160 sec" divides the denominator by ten
-        // and exiftool rounds its display to 1/N, so they agree within 1 %; F-numbers show one decimal.
+        // Numbers, read back from the product's texts: both the product and exiftool round exposures to
+        // the nearest 1/N, so they agree within 1 %; F-numbers show one decimal.
         expectTag(listing, "0x829a", ref.at("ExposureTime"),
                   [](const std::string& text, const std::string& r) {
                       EXPECT_NEAR(rationalValue(text), rationalValue(r), rationalValue(r) * 0.01) << text;
@@ -372,6 +373,21 @@ TEST(TheSampleCollection, listsTheItemsExiftoolReads) {
             expectTag(listing, tag, gps == "yes" ? std::to_string(degrees) : "-",
                       [degrees](const std::string& text, const std::string&) {
                           EXPECT_EQ(std::trunc(rationalValue(text)), degrees) << text;
+                      });
+        }
+        // Positions as exiftool writes them ("51 deg 28' 58.78\""), with the letter of their reference.
+        const QJsonObject shown = readReference(file, "txt");
+        for (const auto& [tag, key] : {std::pair{"0x0002", "GPSLatitude"}, {"0x0004", "GPSLongitude"}}) {
+            if (gps != "yes") continue;
+            const QString exiftool = shown.value(QStringLiteral("GPS:") + key).toString() + ' ' +
+                                     raw.value(QStringLiteral("GPS:") + key + "Ref").toString();
+            expectTag(listing, tag, exiftool.toStdString(),
+                      [](const std::string& text, const std::string& r) {
+                          const QString asExiftool = QString::fromStdString(text)
+                                                         .replace(QChar(0x00b0), QLatin1String(" deg"))
+                                                         .replace(QChar(0x2032), QChar('\''))
+                                                         .replace(QChar(0x2033), QChar('"'));
+                          EXPECT_EQ(asExiftool.toStdString(), r);
                       });
         }
 

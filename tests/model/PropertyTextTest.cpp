@@ -263,15 +263,15 @@ TEST(PropertyText, namesEnumeratedCodesAndShowsUnknownOnes) {
 }
 
 TEST(PropertyText, writesRationalsAndExposureValuesAsPhotographersReadThem) {
-    for (std::uint32_t tag : {0x011au, 0x011bu, 0x829du, 0x9102u, 0x9205u, 0x920au, 0xa20eu, 0xa20fu}) {
+    for (std::uint32_t tag : {0x011au, 0x011bu, 0x829du, 0x9102u, 0x920au, 0xa20eu, 0xa20fu}) {
         SCOPED_TRACE(tag);
         EXPECT_EQ(itemFor(tag, kTypeRational, u32s({7, 2})).valueText, "3.5");
     }
     expectTexts({
         {"resolution", 0x011a, kTypeRational, u32s({0xffffffff, 1}), "4294967295.0"}, // unsigned
         {"exposure time over 10", 0x829a, kTypeRational, u32s({10, 600}), "1/60 sec"},
-        {"exposure time over 1", 0x829a, kTypeRational, u32s({1, 250}), "1/250"},
-        {"shutter speed", 0x9201, kTypeSRational, u32s({6906, 1000}), "1/120"},
+        {"exposure time over 1", 0x829a, kTypeRational, u32s({1, 250}), "1/250 sec"},
+        {"shutter speed", 0x9201, kTypeSRational, u32s({6906, 1000}), "1/120 sec"},
         {"aperture", 0x9202, kTypeRational, u32s({497, 100}), "5.6"},
         {"brightness", 0x9203, kTypeSRational, u32s({-123, 100}), "-1.23"},
         {"exposure bias", 0x9204, kTypeSRational, u32s({-2, 3}), "-0.67"},
@@ -308,7 +308,7 @@ TEST(PropertyText, readsUserCommentsByTheirCharacterCode) {
         {"UNICODE", 0x9286, kTypeUndefined, raw("UNICODE\0"sv) + utf16(u"Zo\u00eb\0"sv), zoe},
         {"unicode in lower case", 0x9286, kTypeUndefined, raw("Unicode\0"sv) + utf16(u"Zo\u00eb"), zoe},
         {"JIS", 0x9286, kTypeUndefined, raw("JIS\0\0\0\0\0\x1b$B"sv), "JIS text"},
-        {"all-zero code reads UTF-16", 0x9286, kTypeUndefined, Bytes(8) + utf16(u"Zo\u00eb"), zoe},
+        {"all-zero code reads 8-bit text", 0x9286, kTypeUndefined, Bytes(8) + raw(zoe), zoe},
         {"other code longer than 8: whole string", 0x9286, kTypeUndefined, raw("Camera comment\0"sv),
          "Camera comment"},
         {"other code, empty", 0x9286, kTypeUndefined, raw("\0A\0\0\0\0\0\0Hello"sv), ""},
@@ -427,4 +427,105 @@ TEST(PropertyText, readsValuesTooShortForTheirTypeAsZeroOrEmpty) {
         {"1-byte XP title", 0x9c9b, kTypeByte, {'A'}, ""},
         {"copyright ending at its NUL", 0x8298, kTypeAscii, raw("A\0"sv), "A"},
     });
+}
+
+TEST(PropertyText, writesExposuresAndApexValuesInThePhotographersForms) {
+    expectTexts({
+        {"exposure 376/1000000: the nearest 1/N", 0x829a, kTypeRational, u32s({376, 1000000}), "1/2660 sec"},
+        {"exposure 10/29 rounds, not truncates", 0x829a, kTypeRational, u32s({10, 29}), "1/3 sec"},
+        {"exposure half a second", 0x829a, kTypeRational, u32s({1, 2}), "1/2 sec"},
+        {"exposure 0.6 s: no 1/N near", 0x829a, kTypeRational, u32s({6, 10}), "0.6 sec"},
+        {"exposure 0.8 s", 0x829a, kTypeRational, u32s({8, 10}), "0.8 sec"},
+        {"exposure 20/10: whole seconds", 0x829a, kTypeRational, u32s({20, 10}), "2 sec"},
+        {"exposure 10 s", 0x829a, kTypeRational, u32s({10, 1}), "10 sec"},
+        {"exposure 1.3 s: one decimal", 0x829a, kTypeRational, u32s({13, 10}), "1.3 sec"},
+        {"exposure with zero numerator keeps the fraction", 0x829a, kTypeRational, u32s({0, 1}), "0/1"},
+        {"exposure with zero denominator keeps the fraction", 0x829a, kTypeRational, u32s({5, 0}), "5/0"},
+        {"shutter 1/125", 0x9201, kTypeSRational, u32s({6965784, 1000000}), "1/125 sec"},
+        {"shutter -2: four seconds", 0x9201, kTypeSRational, u32s({-2, 1}), "4 sec"},
+        {"shutter 0: one second", 0x9201, kTypeSRational, u32s({0, 1}), "1 sec"},
+        {"shutter with zero denominator keeps the fraction", 0x9201, kTypeSRational, u32s({1, 0}), "1/0"},
+        {"shutter too fast for any 1/N", 0x9201, kTypeSRational, u32s({0x7fffffff, 1}), "2147483647/1"},
+        {"max aperture 3 is f/2.8", 0x9205, kTypeRational, u32s({3, 1}), "2.8"},
+        {"max aperture 29/10 is f/2.7", 0x9205, kTypeRational, u32s({29, 10}), "2.7"},
+        {"comment with undefined code, Windows-1252", 0x9286, kTypeUndefined, Bytes(8) + raw("\xe6\xf8\xe5"),
+         "\xC3\xA6\xC3\xB8\xC3\xA5"},
+        {"comment with undefined code, up to its NUL", 0x9286, kTypeUndefined, Bytes(8) + raw("  \0\xff"sv),
+         "  "},
+    });
+}
+
+TEST(PropertyText, showsGpsPositionsWithTheLetterOfTheirReferenceInEitherOrder) {
+    struct Record {
+        std::uint32_t tag;
+        std::uint16_t type;
+        Bytes value;
+    };
+    struct Row {
+        const char* what;
+        std::vector<Record> records; // in the file's order
+        std::uint32_t tag;           // of the item whose text is checked
+        std::string text;
+    };
+    const Bytes north = raw("N\0"sv);
+    const Row rows[] = {
+        {"latitude after its reference",
+         {{0x0001, kTypeAscii, north}, {0x0002, kTypeRational, u32s({51, 1, 28, 1, 5878, 100})}},
+         0x0002,
+         "51\u00b0 28\u2032 58.78\u2033 N"},
+        {"longitude before its reference",
+         {{0x0004, kTypeRational, u32s({3, 1, 11, 1, 721, 100})}, {0x0003, kTypeAscii, raw("W\0"sv)}},
+         0x0004,
+         "3\u00b0 11\u2032 7.21\u2033 W"},
+        {"degrees and decimal minutes, no reference",
+         {{0x0002, kTypeRational, u32s({51, 1, 2858, 100, 0, 1})}},
+         0x0002,
+         "51\u00b0 28\u2032 34.80\u2033"},
+        {"decimal degrees",
+         {{0x0002, kTypeRational, u32s({51482995, 1000000})}},
+         0x0002,
+         "51\u00b0 28\u2032 58.78\u2033"},
+        {"seconds that round up carry into the degrees",
+         {{0x0002, kTypeRational, u32s({10, 1, 59, 1, 59999, 1000})}},
+         0x0002,
+         "11\u00b0 0\u2032 0.00\u2033"},
+        {"signed storage, reference as a byte",
+         {{0x0003, kTypeByte, {'E'}}, {0x0004, kTypeSRational, u32s({24, 1, 54, 1, 2438, 100})}},
+         0x0004,
+         "24\u00b0 54\u2032 24.38\u2033 E"},
+        {"no degrees: the plain fraction",
+         {{0x0002, kTypeRational, u32s({0, 0, 0, 0, 0, 0})}},
+         0x0002,
+         "0/0"},
+        {"destination latitude",
+         {{0x0014, kTypeRational, u32s({20, 1, 26, 1, 2610, 100})}, {0x0013, kTypeAscii, raw("S\0"sv)}},
+         0x0014,
+         "20\u00b0 26\u2032 26.10\u2033 S"},
+        {"altitude below sea level",
+         {{0x0005, kTypeByte, {1}}, {0x0006, kTypeRational, u32s({38750, 233})}},
+         0x0006,
+         "166.3 m below sea level"},
+        {"altitude before its reference 0",
+         {{0x0006, kTypeRational, u32s({933, 10})}, {0x0005, kTypeByte, {0}}},
+         0x0006,
+         "93.3 m"},
+        {"altitude reference", {{0x0005, kTypeByte, {1}}}, 0x0005, "Below sea level"},
+        {"time, seconds truncated",
+         {{0x0007, kTypeRational, u32s({14, 1, 38, 1, 5699, 100})}},
+         0x0007,
+         "14:38:56 UTC"},
+        {"latitude reference as a byte", {{0x0001, kTypeByte, {'N'}}}, 0x0001, "N"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        CDatedPicture picture;
+        for (const Record& record : row.records) {
+            ASSERT_EQ(addRecord(picture, record.tag, record.type, record.value), 0);
+        }
+        const ImprintItem* checked = nullptr;
+        for (int i = 0; i < picture.itemCount; ++i)
+            if (picture.item(i).tag == row.tag) checked = &picture.item(i);
+        ASSERT_NE(checked, nullptr);
+        EXPECT_EQ(checked->valueText, row.text);
+    }
 }
