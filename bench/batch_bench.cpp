@@ -13,12 +13,14 @@
 #include "model/Dialogs.h"
 #include "photofactory/PhotoFactory.h"
 
+#include <QColorSpace>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -38,13 +40,17 @@ std::string outputDir() {
     return workDir().path().toStdString();
 }
 
-// A textured photo with a camera's Exif, made once per size.
-const std::string& cameraPhoto(int width, int height) {
-    static std::map<std::pair<int, int>, std::string> made;
-    auto& path = made[{width, height}];
+// A textured photo with a camera's Exif, made once per size, with or without a colour profile (an
+// Adobe RGB one, as a camera set to that colour space writes).
+const std::string& cameraPhoto(int width, int height, bool profile = false) {
+    static std::map<std::tuple<int, int, bool>, std::string> made;
+    auto& path = made[{width, height, profile}];
     if (path.empty()) {
-        path = workDir().filePath(QStringLiteral("IMG_%1x%2.jpg").arg(width).arg(height)).toStdString();
+        path = workDir()
+                   .filePath(QStringLiteral("IMG_%1x%2%3.jpg").arg(width).arg(height).arg(profile ? "_icc" : ""))
+                   .toStdString();
         photofactory::Photo photo;
+        if (profile) photo.iccProfile = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
         photo.width = width;
         photo.height = height;
         photo.textured = true;
@@ -68,8 +74,8 @@ const std::string& cameraPhoto(int width, int height) {
     return path;
 }
 
-const std::string& photoOf(const benchmark::State& state) {
-    return cameraPhoto(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+const std::string& photoOf(const benchmark::State& state, bool profile = false) {
+    return cameraPhoto(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), profile);
 }
 
 // The shipped Simple.tpl, or, before it exists, the same look made here: the date taken in orange
@@ -113,9 +119,9 @@ void reusePixels(bool reuse) {
 }
 
 // The whole of one photo in imprix-batch: load with the template, render, save the dated copy.
-void BM_DatePhoto(benchmark::State& state, bool reuse) {
+void BM_DatePhoto(benchmark::State& state, bool reuse, bool profile = false) {
     reusePixels(reuse);
-    const std::string& photo = photoOf(state);
+    const std::string& photo = photoOf(state, profile);
     const std::string output = outputDir() + "/Dated.jpg";
     QuietDialogs quiet;
     for (auto _ : state) {
@@ -226,6 +232,7 @@ void photoSizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK_CAPTURE(BM_DatePhoto, reused_pixels, true)->Apply(photoSizes);
 BENCHMARK_CAPTURE(BM_DatePhoto, new_memory, false)->Apply(photoSizes);
+BENCHMARK_CAPTURE(BM_DatePhoto, reused_pixels_colour_profile, true, true)->Apply(photoSizes);
 BENCHMARK_CAPTURE(BM_Decode, reused_pixels, true)->Apply(photoSizes);
 BENCHMARK_CAPTURE(BM_Decode, new_memory, false)->Apply(photoSizes);
 BENCHMARK(BM_LoadWithTemplate)->Apply(photoSizes);
