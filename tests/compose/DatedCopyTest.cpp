@@ -281,6 +281,14 @@ TEST(SavingADatedCopy, thatCannotWriteItsFileSaysWhyAndLeavesEveryOtherFileAsItW
     }
     ASSERT_EQ(::mkfifo((o.model.outputDir + "/pipe.jpg").c_str(), 0600), 0);
     ASSERT_TRUE(QDir().mkdir(out + "/folder.jpg"));
+    // A link at the copy's name, to a file of the user's outside the folder.
+    const std::string victim = o.dir.path("victim.txt");
+    {
+        QFile file(QString::fromStdString(victim));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("the user's");
+    }
+    ASSERT_EQ(::symlink("../victim.txt", (o.model.outputDir + "/Dated_link.jpg").c_str()), 0);
     const QStringList before =
         QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
 
@@ -288,7 +296,8 @@ TEST(SavingADatedCopy, thatCannotWriteItsFileSaysWhyAndLeavesEveryOtherFileAsItW
         {o.model.outputDir + "/notes.txt/copy.jpg", std::strerror(ENOTDIR)},
         {o.model.outputDir + "/" + std::string(300, 'n') + ".jpg", std::strerror(ENAMETOOLONG)},
         {o.model.outputDir + "/pipe.jpg", "not a regular file"}, // it would be replaced by a file
-        {o.model.outputDir + "/folder.jpg", "Filename refers to a directory"},
+        {o.model.outputDir + "/folder.jpg", std::strerror(EISDIR)},
+        {o.model.outputDir + "/Dated_link.jpg", "a symbolic link has this name; it is left as it is"},
     };
     o.model.workPicture->image().fill(Qt::green);
     for (const auto& [target, reason] : targets) {
@@ -299,6 +308,7 @@ TEST(SavingADatedCopy, thatCannotWriteItsFileSaysWhyAndLeavesEveryOtherFileAsItW
     EXPECT_EQ(readAll(earlier), earlierBytes);
     EXPECT_EQ(readAll(o.photo), photoBytes);
     EXPECT_EQ(readAll(o.model.outputDir + "/notes.txt"), "keep me");
+    EXPECT_EQ(readAll(victim), "the user's");
     struct stat pipe {};
     ASSERT_EQ(::stat((o.model.outputDir + "/pipe.jpg").c_str(), &pipe), 0);
     EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
