@@ -11,6 +11,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <map>
+#include <sys/stat.h>
 #include <atomic>
 #include <mutex>
 #include <ostream>
@@ -160,15 +162,36 @@ BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks) {
     timer.start();
     imaging::prepareExiv2ForThreads();
 
-    // Two photos of the same name from different folders would make the same copy: the later one is
-    // left alone rather than written over the earlier one's copy.
-    std::vector<std::size_t> sameCopyAs(job.photos.size(), job.photos.size());
+    // Before anything is written, the run knows its photos by the files they are (device and inode,
+    // so no other name of one hides it). A copy that would replace one of them is not written: with
+    // the output folder among the photos, "beach (1).jpg" may be the copy name of "beach.jpg" under
+    // the postfix " (1)". Two photos of the same name from different folders would make the same
+    // copy: the later one is left alone rather than written over the earlier one's copy.
+    std::vector<std::string> leftAlone(job.photos.size());
     {
+        std::map<std::pair<dev_t, ino_t>, std::size_t> photoFiles;
+        const std::size_t all = job.photos.size() + job.keep.size();
+        for (std::size_t i = 0; i < all; ++i) {
+            struct stat st {};
+            const std::string& path = i < job.photos.size() ? job.photos[i] : job.keep[i - job.photos.size()];
+            if (::stat(path.c_str(), &st) == 0) photoFiles.emplace(std::make_pair(st.st_dev, st.st_ino), i);
+        }
+        const auto photoName = [&](std::size_t i) {
+            return i < job.photos.size() ? job.photos[i] : job.keep[i - job.photos.size()];
+        };
         std::unordered_map<std::string, std::size_t> claimed;
         for (std::size_t i = 0; i < job.photos.size(); ++i) {
-            const auto [at, fresh] = claimed.emplace(
-                ComposeOutputName(job.photos[i], job.outDir, job.templ.prefix, job.templ.postfix), i);
-            if (!fresh) sameCopyAs[i] = at->second;
+            const std::string copy = ComposeOutputName(job.photos[i], job.outDir, job.templ.prefix, job.templ.postfix);
+            struct stat st {};
+            const auto photo = ::stat(copy.c_str(), &st) == 0 ? photoFiles.find(std::make_pair(st.st_dev, st.st_ino))
+                                                              : photoFiles.end();
+            const auto [at, fresh] = claimed.emplace(copy, i);
+            if (photo != photoFiles.end())
+                leftAlone[i] = "left alone: its copy " + copy + " would replace " +
+                               (photo->second == i ? std::string("the photo itself")
+                                                   : photoName(photo->second) + ", a photo of this run");
+            else if (!fresh)
+                leftAlone[i] = "left alone: its copy would have the same name as the copy of " + job.photos[at->second];
         }
     }
 
@@ -188,9 +211,8 @@ BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks) {
             std::string output;
             PhotoOutcome outcome = PhotoOutcome::Failed;
             try {
-                if (sameCopyAs[i] < job.photos.size())
-                    dialogs.report("left alone: its copy would have the same name as the copy of " +
-                                       job.photos[sameCopyAs[i]], false);
+                if (!leftAlone[i].empty())
+                    dialogs.report(leftAlone[i], false);
                 else
                     outcome = datePhoto(job.photos[i], templ, job, dialogs, output);
             } catch (const std::exception& e) {

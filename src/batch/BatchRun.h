@@ -15,6 +15,8 @@ std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, s
 
 struct BatchJob {
     std::vector<std::string> photos;
+    // Files no copy may replace besides the photos (the desktop's other photos of the folder).
+    std::vector<std::string> keep;
     CDatedPicture templ;
     std::string outDir;
     std::optional<int> quality;

@@ -107,6 +107,10 @@ int datePhotos(const BatchOptions& options) {
         }
     }
 
+    // Said once, before anything is written: the folder may come from a template someone else made.
+    std::cerr << "imprix-batch: " << (options.dryRun ? "the copies would go to " : "writing the copies to ")
+              << job.outDir << '\n';
+
     std::vector<std::string> problems;
     job.photos = collectPhotos(options.inputs, problems);
     for (const std::string& p : problems) std::cerr << "imprix-batch: " << p << '\n';

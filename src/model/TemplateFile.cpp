@@ -17,6 +17,11 @@ constexpr int kMaxExtraLength = 100000;
 // Real templates are a few kilobytes; anything near this is not a template.
 constexpr qint64 kMaxTemplateBytes = 16 << 20;
 
+// A piece of a file name: no folder separator (of either system) and not a folder's "." or "..".
+bool isNamePiece(const std::string& text) {
+    return text.find_first_of("/\\") == std::string::npos && text != "." && text != "..";
+}
+
 void writeItem(RecordWriter& w, const ImprintItem& it) {
     w.int32(it.visible);
     w.int32(it.listed);
@@ -193,6 +198,13 @@ int CDatedPicture::ReadTemplate(const std::string& path, Dialogs& dialogs) {
     }
     ParseTemplate(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size()),
                   dialogs);
+    // A template's own output folder is used only when it names an existing folder by its full path:
+    // a relative one would depend on the current folder, and one from another machine is not here.
+    // Without it the copies go to the settings' output folder.
+    if (!outputDir.empty()) {
+        const QFileInfo folder(imaging::toQString(outputDir));
+        if (!folder.isAbsolute() || !folder.isDir()) outputDir.clear();
+    }
     borderBitmap.reset();
     if (!borderPath.empty()) LoadBorder(borderPath, borderOpacity, dialogs);
     return 0;
@@ -219,6 +231,13 @@ void CDatedPicture::ParseTemplate(const std::uint8_t* data, std::size_t length, 
     borderOpacity = r.int32();
     borderAutoRotate = r.int32();
     const int count = r.int32();
+
+    // The copy's name is made of these: a shared template must not lead it out of the output folder.
+    if (!isNamePiece(prefix) || !isNamePiece(postfix)) {
+        prefix.clear();
+        postfix.clear();
+        dialogs.error(kCorruptTemplateMessage);
+    }
 
     watermarkIndex = -1;
     watermarkBitmap.reset(); // an earlier template's; this one's comes with its watermark item

@@ -59,6 +59,7 @@ ProcessAllWorkflow::Outcome ProcessAllWorkflow::Run() {
 
     BatchJob job;
     job.photos.assign(s.fileList.begin() + static_cast<std::ptrdiff_t>(first), s.fileList.end());
+    job.keep = s.fileList; // the photos dated before this run, too
     job.templ = s.loadedTemplate;
     job.templ.LoadOverlaysOnce(nullptr); // reported when the template was read
     // Where a photo opened with the template would have its copy.

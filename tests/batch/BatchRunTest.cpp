@@ -160,6 +160,43 @@ TEST(TheBatchProgram, saysWhichCopiesHaveNoDateAndWhatATemplateLacksOnceAndNames
     EXPECT_NE(listing.find("PropertyTagTypeASCII\t" + dir.path("in/p1.jpg") + "\t"), std::string::npos) << listing;
 }
 
+TEST(TheBatchProgram, neverWritesACopyOverAnotherPhotoOfTheRun) {
+    const struct {
+        const char* prefix;
+        const char* postfix;
+        const char* photo;  // dated...
+        const char* victim; // ...into the name of this photo of the same folder
+    } rows[] = {{"", " (1)", "beach.jpg", "beach (1).jpg"}, {"Dated_", "", "IMG.jpg", "Dated_IMG.jpg"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.victim);
+        TempDir dir;
+        for (const char* name : {row.photo, row.victim}) {
+            photofactory::Photo photo;
+            photo.tags = {{"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
+            ASSERT_EQ(photofactory::writePhoto(dir.path(name), photo), "");
+        }
+        QFile victim(QString::fromStdString(dir.path(row.victim)));
+        ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+        const QByteArray before = victim.readAll();
+        victim.close();
+        CDatedPicture templ;
+        templ.MakeNewTemplate();
+        templ.prefix = row.prefix;
+        templ.postfix = row.postfix;
+        ASSERT_EQ(templ.WriteTemplate(dir.path("t.tpl")), 0);
+        // The photos' own folder is the output folder.
+        const BatchOutcome run = runBatch({"--template", QString::fromStdString(dir.path("t.tpl")), "--out-dir",
+                                           QString::fromStdString(dir.root()), QString::fromStdString(dir.root())});
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_NE(run.err.find("left alone: its copy " + dir.path(row.victim) + " would replace " +
+                               dir.path(row.victim) + ", a photo of this run"),
+                  std::string::npos)
+            << run.err;
+        ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+        EXPECT_EQ(victim.readAll(), before);
+    }
+}
+
 TEST(TheBatchProgram, writesTheSameCopiesWhateverTheNumberOfJobsAndNothingInADryRun) {
     TempDir dir;
     QDir().mkpath(QString::fromStdString(dir.path("in")));

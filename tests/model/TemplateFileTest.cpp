@@ -160,7 +160,8 @@ TEST(ATemplateFile, readsBackEverySettingAndEveryFieldOfTheVisibleItems) {
     CDatedPicture written;
     written.prefix = "Stamped-";
     written.postfix = "_v2";
-    written.outputDir = "/srv/photos/dated";
+    written.outputDir = dir.path("dated"); // a folder that is there: only such a one is kept
+    QDir().mkpath(QString::fromStdString(written.outputDir));
     written.useDefaultOutputDir = 0;
     written.aspectEnabled = 1;
     written.reservedAspect = -77;
@@ -222,7 +223,7 @@ TEST(ATemplateFile, readsBackEverySettingAndEveryFieldOfTheVisibleItems) {
     EXPECT_EQ(read.version, "0.50"); // the file's version is not taken over
     EXPECT_EQ(read.prefix, "Stamped-");
     EXPECT_EQ(read.postfix, "_v2");
-    EXPECT_EQ(read.outputDir, "/srv/photos/dated");
+    EXPECT_EQ(read.outputDir, dir.path("dated"));
     EXPECT_EQ(read.useDefaultOutputDir, 0);
     EXPECT_EQ(read.aspectEnabled, 1);
     EXPECT_EQ(read.reservedAspect, -77);
@@ -602,6 +603,42 @@ TEST(ReadingATemplate, thatIsCorruptReportsItOnceAndLeavesATemplateThatStillWork
         EXPECT_EQ(again.ReadTemplate(dir.path("rewritten.tpl"), quiet), 0);
         EXPECT_EQ(recordOf(again), recordOf(templ));
         EXPECT_TRUE(quiet.shown.empty()) << quiet.shown.front().text;
+    }
+}
+
+TEST(ReadingATemplate, keepsTheCopysNameInTheOutputFolderAndUsesOnlyAFolderThatIsThere) {
+    TempDir dir;
+    const struct {
+        const char* prefix;
+        const char* postfix;
+        const char* outputDir; // "*" stands for an existing folder named by its full path
+        bool reported;
+        const char* outputDirRead;
+    } rows[] = {
+        {"Dated_", " (1)", "*", false, "*"},
+        {"../../../x_", "", "*", true, "*"},     // leads out of the output folder
+        {"Dated_", "/../x", "", true, ""},        // so does a postfix
+        {"..", "", "", true, ""},                 // a folder's name, not a name piece
+        {"a\\b", "", "", true, ""},              // the other system's separator
+        {"Dated_", "", "relative/out", false, ""}, // depends on the current folder
+        {"Dated_", "", "/no/such/folder", false, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.prefix) + "|" + row.postfix + "|" + row.outputDir);
+        const auto folder = [&](const char* f) { return std::string(f) == "*" ? dir.root() : std::string(f); };
+        CDatedPicture templ;
+        templ.MakeNewTemplate();
+        templ.prefix = row.prefix;
+        templ.postfix = row.postfix;
+        templ.outputDir = folder(row.outputDir);
+        ASSERT_EQ(templ.WriteTemplate(dir.path("t.tpl")), 0);
+        CDatedPicture read;
+        ScriptedDialogs user;
+        ASSERT_EQ(read.ReadTemplate(dir.path("t.tpl"), user), 0);
+        EXPECT_EQ(user.texts(), row.reported ? std::vector<std::string>{kCorruptMessage} : std::vector<std::string>{});
+        EXPECT_EQ(read.prefix, row.reported ? "" : row.prefix);
+        EXPECT_EQ(read.postfix, row.reported ? "" : row.postfix);
+        EXPECT_EQ(read.outputDir, folder(row.outputDirRead));
     }
 }
 

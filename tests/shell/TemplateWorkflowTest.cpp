@@ -112,6 +112,7 @@ TEST_F(TheTemplates, withoutAnOutputFolderOfTheirOwnWriteIntoTheSettingsFolder) 
     CDatedPicture elsewhere;
     elsewhere.MakeNewTemplate();
     elsewhere.outputDir = dir.path("elsewhere");
+    QDir().mkpath(q(elsewhere.outputDir));
     ASSERT_EQ(elsewhere.WriteTemplate(templates() + "/Elsewhere.tpl"), 0);
     startWithDefault("Elsewhere.tpl");
     open({writePhoto("a.jpg")});
