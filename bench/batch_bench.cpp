@@ -210,7 +210,7 @@ void BM_EncodeWithMetadata(benchmark::State& state) {
     for (auto _ : state) {
         QByteArray bytes;
         imaging::encodeImage(image, jpeg, kQuality, bytes);
-        benchmark::DoNotOptimize(imaging::copyMetadataInto(bytes, image.width(), image.height(), photo));
+        benchmark::DoNotOptimize(imaging::copyMetadataInto(bytes, image.width(), image.height(), photo).failure);
     }
     state.SetLabel(sizeLabel(state));
 }

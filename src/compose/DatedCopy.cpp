@@ -95,14 +95,23 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
         dialogs.error(saveError(static_cast<int>(encoded.status), outputPath, encoded.reason));
         return SaveOutcome::Failed;
     }
-    // A copy without the photo's metadata is still worth having; the photo itself keeps it.
-    imaging::copyMetadataInto(jpeg, image.width(), image.height(), openedPath);
+    const imaging::MetadataCopy metadata = imaging::copyMetadataInto(jpeg, image.width(), image.height(), openedPath);
 
     const std::string problem = imaging::writeFileWhole(outputPath, jpeg);
     if (!problem.empty()) {
         dialogs.error(saveError(static_cast<int>(imaging::Status::Win32Error), outputPath, problem));
         return SaveOutcome::Failed;
     }
+    // A copy without the photo's metadata is still worth having (the photo itself keeps it), but it
+    // is not the copy asked for: that is said, and the save counts as failed.
+    if (!metadata.failure.empty()) {
+        dialogs.error(saveError(static_cast<int>(imaging::Status::GenericError), outputPath,
+                                "The copy was written without the photo's metadata: " + metadata.failure));
+        return SaveOutcome::Failed;
+    }
+    if (!metadata.leftOut.empty())
+        dialogs.message("The copy " + outputPath + " was written, but " + metadata.leftOut + ".",
+                        Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     return SaveOutcome::Saved;
 }
 

@@ -20,6 +20,8 @@ constexpr std::array<std::uint16_t, 20> kStructureTags = {
 };
 
 constexpr std::uint16_t kIccProfileTag = 0x8773;
+// The most XMP one APP1 segment holds: its length field counts itself and the 29-byte XMP header.
+constexpr std::size_t kMaxXmpPacket = 0xffff - 2 - 29;
 
 bool keepExif(const Exiv2::Exifdatum& d) {
     const std::string group = d.groupName();
@@ -37,16 +39,22 @@ bool keepExif(const Exiv2::Exifdatum& d) {
 
 } // namespace
 
-bool copyMetadataInto(QByteArray& jpeg, int width, int height, const std::string& sourcePathUtf8,
-                      std::string* problem) {
+MetadataCopy copyMetadataInto(QByteArray& jpeg, int width, int height, const std::string& sourcePathUtf8) {
     silenceExiv2Log();
+    MetadataCopy result;
+    Exiv2::Image::AutoPtr source;
     try {
         std::string refused;
-        const auto source = openPhotoMetadata(sourcePathUtf8, refused);
+        source = openPhotoMetadata(sourcePathUtf8, refused);
         if (source.get() == nullptr) {
-            if (problem) *problem = refused;
-            return false;
+            result.leftOut = "the photo's metadata cannot be read: " + refused;
+            return result;
         }
+    } catch (const std::exception& e) {
+        result.leftOut = std::string("the photo's metadata cannot be read: ") + e.what();
+        return result;
+    }
+    try {
 
         Exiv2::ExifData exif;
         for (const Exiv2::Exifdatum& d : source->exifData())
@@ -68,6 +76,17 @@ bool copyMetadataInto(QByteArray& jpeg, int width, int height, const std::string
             xmp["Xmp.exif.PixelYDimension"] = std::to_string(height);
         }
         const Exiv2::IptcData iptc = source->iptcData();
+        // A JPEG holds XMP in one segment of at most 64 KB (and Exiv2 gives up the whole write for a
+        // larger packet): a larger one is left out, the rest of the metadata kept.
+        if (!xmp.empty()) {
+            std::string packet;
+            Exiv2::XmpParser::encode(packet, xmp, Exiv2::XmpParser::useCompactFormat | Exiv2::XmpParser::omitAllFormatting);
+            if (packet.size() > kMaxXmpPacket) {
+                result.leftOut = "its XMP metadata (" + std::to_string(packet.size() / 1024) +
+                                 " KB) is larger than a JPEG segment holds and was left out";
+                xmp.clear();
+            }
+        }
 
         // Always rewritten, also for a photo without metadata: Exiv2 writes the JPEG's colour profile
         // from what it is given, so the copy has exactly the photo's profile (read from a JPEG's APP2
@@ -92,18 +111,16 @@ bool copyMetadataInto(QByteArray& jpeg, int width, int height, const std::string
         const long read = io.read(reinterpret_cast<Exiv2::byte*>(out.data()), size);
         io.close();
         if (read != size || size <= 0) {
-            if (problem) *problem = "the metadata could not be written";
-            return false;
+            result.failure = "the metadata could not be written";
+            return result;
         }
         jpeg = std::move(out);
-        return true;
     } catch (const std::exception& e) {
-        if (problem) *problem = e.what();
-        return false;
+        result.failure = e.what();
     } catch (...) {
-        if (problem) *problem = "unreadable metadata";
-        return false;
+        result.failure = "the metadata could not be written";
     }
+    return result;
 }
 
 } // namespace imaging

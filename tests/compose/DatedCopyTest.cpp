@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <exiv2/exiv2.hpp>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -209,6 +210,37 @@ TEST(SavingADatedCopy, laysTransparentPartsOfAPictureOnWhite) {
         EXPECT_TRUE(near(saved.pixel(45, 15), qRgb(255, 127, 127))) << std::hex << saved.pixel(45, 15);
         EXPECT_TRUE(near(saved.pixel(75, 15), qRgb(0, 0, 200))) << std::hex << saved.pixel(75, 15);
     }
+}
+
+TEST(SavingADatedCopy, keepsTheExifWhenTheXmpIsLargerThanAJpegSegmentAndSaysSo) {
+    TempDir dir;
+    photofactory::Photo p;
+    p.tags = {{"Exif.Photo.DateTimeOriginal", "2005:04:10 13:04:54"}, {"Exif.Image.Make", "Canon"}};
+    const std::string photo = dir.path("scan.png");
+    ASSERT_EQ(photofactory::writePhoto(photo, p), "");
+    {
+        auto image = Exiv2::ImageFactory::open(photo);
+        image->readMetadata();
+        image->xmpData()["Xmp.dc.description"] = std::string(70000, 'x'); // extended XMP is legal
+        image->writeMetadata();
+    }
+    CDatedPicture templ;
+    templ.MakeNewTemplate();
+    ScriptedDialogs user;
+    CDatedPicture model;
+    ASSERT_EQ(model.LoadPicture(photo, templ, user), 1);
+    model.RenderDatedImageForSave();
+    model.outputDir = dir.root();
+    const std::string copy = dir.path("copy.jpg");
+    ASSERT_EQ(SaveDatedCopy(model, copy, photo, user), SaveOutcome::Saved);
+    ASSERT_EQ(user.texts().size(), 1u);
+    EXPECT_NE(user.texts()[0].find("XMP metadata (70 KB) is larger than a JPEG segment holds and was left out"),
+              std::string::npos)
+        << user.texts()[0];
+    const imaging::PropertyBlock saved = imaging::readProperties(copy);
+    ASSERT_NE(find(saved, 0x9003), nullptr);
+    EXPECT_STREQ(reinterpret_cast<const char*>(find(saved, 0x9003)->value), "2005:04:10 13:04:54");
+    EXPECT_NE(find(saved, 0x010f), nullptr);
 }
 
 TEST(SavingADatedCopy, neverWritesOverTheOpenedPhoto) {
