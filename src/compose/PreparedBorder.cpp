@@ -5,6 +5,7 @@
 #include "imaging/ImageAttributes.h"
 
 #include <algorithm>
+#include <mutex>
 #include <utility>
 
 namespace {
@@ -22,6 +23,24 @@ imaging::ImageAttributes centreColourKey(imaging::Bitmap& border) {
     key.setColorKey(qRgba(low(qRed(centre)), low(qGreen(centre)), low(qBlue(centre)), 255),
                     qRgba(high(qRed(centre)), high(qGreen(centre)), high(qBlue(centre)), 255));
     return key;
+}
+
+// The keyed border depends on the border's pixels alone, so it is made once and shared by every
+// photo, and every job, that draws the same border: a border may be as large as a photo, and a keyed
+// copy for each job would multiply that. Holding the lock while keying makes the other jobs wait for
+// the one copy rather than make their own.
+QImage keyedBorder(imaging::Bitmap& border) {
+    static std::mutex mutex;
+    static qint64 keyedFrom = 0;
+    static QImage keyed;
+    std::lock_guard lock(mutex);
+    const qint64 key = std::as_const(border).image().cacheKey();
+    if (key != keyedFrom || keyed.isNull()) {
+        keyed = QImage(); // let the last border's copy go first
+        keyed = centreColourKey(border).keyed(border.image());
+        keyedFrom = key;
+    }
+    return keyed;
 }
 
 bool transparent(const QImage& image, const QRect& area) {
@@ -58,7 +77,7 @@ void PreparedBorder::prepare(imaging::Bitmap& border, const Inputs& inputs) {
     inputs_ = inputs;
     if (inputs.alpha == 0) return; // an invisible border leaves every pixel as it is
 
-    const QImage keyed = centreColourKey(border).keyed(border.image());
+    const QImage keyed = keyedBorder(border);
     if (keyed.isNull()) return;
     imaging::ImageAttributes fade;
     fade.setAlphaScale(inputs.alpha * kAlphaPerStep);

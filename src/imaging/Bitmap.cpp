@@ -33,9 +33,7 @@ std::unique_ptr<Bitmap> Bitmap::create(int width, int height, QImage::Format for
 
 std::unique_ptr<Bitmap> Bitmap::clone() const {
     if (image_.isNull()) return nullptr;
-    QImage copy = image_.copy();
-    if (copy.isNull()) return nullptr;
-    return std::make_unique<Bitmap>(std::move(copy));
+    return std::make_unique<Bitmap>(image_);
 }
 
 std::unique_ptr<Bitmap> Bitmap::cloneArea(const QRect& area) const {

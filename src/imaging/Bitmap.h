@@ -27,7 +27,9 @@ public:
     // InvalidParameter when the size is impossible or too large.
     static std::unique_ptr<Bitmap> create(int width, int height, QImage::Format format, Status& status);
 
-    // A full copy in the same pixel format, or null when memory runs out.
+    // A copy in the same pixel format. It shares the pixels until either is written to (Qt's implicit
+    // sharing, safe across threads), so a template's border or watermark applied to many photos, by
+    // several jobs at once, is held once however often it is copied.
     std::unique_ptr<Bitmap> clone() const;
 
     // A copy of one area (picture pixels), clipped to the bitmap, in the same pixel format.

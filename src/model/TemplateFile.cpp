@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 
 constexpr const char kMagic[] = "Orvalinquestaporimex Template: "; // 31 characters and its NUL
@@ -246,6 +248,8 @@ void CDatedPicture::ParseTemplate(const std::uint8_t* data, std::size_t length, 
         dialogs.error(kCorruptTemplateMessage);
         return;
     }
+    // A file named by several watermark items is decoded (or reported missing) once.
+    std::optional<std::string> triedWatermark;
     for (int i = 0; i < count && !r.ended(); ++i) {
         ImprintItem& it = item(i);
         if (!readItem(r, it)) {
@@ -255,7 +259,12 @@ void CDatedPicture::ParseTemplate(const std::uint8_t* data, std::size_t length, 
         }
         if (it.tag == kTagWatermark) {
             watermarkIndex = i;
-            LoadWatermark(it.fontName, it.fontSize, dialogs);
+            if (it.fontName != triedWatermark) {
+                triedWatermark = it.fontName;
+                LoadWatermark(it.fontName, it.fontSize, dialogs);
+            } else if (watermarkBitmap) {
+                SetWatermarkItem(it.fontName, it.fontSize);
+            }
         }
     }
 }

@@ -167,3 +167,34 @@ TEST(AWatermark, thatCannotBeLoadedIsReportedOnceAndStaysHidden) {
         EXPECT_FALSE(f.picture.watermarkBitmap);
     }
 }
+
+TEST(TheOverlays, ofATemplateAreDecodedOnceAndSharedByEveryPhotoItIsAppliedTo) {
+    ComposeFixture f(300, 200);
+    f.writeOverlay("frame.png", frameBorder(Qt::white, Qt::white, Qt::white));
+    f.writeOverlay("mark.png", QImage(10, 10, QImage::Format_RGB32));
+    f.templ.borderPath = "frame.png";
+    for (int i = 0; i < 3; ++i) f.templateWatermark("mark.png");
+    ASSERT_EQ(f.templ.WriteTemplate(f.dir.path("t.tpl")), 0);
+    CDatedPicture read;
+    read.templateDir = f.dir.root();
+    ASSERT_EQ(read.ReadTemplate(f.dir.path("t.tpl"), f.user), 0);
+    f.picture.ApplyTemplate(read, f.user);
+    CDatedPicture other(f.picture);
+    other.ApplyTemplate(read, f.user);
+    EXPECT_TRUE(f.user.texts().empty());
+    for (const CDatedPicture* model : {&f.picture, &other}) {
+        ASSERT_TRUE(model->borderBitmap && model->watermarkBitmap);
+        EXPECT_EQ(std::as_const(*model->borderBitmap).image().constBits(),
+                  std::as_const(*read.borderBitmap).image().constBits());
+        EXPECT_EQ(std::as_const(*model->watermarkBitmap).image().constBits(),
+                  std::as_const(*read.watermarkBitmap).image().constBits());
+    }
+
+    // A missing file named by several watermark items is reported once.
+    CDatedPicture missing;
+    for (int i = 0; i < 3; ++i) missing.item(f.addItem(missing, kTagWatermark, "Watermark", 1)).fontName = "gone.png";
+    ASSERT_EQ(missing.WriteTemplate(f.dir.path("m.tpl")), 0);
+    ScriptedDialogs user;
+    read.ReadTemplate(f.dir.path("m.tpl"), user);
+    EXPECT_EQ(user.texts(), std::vector<std::string>{"Unable to load Watermark " + f.dir.path("gone.png") + "."});
+}

@@ -43,6 +43,12 @@ TEST(ABlankBitmap, isRefusedWhenItsSizeIsImpossibleOrTooLarge) {
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->pixelFormat(), QImage::Format_ARGB32_Premultiplied);
     EXPECT_EQ(copy->bounds(), QRectF(0, 0, 30, 20));
+    // One set of pixels until one of them is written to; then each has its own.
+    EXPECT_EQ(std::as_const(*copy).image().constBits(), std::as_const(*bitmap).image().constBits());
+    bitmap->image().fill(Qt::red);
+    copy->image().fill(Qt::blue);
+    EXPECT_EQ(bitmap->pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(copy->pixel(0, 0), qRgb(0, 0, 255));
 }
 
 TEST(DecodingAFile, givesAnUprightBitmapOrAReason) {
