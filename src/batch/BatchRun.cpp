@@ -1,5 +1,6 @@
 #include "batch/BatchRun.h"
 
+#include "batch/ItemListing.h"
 #include "compose/DatedCopy.h"
 #include "imaging/Exiv2Setup.h"
 #include "imaging/ImageDecoder.h"
@@ -39,7 +40,7 @@ public:
         clearBar();
         std::string oneLine = text;
         std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
-        err_ << "imprix-batch: " << photo << ": " << oneLine << '\n';
+        err_ << "imprix-batch: " << escapeListingField(photo) << ": " << escapeListingField(oneLine) << '\n';
         drawBar();
     }
 
@@ -47,11 +48,12 @@ public:
         std::lock_guard lock(mutex_);
         ++finished_;
         if (terminal_) {
-            last_ = photo;
+            last_ = escapeListingField(photo);
             clearBar();
             drawBar();
         } else {
-            err_ << '[' << finished_ << '/' << total_ << "] " << photo << ": " << outcome << '\n';
+            err_ << '[' << finished_ << '/' << total_ << "] " << escapeListingField(photo) << ": "
+                 << escapeListingField(outcome) << '\n';
         }
     }
 

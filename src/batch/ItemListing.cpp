@@ -16,7 +16,16 @@ std::string escapeListingField(std::string_view text) {
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case '\\': out += "\\\\"; break;
-        default: out += c; break;
+        default:
+            // Other control characters (an escape sequence in a file name) would act on the terminal.
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned char>(c));
+                out += hex;
+            } else {
+                out += c;
+            }
+            break;
         }
     }
     return out;

@@ -7,8 +7,9 @@
 
 struct ImprintItem;
 
-// Writes a text field of the listing as valid UTF-8 with tab, line breaks and backslash escaped
-// as \t, \n, \r and \\, so every item stays on one line of tab-separated fields.
+// Writes a text field of the listing (or a name in a message) as valid UTF-8 with tab, line breaks
+// and backslash escaped as \t, \n, \r and \\, so every item stays on one line of tab-separated
+// fields, and any other control character as \xNN, so none reaches the terminal.
 std::string escapeListingField(std::string_view text);
 
 // One item as a line: tag in hex, display name, label, type name, value text, listed (0 or 1).

@@ -33,7 +33,7 @@ class TemplateDialogs : public Dialogs {
 public:
     explicit TemplateDialogs(std::string name) : name_(std::move(name)) {}
     Answer message(const std::string& text, Buttons, Icon) override {
-        std::cerr << "imprix-batch: " << name_ << ": " << text << '\n';
+        std::cerr << "imprix-batch: " << escapeListingField(name_) << ": " << escapeListingField(text) << '\n';
         return Answer::Ok;
     }
 
@@ -78,7 +78,7 @@ bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, cons
     templ.templateDir = imaging::toUtf8(QFileInfo(imaging::toQString(path)).absolutePath());
     TemplateDialogs dialogs(path);
     if (!QFileInfo(imaging::toQString(path)).isFile() || templ.ReadTemplate(path, dialogs) != 0) {
-        std::cerr << "imprix-batch: cannot read the template " << path << '\n';
+        std::cerr << "imprix-batch: cannot read the template " << escapeListingField(path) << '\n';
         return false;
     }
     templ.LoadOverlaysOnce(nullptr); // what reading reported as missing is not tried again
@@ -99,21 +99,22 @@ int datePhotos(const BatchOptions& options) {
 
     if (options.outDir) job.outDir = *options.outDir;
     else if (!job.templ.outputDir.empty()) job.outDir = job.templ.outputDir;
-    else job.outDir = settings.getString(kSettingsSection, "OutDir", defaultOutputFolder());
+    else job.outDir = expandHomeFolder(settings.getString(kSettingsSection, "OutDir", defaultOutputFolder()));
     if (!options.dryRun) {
         if (const std::string problem = imaging::makeFolders(job.outDir); !problem.empty()) {
-            std::cerr << "imprix-batch: cannot make the output folder " << job.outDir << ": " << problem << '\n';
+            std::cerr << "imprix-batch: cannot make the output folder " << escapeListingField(job.outDir) << ": "
+                      << escapeListingField(problem) << '\n';
             return 1;
         }
     }
 
     // Said once, before anything is written: the folder may come from a template someone else made.
     std::cerr << "imprix-batch: " << (options.dryRun ? "the copies would go to " : "writing the copies to ")
-              << job.outDir << '\n';
+              << escapeListingField(job.outDir) << '\n';
 
     std::vector<std::string> problems;
     job.photos = collectPhotos(options.inputs, problems);
-    for (const std::string& p : problems) std::cerr << "imprix-batch: " << p << '\n';
+    for (const std::string& p : problems) std::cerr << "imprix-batch: " << escapeListingField(p) << '\n';
     if (job.photos.empty()) {
         std::cerr << "imprix-batch: no photos to date\n";
         return 1;

@@ -3,6 +3,10 @@
 #include "model/DatedPicture.h"
 #include "model/Dialogs.h"
 
+#include "imaging/TextCodec.h"
+
+#include <QFileInfo>
+
 namespace {
 
 // The names come from template files, which may come from anyone: only a plain file name inside the
@@ -16,8 +20,18 @@ std::string inDirectory(const std::string& directory, const std::string& name) {
     return directory + "/" + name;
 }
 
+// A link in the template directory may lead to a file beside it, never out of it: a shared template
+// folder could otherwise make the program read any picture the user can.
+bool staysInDirectory(const std::string& directory, const std::string& name) {
+    const QFileInfo file(imaging::toQString(inDirectory(directory, name)));
+    if (!file.isSymLink()) return true;
+    const QString folder = QFileInfo(imaging::toQString(directory)).canonicalFilePath();
+    const QString target = file.canonicalFilePath();
+    return !folder.isEmpty() && !target.isEmpty() && target.startsWith(folder + QLatin1Char('/'));
+}
+
 std::unique_ptr<imaging::Bitmap> loadBareName(const std::string& directory, const std::string& name) {
-    if (!isBareFileName(name)) return nullptr;
+    if (!isBareFileName(name) || !staysInDirectory(directory, name)) return nullptr;
     imaging::Status status = imaging::Status::Ok;
     return imaging::Bitmap::fromFile(inDirectory(directory, name), status);
 }

@@ -16,7 +16,13 @@ std::string settingsFilePath(const std::string& executablePath) {
     return executablePath.substr(0, dot) + ".ini";
 }
 
-std::string resolveTemplateFolder(const std::string& value, const std::string& executableFolder) {
+std::string expandHomeFolder(const std::string& value) {
+    if (value != "~" && value.rfind("~/", 0) != 0) return value;
+    return imaging::toUtf8(QDir::homePath()) + value.substr(1);
+}
+
+std::string resolveTemplateFolder(const std::string& rawValue, const std::string& executableFolder) {
+    const std::string value = expandHomeFolder(rawValue);
     if (value.find('/') != std::string::npos || value.find('\\') != std::string::npos) return value;
     return executableFolder + "/" + value;
 }

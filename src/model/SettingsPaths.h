@@ -13,6 +13,10 @@ std::string settingsFilePath(const std::string& executablePath);
 // beside the executable; any other value is used as written.
 std::string resolveTemplateFolder(const std::string& value, const std::string& executableFolder);
 
+// A folder of the settings as a shell user writes it: "~" and "~/..." name the home folder (a
+// folder literally named "~" is never made for it); anything else is returned as it is.
+std::string expandHomeFolder(const std::string& value);
+
 // The defaults of the settings the core knows about.
 inline constexpr const char* kSettingsSection = "General";
 inline constexpr const char* kDefaultTemplateName = "Simple.tpl";

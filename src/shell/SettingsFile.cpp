@@ -17,7 +17,7 @@ std::string colorKey(int slot) {
 
 int LoadSettings(AppSettings& settings, std::string& outputDir) {
     const ProfileFile file(settings.iniPath);
-    const std::string outDir = file.getString(kSettingsSection, "OutDir", defaultOutputFolder());
+    const std::string outDir = expandHomeFolder(file.getString(kSettingsSection, "OutDir", defaultOutputFolder()));
     settings.outputDir = outDir;
     if (outputDir.empty()) outputDir = outDir;
     settings.defaultTemplate = file.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName);

@@ -1,6 +1,7 @@
 #include "compose/ComposeFixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPainter>
 
 namespace {
@@ -153,11 +154,14 @@ TEST(AWatermark, loadedTwiceKeepsItsOneItem) {
 }
 
 TEST(AWatermark, thatCannotBeLoadedIsReportedOnceAndStaysHidden) {
-    for (const std::string name : {"gone.png", "../mark.png"}) {
+    for (const std::string name : {"gone.png", "../mark.png", "link.png"}) {
         ComposeFixture f(300, 200);
         f.writeOverlay("mark.png", QImage(10, 10, QImage::Format_RGB32));
         f.templ.templateDir = f.dir.path("templates"); // where "../mark.png" would find the file
         ASSERT_TRUE(QDir().mkpath(QString::fromStdString(f.templ.templateDir)));
+        // A link that leads out of the template folder, to the same file.
+        ASSERT_TRUE(QFile::link(QString::fromStdString(f.dir.path("mark.png")),
+                                QString::fromStdString(f.templ.templateDir + "/link.png")));
         f.templateWatermark(name);
         f.applyAndRender();
         EXPECT_EQ(f.user.texts(), std::vector<std::string>{"Unable to load Watermark " + f.templ.templateDir +

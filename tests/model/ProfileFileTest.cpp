@@ -88,6 +88,10 @@ TEST(TheSettingsPath, replacesOnlyTheExtensionOfTheFileName) {
     EXPECT_EQ(resolveTemplateFolder("Templates", "/opt/bin"), "/opt/bin/Templates");
     EXPECT_EQ(resolveTemplateFolder("../Templates", "/opt/bin"), "../Templates");
     EXPECT_EQ(resolveTemplateFolder("/srv/tpl", "/opt/bin"), "/srv/tpl");
+    const std::string home = QDir::homePath().toStdString();
+    EXPECT_EQ(resolveTemplateFolder("~/tpl", "/opt/bin"), home + "/tpl");
+    EXPECT_EQ(expandHomeFolder("~"), home); // never a folder named "~"
+    EXPECT_EQ(expandHomeFolder("~bob/x"), "~bob/x");
 }
 
 TEST(TheSettingsHome, isBesideAPortableCopyAndInTheConfigFolderForAnInstalledOne) {
