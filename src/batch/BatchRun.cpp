@@ -6,12 +6,15 @@
 #include "imaging/ImageDecoder.h"
 #include "imaging/TextCodec.h"
 #include "model/Dialogs.h"
+#include "model/PhotoFolder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <sys/stat.h>
 #include <atomic>
@@ -22,10 +25,6 @@
 #include <unordered_map>
 
 namespace {
-
-bool isPhotoName(const QString& name) {
-    return CDatedPicture::HasPictureExtension(imaging::toUtf8(name));
-}
 
 // Progress and messages of all jobs, one line at a time. Messages that every photo would repeat
 // (a template's missing border) are printed once.
@@ -144,16 +143,16 @@ PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, con
 std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, std::vector<std::string>& problems) {
     std::vector<std::string> photos;
     for (const std::string& input : inputs) {
-        const QFileInfo info(imaging::toQString(input));
-        if (info.isDir()) {
-            QDir dir(info.filePath());
-            QStringList names = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
-            for (const QString& name : names)
-                if (isPhotoName(name)) photos.push_back(imaging::toUtf8(dir.filePath(name)));
-        } else if (info.exists()) {
-            photos.push_back(input);
+        // Paths are used as the bytes they are: a name that is not valid UTF-8 names its file too.
+        struct stat st {};
+        if (::stat(input.c_str(), &st) != 0) {
+            problems.push_back(input + ": " + (errno == ENOENT ? "no such file or folder" : std::strerror(errno)));
+        } else if (S_ISDIR(st.st_mode)) {
+            std::string problem;
+            for (std::string& photo : photosInFolder(input, &problem)) photos.push_back(std::move(photo));
+            if (!problem.empty()) problems.push_back(input + ": " + problem);
         } else {
-            problems.push_back(input + ": no such file or folder");
+            photos.push_back(input);
         }
     }
     return photos;

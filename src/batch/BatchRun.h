@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-// The photos of the inputs in order: files as given, and the .jpg, .tif and .png files (any letter
-// case) of each folder, sorted by name. Inputs that do not exist are added to `problems`.
+// The photos of the inputs in order: files as given, and the photos of each folder in the natural
+// order of their names (IMG_2 before IMG_10). Inputs that do not exist or cannot be read are added to
+// `problems`, with the reason.
 std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, std::vector<std::string>& problems);
 
 struct BatchJob {

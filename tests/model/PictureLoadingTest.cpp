@@ -1,10 +1,15 @@
 #include "model/DatedPicture.h"
+#include "model/PhotoFolder.h"
 
 #include "photofactory/PhotoFactory.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -163,4 +168,21 @@ TEST(LoadingAPicture, appliesTheTemplateToTheItemsItRead) {
     std::string why;
     EXPECT_EQ(model.LoadPicture(dir.path("gone.jpg"), templ, dialogs, &why), 0);
     EXPECT_EQ(model.workPicture, nullptr);
+}
+
+TEST(AFolderOfPhotos, isListedInTheOrderAPersonReadsWithEveryNameAsItsBytes) {
+    TempDir dir;
+    const std::vector<std::string> names = {"IMG_10.jpg", "img_2.JPG", "IMG_9.png", "b\xff\xfe.tif", "a.jpg"};
+    for (const std::string& name : names) {
+        ASSERT_EQ(::close(::open(dir.path(name).c_str(), O_CREAT | O_WRONLY, 0644)), 0) << name;
+    }
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(dir.path("folder.jpg")))); // not a file
+    ASSERT_EQ(::close(::open(dir.path("notes.txt").c_str(), O_CREAT | O_WRONLY, 0644)), 0);
+    EXPECT_EQ(photosInFolder(dir.root() + "/"),
+              (std::vector<std::string>{dir.path("a.jpg"), dir.path("b\xff\xfe.tif"), dir.path("img_2.JPG"),
+                                        dir.path("IMG_9.png"), dir.path("IMG_10.jpg")}));
+    std::string problem;
+    EXPECT_TRUE(photosInFolder(dir.path("none"), &problem).empty());
+    EXPECT_EQ(problem, "No such file or directory");
+    EXPECT_TRUE(naturalLess("IMG_0002", "IMG_10") && !naturalLess("IMG_10", "IMG_0002"));
 }
