@@ -2,7 +2,7 @@
 
 #include "imaging/TextCodec.h"
 #include "options/DataExchange.h"
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 
 #include <QLineEdit>
 #include <QRegularExpressionValidator>

@@ -2,7 +2,7 @@
 
 #include "formatbar/ColorButton.h"
 #include "options/DataExchange.h"
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

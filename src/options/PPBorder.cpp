@@ -1,7 +1,7 @@
 #include "options/PPBorder.h"
 
 #include "options/DataExchange.h"
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -4,7 +4,7 @@
 #include "model/DateFormat.h"
 #include "model/DatedPicture.h"
 #include "options/DataExchange.h"
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -3,7 +3,7 @@
 #include "formatbar/ColorButton.h"
 #include "imaging/TextCodec.h"
 #include "options/DataExchange.h"
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "shell/MainFrame.h"
 
-#include "options/OptionsWorkflow.h"
+#include "shell/OptionsWorkflow.h"
 
 #include "formatbar/MainBar.h"
 #include "imaging/TextCodec.h"
@@ -12,7 +12,7 @@
 #include "shell/SettingsFile.h"
 #include "shell/TemplateBar.h"
 #include "shell/TemplateWorkflow.h"
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 #include "view/PictureView.h"
 
 #include <QAction>

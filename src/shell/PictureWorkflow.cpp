@@ -4,7 +4,7 @@
 #include "imaging/TextCodec.h"
 #include "shell/FrameState.h"
 #include "shell/TemplateWorkflow.h"
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 #include "view/PictureView.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "imaging/TextCodec.h"
 #include "shell/FrameState.h"
 #include "shell/PictureWorkflow.h"
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 
 #include <QDir>
 #include <QEventLoop>

@@ -3,7 +3,7 @@
 #include "imaging/TextCodec.h"
 #include "shell/FrameState.h"
 #include "shell/TemplateBar.h"
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 #include "view/PictureView.h"
 
 #include <QDir>

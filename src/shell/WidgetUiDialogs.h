@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formatbar/ColorDialogChooser.h"
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 #include "shell/WidgetDialogs.h"
 
 #include <QString>

@@ -6,7 +6,7 @@
 #include "model/ItemList.h"
 #include "options/OptionsPage.h"
 #include "options/OptionsSheet.h"
-#include "options/OptionsWorkflow.h"
+#include "shell/OptionsWorkflow.h"
 #include "shell/AppSettings.h"
 #include "support/ScriptedUiDialogs.h"
 #include "support/TempDir.h"

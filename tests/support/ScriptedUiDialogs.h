@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 #include "support/ScriptedColorChooser.h"
 #include "support/ScriptedDialogs.h"
 

@@ -1,4 +1,4 @@
-#include "shell/UiDialogs.h"
+#include "formatbar/UiDialogs.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
-#include "options/OptionsWorkflow.h"
+#include "shell/OptionsWorkflow.h"
 
 #include "compose/DatedCopy.h"
 #include "formatbar/MainBar.h"
+#include "formatbar/UiDialogs.h"
 #include "imaging/TextCodec.h"
 #include "model/DatedPicture.h"
 #include "model/ItemList.h"
@@ -13,7 +14,6 @@
 #include "options/PPPaths.h"
 #include "options/TemplateFolderCopy.h"
 #include "shell/AppSettings.h"
-#include "shell/UiDialogs.h"
 #include "view/PictureView.h"
 
 #include <QComboBox>
