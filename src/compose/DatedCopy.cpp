@@ -1,5 +1,6 @@
 #include "compose/DatedCopy.h"
 
+#include "imaging/Folders.h"
 #include "imaging/ImageEncoder.h"
 #include "imaging/MetadataCopy.h"
 #include "imaging/TextCodec.h"
@@ -7,7 +8,6 @@
 #include "model/DatedPicture.h"
 #include "model/Dialogs.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -74,8 +74,10 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
                                                 ", does not exist. Would you like to create it?",
                                             Dialogs::Buttons::OkCancel, Dialogs::Icon::Question);
         if (answer != Dialogs::Answer::Ok) return SaveOutcome::Cancelled;
-        if (model.outputDir.empty() || !QDir().mkdir(folder)) {
-            dialogs.error("Directory creation failed.");
+        // Every missing level, and the system's reason when one cannot be made.
+        const std::string problem = imaging::makeFolders(model.outputDir);
+        if (!problem.empty()) {
+            dialogs.error("Directory creation failed.\n\n" + problem);
             return SaveOutcome::Failed;
         }
     }
@@ -118,6 +120,8 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
 SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath, const std::string& openedPath,
                             const std::optional<std::string>& chosenPath, Dialogs& dialogs) {
     if (!chosenPath || chosenPath->empty()) return SaveOutcome::Cancelled;
-    outputPath = *chosenPath;
-    return SaveDatedCopy(model, outputPath, openedPath, dialogs);
+    // The choice becomes the output path once the copy is written there, never a name that failed.
+    const SaveOutcome outcome = SaveDatedCopy(model, *chosenPath, openedPath, dialogs);
+    if (outcome == SaveOutcome::Saved) outputPath = *chosenPath;
+    return outcome;
 }

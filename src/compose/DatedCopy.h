@@ -25,7 +25,8 @@ enum class SaveOutcome { Saved, Cancelled, Failed };
 SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath, const std::string& openedPath,
                           Dialogs& dialogs);
 
-// The end of "Save As": a confirmed choice becomes the output path, then the copy is saved there.
-// Without a choice nothing changes and nothing is written.
+// The end of "Save As": the copy is saved at a confirmed choice, which then becomes the output path
+// (a choice where the copy could not be written does not). Without a choice nothing changes and
+// nothing is written.
 SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath, const std::string& openedPath,
                             const std::optional<std::string>& chosenPath, Dialogs& dialogs);

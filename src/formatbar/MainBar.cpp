@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -184,8 +185,25 @@ void CMainBar::buildControls() {
     layout->addStretch(1);
 }
 
+bool CMainBar::eventFilter(QObject* watched, QEvent* event) {
+    // Page Up and Page Down go to the previous and next photo from anywhere in the window, but not
+    // while a text is typed here: the box takes them (and does nothing with them), so no photo is
+    // saved and left in the middle of a word.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void CMainBar::connectControls() {
-    connect(itemList_, &QComboBox::currentIndexChanged, this,
+    for (QLineEdit* box : {labelEdit_, unitEdit_, opacityEdit_, sizeCombo_->lineEdit()})
+        box->installEventFilter(this);
+    // Activated, not changed: choosing the row already selected shows its item too.
+    connect(itemList_, &QComboBox::activated, this,
             [this](int row) { emit itemSelected(row < 0 ? -1 : itemList_->itemData(row).toInt()); });
     connect(visibleBox_, &QCheckBox::clicked, this, &CMainBar::visibleClicked);
     connect(fontCombo_, &QComboBox::currentIndexChanged, this, &CMainBar::changeFace);
@@ -324,7 +342,7 @@ void CMainBar::showItemAt(int index) {
         if (size >= 0) selectRow(*sizeCombo_, size);
         selectRow(*styleCombo_, styleCombo_->findData(item.fontStyle));
         for (QWidget* control : std::initializer_list<QWidget*>{fontCombo_, styleCombo_, sizeCombo_})
-            control->setEnabled(true);
+            control->setEnabled(visible);
         colorButton_->setEnabled(visible);
         colorButton_->SetActive(visible);
         labelEdit_->setEnabled(visible);
@@ -488,8 +506,9 @@ void CMainBar::visibleClicked(bool checked) {
     const int index = selectedItem();
     if (index < 0) return;
     picture_->item(index).visible = checked ? 1 : 0;
-    // Showing or hiding an item is not a change of the template.
     ShowItem(index);
+    // Which items show is part of the template, like how they look.
+    apply();
 }
 
 void CMainBar::showAllClicked(bool checked) {

@@ -22,7 +22,7 @@ struct ImprintItem;
 // The one-line bar above the picture that names the current item and shows its formatting:
 // visibility, font face, size, style, anchor, colour, label, unit and opacity. Every change made in
 // the bar is written at once into the selected item of the attached picture model and asks for a
-// redraw; every change but a click on "Vis" also marks the template modified and signals
+// redraw; every change, a click on "Vis" too, also marks the template modified and signals
 // formatChanged(). The bar holds the model without owning it and knows nothing of the view: the main
 // window connects the signals and calls ShowItem when the selection changes elsewhere.
 class CMainBar : public QWidget {
@@ -61,6 +61,9 @@ signals:
     void redrawRequested();
     // The user chose a row of the item list: its item index, or -1 for the empty row.
     void itemSelected(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     CMainBar(std::unique_ptr<FontCatalogue> ownFonts, const FontCatalogue* fonts, QWidget* parent);

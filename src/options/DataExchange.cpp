@@ -94,6 +94,14 @@ void DataExchange::number(QLineEdit* edit, float& field) {
     field = *value;
 }
 
+void DataExchange::positiveNumber(QLineEdit* edit, float& field) {
+    if (!ok()) return;
+    const std::optional<float> value = parseNumber(edit->text());
+    if (!value) return fail(edit, kNotANumber);
+    if (!(*value > 0)) return fail(edit, kNotPositive);
+    field = *value;
+}
+
 void DataExchange::check(const QAbstractButton* box, int& field) {
     if (ok()) field = box->isChecked() ? 1 : 0;
 }

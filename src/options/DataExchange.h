@@ -17,6 +17,7 @@ class DataExchange {
 public:
     static constexpr const char* kNotAnInteger = "Please enter an integer.";
     static constexpr const char* kNotANumber = "Please enter a number.";
+    static constexpr const char* kNotPositive = "Please enter a number greater than 0.";
     // "Please enter an integer between 0 and 255." for the range 0 to 255.
     static std::string outOfRangeMessage(int low, int high);
 
@@ -39,6 +40,8 @@ public:
     void integer(QLineEdit* edit, int& field);
     void integerInRange(QLineEdit* edit, int& field, int low, int high);
     void number(QLineEdit* edit, float& field);
+    // A real number above 0: a print has no side of length 0.
+    void positiveNumber(QLineEdit* edit, float& field);
     void check(const QAbstractButton* box, int& field);
     // The position of the checked button among `first` and `second`: 0 or 1; -1 when neither is.
     void radio(const QAbstractButton* first, const QAbstractButton* second, int& field);

@@ -136,8 +136,9 @@ void CPPAspect::readControls(DataExchange& exchange) {
     exchange.check(enabledBox_, aspectEnabled);
     exchange.radio(wideRight_, wideLeft_, whiteSideWide);
     exchange.radio(tallRight_, tallLeft_, whiteSideTall);
-    exchange.number(widthEdit_, aspectWidth);
-    exchange.number(heightEdit_, aspectHeight);
+    // A side of 0 or less gives no print and no picture: the page stays open until it is mended.
+    exchange.positiveNumber(widthEdit_, aspectWidth);
+    exchange.positiveNumber(heightEdit_, aspectHeight);
 }
 
 void CPPAspect::onOk() {

@@ -1,9 +1,9 @@
 #include "options/TemplateFolderCopy.h"
 
 #include "imaging/TextCodec.h"
+#include "imaging/WholeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <sys/stat.h>
 
@@ -29,18 +29,11 @@ bool CopyIntoTemplateFolder(const std::string& chosen, const std::string& destin
     if (chosen.find('/') == std::string::npos) return true;
     if (chosen == destination || sameFile(chosen, destination)) return true;
 
+    // A picture file, read whole (border and watermark files are pictures of a few megabytes), and
+    // written through the one writer that leaves the old file whole when the new one cannot be.
     QFile source(imaging::toQString(chosen));
     if (!source.open(QIODevice::ReadOnly)) return false;
-    QSaveFile target(imaging::toQString(destination));
-    if (!target.open(QIODevice::WriteOnly)) return false;
-    QByteArray block;
-    do {
-        block = source.read(1 << 20);
-        if (target.write(block) != block.size()) {
-            target.cancelWriting();
-            break;
-        }
-    } while (!block.isEmpty());
-    if (source.error() != QFileDevice::NoError) target.cancelWriting();
-    return target.commit();
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError) return false;
+    return imaging::writeFileWhole(destination, bytes).empty();
 }

@@ -11,9 +11,10 @@
 #include <QScreen>
 
 CImprintApp::CImprintApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // No application display name: Qt would append it to every window title (" — ..."), and each
+    // title must be exactly its own text ("About Imprix", "Korvel Options"). Message boxes name the
+    // application themselves.
     setApplicationName(QStringLiteral("imprix"));
-    // Message boxes carry it as their title; the window title ends with it already.
-    setApplicationDisplayName(imaging::toQString(AppSettings().appTitle));
     initShellResources();
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128, 256})

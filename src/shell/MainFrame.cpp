@@ -175,7 +175,10 @@ void CMainFrame::connectCommands() {
     onCommand(C::ViewStatusBar, [this] { statusBar()->setVisible(command(C::ViewStatusBar)->isChecked()); });
     onCommand(C::ShowAllExif, [this] {
         state_.settings.viewAllExif = !state_.settings.viewAllExif;
+        // The bar keeps showing the item it showed: its boxes must never edit another one.
+        const int shown = formatBar_->selectedItem();
         formatBar_->FillItemList(state_.settings.viewAllExif != 0);
+        formatBar_->ShowItem(shown);
     });
     onCommand(C::ZoomIn, [this] { view_->ZoomBy(1.25f); });
     onCommand(C::ZoomOut, [this] { view_->ZoomBy(0.8f); });
@@ -208,6 +211,7 @@ void CMainFrame::UpdateCommands() {
     using C = FrameCommands;
     const int count = static_cast<int>(state_.fileList.size());
     command(C::SaveCopy)->setEnabled(state_.hasWorkPicture());
+    command(C::SaveCopyAs)->setEnabled(state_.hasWorkPicture());
     command(C::Previous)->setEnabled(state_.fileIndex != 0);
     command(C::Next)->setEnabled(state_.fileIndex < count - 1);
     command(C::ShowAllExif)->setChecked(state_.settings.viewAllExif != 0);
@@ -251,9 +255,19 @@ void CMainFrame::formatChanged() {
 }
 
 void CMainFrame::itemChosen(int index) {
-    if (index != -1 && index < state_.datedPicture.itemCount) state_.datedPicture.item(index).visible = 1;
+    // Choosing an item shows it; showing one that was hidden changes the template.
+    bool shown = false;
+    if (index != -1 && index < state_.datedPicture.itemCount) {
+        int& visible = state_.datedPicture.item(index).visible;
+        shown = visible == 0;
+        visible = 1;
+    }
     formatBar_->ShowItem(index);
     view_->SelectItem(index);
+    if (shown) {
+        state_.datedPicture.modified = 1;
+        formatChanged();
+    }
 }
 
 void CMainFrame::toggleGuides(int ratio) {
@@ -263,6 +277,14 @@ void CMainFrame::toggleGuides(int ratio) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // The same questions as before another photo is opened; Cancel keeps everything open.
+    bool leave = true;
+    run([&] { leave = pictures_->AskToSaveImage() && pictures_->AskToSaveFormat(); });
+    if (!leave) {
+        event->ignore();
+        UpdateCommands();
+        return;
+    }
     run([this] { SaveSettings(); });
     event->accept();
 }

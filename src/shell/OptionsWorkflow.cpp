@@ -70,7 +70,9 @@ void COptionsWorkflow::ShowOptions(int startPage) {
     Pages pages(c_.dialogs, sheet);
     copyIn(pages);
 
-    if (picture.workPicture) {
+    // Every page while a photo is open, also when the template's ratio left no work picture: that is
+    // where the ratio is mended.
+    if (picture.picture || picture.workPicture) {
         sheet.AddPage(pages.paths, QStringLiteral("File Handling"));
         sheet.AddPage(pages.format, QStringLiteral("Format / Misc"));
         sheet.AddPage(pages.aspect, QStringLiteral("Aspect Ratio"));
@@ -236,7 +238,7 @@ void COptionsWorkflow::applyAspect(const CPPAspect& aspect) {
 // The items keep their places on the print while the picture is built again with the new settings.
 void COptionsWorkflow::composeAgain() {
     CDatedPicture& picture = c_.datedPicture;
-    if (!picture.workPicture) return;
+    if (!picture.picture && !picture.workPicture) return;
     for (int i = 0; i < picture.itemCount; ++i)
         picture.StoreItemOffsets(i);
     const CDatedPicture settings(picture);

@@ -1,7 +1,9 @@
 #include "shell/PictureWorkflow.h"
 
 #include "compose/DatedCopy.h"
+#include "formatbar/MainBar.h"
 #include "imaging/TextCodec.h"
+#include "model/PhotoFolder.h"
 #include "shell/FrameState.h"
 #include "shell/TemplateWorkflow.h"
 #include "formatbar/UiDialogs.h"
@@ -9,42 +11,34 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMainWindow>
 
 #include <algorithm>
 
-namespace {
-
-bool isBatchExtension(const QString& name) {
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot < 0 ? name : name.mid(dot + 1);
-    return extension.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0 ||
-           extension.compare(QLatin1String("tif"), Qt::CaseInsensitive) == 0;
-}
-
-} // namespace
 
 std::vector<std::string> PictureWorkflow::FolderPhotos(const std::string& folderPath,
                                                        const std::string& except) {
-    const QDir folder(imaging::toQString(folderPath));
-    QStringList names = folder.entryList(QDir::Files);
-    // By name ignoring case, the order NTFS lists a folder in; the order of a Linux directory is
-    // not one a user would recognise.
-    std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    std::vector<std::string> photos;
-    const QString skipped = except.empty() ? QString() : QFileInfo(imaging::toQString(except)).fileName();
-    for (const QString& name : names) {
-        if (name.compare(skipped, Qt::CaseInsensitive) == 0 || !isBatchExtension(name)) continue;
-        photos.push_back(imaging::toUtf8(folder.filePath(name)));
-    }
+    // Every photo Imprix opens, in the order a person reads the names (the order of a Linux folder is
+    // not one a user would recognise), as imprix-batch takes a folder.
+    std::vector<std::string> photos = photosInFolder(folderPath);
+    const std::string skipped = except.substr(except.rfind('/') + 1);
+    std::erase_if(photos, [&](const std::string& photo) {
+        return !except.empty() && imaging::equalsIgnoringCase(photo.substr(photo.rfind('/') + 1), skipped);
+    });
     return photos;
 }
 
 std::vector<std::string> PictureWorkflow::FolderBatch(const std::string& chosen) {
-    std::vector<std::string> batch{chosen};
-    const std::string folder = imaging::toUtf8(QFileInfo(imaging::toQString(chosen)).dir().path());
-    for (std::string& photo : FolderPhotos(folder, chosen))
-        batch.push_back(std::move(photo));
+    const auto slash = chosen.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : chosen.substr(0, slash);
+    std::vector<std::string> batch = FolderPhotos(folder, chosen);
+    // The chosen photo takes its place among the others by name, so that Next and Previous go to
+    // its neighbours.
+    const std::string name = chosen.substr(slash + 1);
+    const auto at = std::find_if(batch.begin(), batch.end(), [&](const std::string& photo) {
+        return naturalLess(name, photo.substr(photo.rfind('/') + 1));
+    });
+    batch.insert(at, chosen);
     return batch;
 }
 
@@ -95,7 +89,8 @@ void PictureWorkflow::OpenDropped(const std::vector<std::string>& paths) {
 
 void PictureWorkflow::openBatch(const std::vector<std::string>& chosen) {
     f_.state.fileList = chosen.size() == 1 ? FolderBatch(chosen.front()) : chosen;
-    openEntry(0);
+    const auto at = std::find(f_.state.fileList.begin(), f_.state.fileList.end(), chosen.front());
+    openEntry(static_cast<int>(at - f_.state.fileList.begin()));
 }
 
 void PictureWorkflow::openEntry(int index) {
@@ -121,10 +116,15 @@ void PictureWorkflow::openEntry(int index) {
 }
 
 void PictureWorkflow::ClosePicture() {
+    // The same questions as before another photo is opened; Cancel keeps the photo open.
+    if (!AskToSaveImage() || !AskToSaveFormat()) return;
     FrameState& s = f_.state;
     s.datedPicture.workPicture.reset();
     s.datedPicture.picture.reset();
     s.imageSaved = 1; // nothing is left to save
+    // Nothing is left to edit either: the bar lets the items go, and the title names no photo.
+    f_.formatBar.setDatedPicture(nullptr);
+    f_.window.setWindowTitle(imaging::toQString(s.settings.appTitle));
     f_.view.Redraw();
 }
 
@@ -159,6 +159,11 @@ bool PictureWorkflow::SaveDatedCopyAs() {
     request.proposedName = s.outputPath;
     const std::optional<std::string> chosen = f_.dialogs.saveFile(request);
     if (!chosen || chosen->empty()) return false;
+    // The name becomes the output name once the copy is written there: a name that fails (a folder
+    // that is not there) must not make every later save fail the same way.
+    const std::string before = s.outputPath;
     s.outputPath = *chosen;
-    return SaveDatedCopy();
+    if (SaveDatedCopy()) return true;
+    s.outputPath = before;
+    return false;
 }

@@ -35,10 +35,10 @@ public:
     // False: the user cancelled.
     bool AskToSaveFormat();
 
-    // The photos of the batch when one photo is chosen: it, then the other .jpg and .tif files of
-    // its folder (any letter case), by name.
+    // The photos of the batch when one photo is chosen: the photos of its folder, it among them, in the
+    // order a person reads their names (IMG_2 before IMG_10).
     static std::vector<std::string> FolderBatch(const std::string& chosen);
-    // The .jpg and .tif files of a folder by name, leaving out the file named like `except` (any case).
+    // The photos of a folder in that order, leaving out the file named like `except` (any case).
     static std::vector<std::string> FolderPhotos(const std::string& folder, const std::string& except);
 
 private:

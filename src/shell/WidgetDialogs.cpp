@@ -1,6 +1,7 @@
 #include "shell/WidgetDialogs.h"
 
 #include "imaging/TextCodec.h"
+#include "shell/AppSettings.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -20,7 +21,7 @@ Dialogs::Answer WidgetDialogs::message(const std::string& text, Buttons buttons,
     case Icon::Question: boxIcon = QMessageBox::Question; break;
     case Icon::Information: boxIcon = QMessageBox::Information; break;
     }
-    QMessageBox box(boxIcon, QApplication::applicationDisplayName(), imaging::toQString(text), standard, parent_);
+    QMessageBox box(boxIcon, imaging::toQString(AppSettings().appTitle), imaging::toQString(text), standard, parent_);
     switch (box.exec()) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;

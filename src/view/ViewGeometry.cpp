@@ -187,6 +187,13 @@ void ViewGeometry::scrollTo(Qt::Orientation axis, int thousandths) {
 
 bool ViewGeometry::wheel(int delta, bool sideways) {
     const Qt::Orientation axis = sideways ? Qt::Horizontal : Qt::Vertical;
+    // Touchpads and smooth wheels send small steps: they add up to notches, and what is left waits
+    // for the next step the same way (a turn the other way starts afresh).
+    int& pending = sideways ? pendingWheelX_ : pendingWheelY_;
+    if ((pending < 0) != (delta < 0)) pending = 0;
+    pending += delta;
+    delta = pending / kWheelNotch * kWheelNotch;
+    pending -= delta;
     const int notches = std::abs(delta / kWheelNotch);
     if (notches == 0 || !(shown(axis) < extent(axis))) return false;
     const ScrollBar bar = scrollBar(axis);

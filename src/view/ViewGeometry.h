@@ -78,7 +78,7 @@ public:
     // Shows the picture from the given position on.
     void scrollTo(Qt::Orientation axis, int thousandths);
     // One wheel message: 120 per notch, toward the user negative; sideways when a modifier key or
-    // a button was held. False when it scrolled nothing.
+    // a button was held. Smaller steps add up to notches. False when it scrolled nothing.
     bool wheel(int delta, bool sideways);
     // Moves the shown part with a mouse movement from `from` to `to` (view pixels), within the
     // picture's edges.
@@ -114,6 +114,7 @@ private:
     QSize clientSize_;
     float pictureWidth_ = 0, pictureHeight_ = 0;
     float sourceX_ = 0, sourceY_ = 0, sourceWidth_ = 0, sourceHeight_ = 0;
+    int pendingWheelX_ = 0, pendingWheelY_ = 0; // wheel steps not yet a whole notch
     float destX_ = 0, destY_ = 0, destWidth_ = 0, destHeight_ = 0;
     float zoom_ = 1.0f;
     float minZoom_ = 0, maxZoom_ = 0;

@@ -99,12 +99,14 @@ TEST(SavingADatedCopy, asksBeforeMakingAMissingFolderAndWritesNothingOnCancel) {
     EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Saved); // OK this time
     EXPECT_EQ(QImageReader(QString::fromStdString(target)).size(), QSize(160, 100));
 
-    o.model.outputDir = o.dir.path("a/b"); // only one level is made
-    EXPECT_EQ(SaveDatedCopy(o.model, o.dir.path("a/b/x.jpg"), o.photo, o.dialogs), SaveOutcome::Failed);
-    EXPECT_EQ(o.dialogs.shown.back().text, "Directory creation failed.");
+    o.model.outputDir = o.dir.path("a/b"); // every missing level is made
+    EXPECT_EQ(SaveDatedCopy(o.model, o.dir.path("a/b/x.jpg"), o.photo, o.dialogs), SaveOutcome::Saved);
+    o.model.outputDir = o.photo + "/sub"; // below a file: cannot be made, and the reason says why
+    EXPECT_EQ(SaveDatedCopy(o.model, o.dir.path("x.jpg"), o.photo, o.dialogs), SaveOutcome::Failed);
+    EXPECT_EQ(o.dialogs.shown.back().text, "Directory creation failed.\n\n" + o.photo + ": Not a directory");
     o.model.outputDir.clear(); // an empty folder counts as missing and cannot be made
     EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Failed);
-    EXPECT_EQ(o.dialogs.shown.back().text, "Directory creation failed.");
+    EXPECT_EQ(o.dialogs.shown.back().text, "Directory creation failed.\n\nno folder is named");
     o.model.outputDir = o.photo; // a file where the folder should be: nothing to ask, an error
     const std::size_t asked = o.dialogs.shown.size();
     EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Failed);

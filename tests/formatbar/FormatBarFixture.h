@@ -68,6 +68,7 @@ protected:
         const int row = box->findText(text);
         ASSERT_GE(row, 0) << text.toStdString();
         box->setCurrentIndex(row);
+        emit box->activated(row); // as a choice made with the mouse or the keys
     }
     // The user replaces the text of an edit box by typing; an empty text deletes it.
     static void type(QLineEdit* box, const QString& text) {

@@ -159,24 +159,24 @@ TEST_F(AFormatBar, writesLabelAndUnitAsTheyAreTyped) {
     EXPECT_EQ(formatChanged.count(), 4 + 2); // one per key
 }
 
-TEST_F(AFormatBar, redrawsOnVisWithoutMarkingTheTemplate) {
+TEST_F(AFormatBar, redrawsAndMarksTheTemplateOnVisAndDisablesEveryBoxOfAHiddenItem) {
     const int i = addItem("Date Time");
     openAndShow(i);
 
     control<QCheckBox>("visible")->click();
     EXPECT_EQ(model.item(i).visible, 0);
     EXPECT_GE(redraws.count(), 1);
-    EXPECT_EQ(formatChanged.count(), 0);
-    EXPECT_EQ(model.modified, 0);
+    EXPECT_EQ(formatChanged.count(), 1); // which items show is part of the template
+    EXPECT_EQ(model.modified, 1);
+    for (const char* name : {"fontFace", "fontSize", "fontStyle", "anchor"}) EXPECT_FALSE(combo(name)->isEnabled()) << name;
     EXPECT_FALSE(edit("label")->isEnabled());
-    EXPECT_FALSE(combo("anchor")->isEnabled());
     EXPECT_FALSE(control<CColorButton>("color")->IsActive());
-    EXPECT_TRUE(combo("fontFace")->isEnabled());
 
     control<QCheckBox>("visible")->click();
     EXPECT_EQ(model.item(i).visible, 1);
     EXPECT_TRUE(edit("label")->isEnabled());
-    EXPECT_EQ(formatChanged.count(), 0);
+    EXPECT_TRUE(combo("fontFace")->isEnabled());
+    EXPECT_EQ(formatChanged.count(), 2);
 }
 
 TEST_F(AFormatBar, marksTheTemplateAndRedrawsWhenRestyledOrAnchored) {
@@ -232,11 +232,14 @@ TEST_F(AFormatBar, followsTheItemListAndAddsAnItemItDoesNotList) {
     choose(combo("itemList"), "Date Time Original");
     ASSERT_EQ(chosen.count(), 1);
     EXPECT_EQ(chosen.at(0).at(0).toInt(), date);
+    choose(combo("itemList"), "Date Time Original"); // the row already chosen, chosen again
+    ASSERT_EQ(chosen.count(), 2);
+    EXPECT_EQ(chosen.at(1).at(0).toInt(), date);
 
     bar.ShowItem(unlisted);
     EXPECT_EQ(combo("itemList")->currentText(), "Maker Note");
     EXPECT_EQ(bar.selectedItem(), unlisted);
-    EXPECT_EQ(chosen.count(), 1) << "showing an item is not the user's choice";
+    EXPECT_EQ(chosen.count(), 2) << "showing an item is not the user's choice";
 
     control<QCheckBox>("showAll")->click();
     EXPECT_EQ(combo("itemList")->count(), 5);

@@ -302,6 +302,24 @@ TEST_F(OptionsOk, composesThePictureAgainWithTheWhiteSpace) {
     EXPECT_EQ(picture.modified, 1);
 }
 
+TEST_F(OptionsOk, offersEveryPageWhenTheRatioLeftNoPictureSoItCanBeMended) {
+    openPhoto(100, 100);
+    picture.aspectEnabled = 1;
+    picture.aspectHeight = 0; // a template of an older version may hold it
+    picture.BuildWorkPicture(dialogs);
+    ASSERT_FALSE(picture.workPicture);
+    QStringList titles;
+    run([&](COptionsSheet& sheet) {
+        for (int i = 0; i < sheet.pageCount(); ++i) titles << sheet.tabs()->tabText(i);
+        sheet.tabs()->setCurrentIndex(kAspect);
+        type(sheet, "aspectHeight", "4");
+        EXPECT_TRUE(sheet.pressOk());
+    });
+    EXPECT_EQ(titles.size(), 5);
+    ASSERT_TRUE(picture.workPicture) << "the mended ratio gives a picture again";
+    EXPECT_EQ(picture.workPicture->width(), 150);
+}
+
 TEST_F(OptionsOk, cancelChangesNothingButTheLabelsAdded) {
     openPhoto();
     const CDatedPicture before(picture);

@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 
 using C = FrameCommands;
@@ -75,17 +76,24 @@ TEST_F(ThePictureWorkflow, opensSeveralChosenPhotosAsTheBatchWithoutLookingInThe
     EXPECT_EQ(frame->pictureView()->datedPicture(), &state().datedPicture);
 }
 
-TEST_F(ThePictureWorkflow, extendsOnePhotoWithTheJpgAndTifFilesOfItsFolderAndSavesOnTheWayThrough) {
+TEST_F(ThePictureWorkflow, extendsOnePhotoWithThePhotosOfItsFolderInNameOrderAndSavesOnTheWayThrough) {
     const std::string first = writePhoto("IMG_1.jpg");
     writePhoto("IMG_2.JPG");
     writePhoto("IMG_3.tif");
-    writePhoto("IMG_4.jpeg");
-    writePhoto("IMG_5.png");
+    writePhoto("IMG_10.png");
     writeFile(photo("notes.txt"), "not a photo");
     start();
+    open({photo("IMG_2.JPG")}); // among its neighbours by name
+    const std::vector<std::string> folder = {first, photo("IMG_2.JPG"), photo("IMG_3.tif"), photo("IMG_10.png")};
+    EXPECT_EQ(state().fileList, folder);
+    EXPECT_EQ(state().fileIndex, 1);
+    EXPECT_TRUE(enabled(C::Previous));
+    user.messages.script = {Dialogs::Answer::No}; // the copy of IMG_2 is not wanted
     open({first});
-    EXPECT_EQ(state().fileList, (std::vector<std::string>{first, photo("IMG_2.JPG"), photo("IMG_3.tif")}));
+    EXPECT_EQ(state().fileList, folder);
+    EXPECT_EQ(state().fileIndex, 0);
     EXPECT_TRUE(enabled(C::Next));
+    user.messages.shown.clear();
 
     trigger(C::Next);
     EXPECT_TRUE(exists(out() + "/Dated_IMG_1.jpg")) << "the copy is saved before moving on";
@@ -95,10 +103,12 @@ TEST_F(ThePictureWorkflow, extendsOnePhotoWithTheJpgAndTifFilesOfItsFolderAndSav
     EXPECT_TRUE(enabled(C::Previous));
 
     trigger(C::Next);
+    trigger(C::Next);
     EXPECT_FALSE(enabled(C::Next));
     trigger(C::Previous);
-    EXPECT_EQ(state().fileIndex, 1);
+    EXPECT_EQ(state().fileIndex, 2);
     EXPECT_TRUE(exists(out() + "/Dated_IMG_3.jpg")); // a JPEG named so
+    EXPECT_TRUE(exists(out() + "/Dated_IMG_10.jpg"));
     EXPECT_TRUE(user.texts().empty());
 }
 
@@ -108,6 +118,13 @@ TEST_F(ThePictureWorkflow, asksAboutUnsavedWorkAndCancelLeavesEverythingAsItWas)
     open(batch);
     editTheFormat();
     EXPECT_EQ(note(), "* Using unsaved changes.");
+
+    // Every item listed: the bar still shows, and so edits, the item it showed.
+    const int shown = frame->formatBar()->selectedItem();
+    trigger(C::ShowAllExif);
+    EXPECT_EQ(frame->formatBar()->selectedItem(), shown);
+    trigger(C::ShowAllExif);
+    EXPECT_EQ(frame->formatBar()->selectedItem(), shown);
 
     user.messages.script = {Dialogs::Answer::No, Dialogs::Answer::Cancel};
     trigger(C::Open);
@@ -123,6 +140,44 @@ TEST_F(ThePictureWorkflow, asksAboutUnsavedWorkAndCancelLeavesEverythingAsItWas)
     trigger(C::Next);
     EXPECT_EQ(state().fileIndex, 0);
     EXPECT_FALSE(exists(out() + "/Dated_a.jpg"));
+}
+
+TEST_F(ThePictureWorkflow, asksTheSameQuestionsBeforeTheWindowClosesAndCancelKeepsItOpen) {
+    for (const C::Command quit : {C::Exit, C::Count}) { // "E&xit", and the window's close box
+        SCOPED_TRACE(quit);
+        start();
+        frame->show();
+        open({writePhoto("a.jpg")});
+        editTheFormat();
+        user.messages.shown.clear();
+        user.messages.script = {Dialogs::Answer::No, Dialogs::Answer::Cancel};
+        quit == C::Exit ? trigger(C::Exit) : void(frame->close());
+        EXPECT_EQ(user.texts(), (std::vector<std::string>{kImageQuestion, kFormatQuestion}));
+        EXPECT_TRUE(frame->isVisible()) << "Cancel keeps everything open";
+        EXPECT_EQ(note(), "* Using unsaved changes.");
+
+        user.messages.script = {Dialogs::Answer::Yes, Dialogs::Answer::No};
+        EXPECT_TRUE(frame->close());
+        EXPECT_TRUE(exists(out() + "/Dated_a.jpg")) << "Yes saved the copy first";
+    }
+}
+
+TEST_F(ThePictureWorkflow, keepsTypingInTheFormatBarFromMovingToTheNextPhoto) {
+    start();
+    frame->show();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get())) << "shortcuts work in the active window only";
+    open({writePhoto("a.jpg"), writePhoto("b.jpg")});
+    editTheFormat();
+    auto* label = frame->formatBar()->findChild<QLineEdit*>(QStringLiteral("label"));
+    label->setFocus();
+    QTest::keyClick(label, Qt::Key_PageDown);
+    EXPECT_EQ(state().fileIndex, 0);
+    EXPECT_FALSE(exists(out() + "/Dated_a.jpg"));
+    frame->pictureView()->setFocus();
+    user.messages.script = {Dialogs::Answer::No};
+    QTest::keyClick(frame->pictureView(), Qt::Key_PageDown);
+    EXPECT_EQ(state().fileIndex, 1) << "elsewhere Page Down still goes on";
 }
 
 TEST_F(ThePictureWorkflow, savesTheChangedFormatAsTheTemplateForTheNextPhotos) {
@@ -158,19 +213,29 @@ TEST_F(ThePictureWorkflow, stopsOnAFailedSave) {
     EXPECT_FALSE(exists(out() + "/Dated_b.jpg"));
 }
 
-TEST_F(ThePictureWorkflow, closingKeepsTheBatchAndTheOutputNameButNothingToSave) {
+TEST_F(ThePictureWorkflow, closingAsksFirstThenKeepsTheBatchAndTheOutputNameButNothingToEditOrSave) {
     const std::vector<std::string> batch = {writePhoto("a.jpg"), writePhoto("b.jpg")};
     start();
     open(batch);
+    user.messages.script = {Dialogs::Answer::Cancel};
+    trigger(C::CloseFile);
+    EXPECT_EQ(user.texts(), std::vector<std::string>{kImageQuestion});
+    EXPECT_TRUE(enabled(C::SaveCopy)) << "Cancel keeps the photo open";
+
+    user.messages.script = {Dialogs::Answer::No};
     trigger(C::CloseFile);
     EXPECT_FALSE(enabled(C::SaveCopy));
+    EXPECT_FALSE(enabled(C::SaveCopyAs));
     EXPECT_FALSE(state().datedPicture.picture || state().datedPicture.workPicture);
+    EXPECT_EQ(frame->formatBar()->datedPicture(), nullptr) << "nothing left to edit";
     EXPECT_EQ(pane(), "Out file: " + out() + "/Dated_a.jpg");
     EXPECT_EQ(state().fileList, batch);
-    EXPECT_EQ(title(), "a.jpg - Orvalinquestaporimex");
+    EXPECT_EQ(title(), "Orvalinquestaporimex");
     EXPECT_TRUE(enabled(C::Next));
+    EXPECT_FALSE(exists(out() + "/Dated_a.jpg"));
 
     // Nothing is left to save: opening asks nothing.
+    user.messages.shown.clear();
     trigger(C::Open);
     EXPECT_TRUE(user.texts().empty());
 }
@@ -184,6 +249,13 @@ TEST_F(ThePictureWorkflow, saveAsNamesTheCopyFromThenOn) {
     EXPECT_EQ(user.saveRequests[0].title, "Save Dated Image As...");
     EXPECT_EQ(user.saveRequests[0].proposedName, out() + "/Dated_a.jpg");
     EXPECT_EQ(QDir(q(out())).entryList(QDir::Files).size(), 0) << "cancelled: nothing written";
+
+    // A name where nothing can be written is not kept: the next save goes where it went before.
+    user.saveAnswers = {out() + "/no/such/folder/x.jpg"};
+    trigger(C::SaveCopyAs);
+    EXPECT_EQ(pane(), "Out file: " + out() + "/Dated_a.jpg");
+    trigger(C::SaveCopy);
+    EXPECT_TRUE(exists(out() + "/Dated_a.jpg"));
 
     const std::string chosen = out() + "/holiday.jpg";
     user.saveAnswers = {chosen};
@@ -209,7 +281,7 @@ TEST_F(ThePictureWorkflow, showsTheItemChosenInTheBarAndTheChangesUnderTheTempla
     EXPECT_EQ(picture.item(name).visible, 1);
     EXPECT_EQ(frame->pictureView()->selectedIndex(), name);
     EXPECT_EQ(frame->formatBar()->selectedItem(), name);
-    EXPECT_EQ(note(), "") << "choosing an item is no change of format";
+    EXPECT_EQ(note(), "* Using unsaved changes.") << "showing a hidden item changes the template";
 
     editTheFormat();
     EXPECT_EQ(note(), "* Using unsaved changes.");

@@ -130,7 +130,7 @@ TEST(Scrolling, neverShowsBeyondThePictureAtTheLastPosition) {
     EXPECT_LE(g.sourceRect().right(), 4000.0);
 }
 
-TEST(WheelScrolling, scrollsDownTowardTheUserLeftWithAModifierAndNotForSmallDeltas) {
+TEST(WheelScrolling, scrollsDownTowardTheUserLeftWithAModifierAndAddsUpSmallSteps) {
     ViewGeometry g = fitted(QSizeF(1600, 1000), QSize(800, 500));
     g.SetZoom(1.0f);
     const int x = g.scrollBar(Qt::Horizontal).position, y = g.scrollBar(Qt::Vertical).position;
@@ -148,10 +148,16 @@ TEST(WheelScrolling, scrollsDownTowardTheUserLeftWithAModifierAndNotForSmallDelt
     EXPECT_TRUE(g.wheel(-1200, false)); // clamped notch by notch
     EXPECT_EQ(g.scrollBar(Qt::Vertical).position, 500);
 
+    // Touchpads and fine-resolution wheels: small steps add up to a notch.
+    EXPECT_TRUE(g.wheel(240, false));
     const QRectF before = g.sourceRect();
-    EXPECT_FALSE(g.wheel(-119, false)); // fine-resolution wheels
-    EXPECT_FALSE(g.wheel(60, true));
+    EXPECT_FALSE(g.wheel(-60, false));
+    EXPECT_FALSE(g.wheel(-59, false));
     EXPECT_EQ(g.sourceRect(), before);
+    EXPECT_TRUE(g.wheel(-1, false));
+    EXPECT_EQ(g.scrollBar(Qt::Vertical).position, 500 - 50);
+    EXPECT_FALSE(g.wheel(60, false)); // the other way starts afresh
+    EXPECT_FALSE(g.wheel(-60, false));
     g.ZoomToFit(QSize(800, 500));
     EXPECT_FALSE(g.wheel(-120, false)); // everything is shown
 }
