@@ -1,6 +1,7 @@
 #include "imaging/ImageDecoder.h"
 
 #include "imaging/ImageLimits.h"
+#include "imaging/JpegStructure.h"
 #include "imaging/TextCodec.h"
 #include "imaging/TiffClaims.h"
 
@@ -114,6 +115,11 @@ DecodedImage decodeImageFile(const std::string& pathUtf8) {
     if (reader.format() == "tiff") {
         const TiffClaims claims = tiffClaims(pathUtf8);
         if (claims.excessive()) return failure(Status::OutOfMemory, QString::fromStdString(claims.refusal()));
+    }
+    // libjpeg decodes every scan over the whole picture and keeps every marker it reads in a list.
+    if (reader.format() == "jpeg") {
+        const std::string refused = jpegStructure(pathUtf8).refusal();
+        if (!refused.empty()) return failure(Status::OutOfMemory, QString::fromStdString(refused));
     }
 
     const QSize size = reader.size();
