@@ -18,7 +18,8 @@ const std::string& cameraPhoto(int width, int height, bool textured = false) {
     static std::map<std::tuple<int, int, bool>, std::string> made;
     auto& path = made[{width, height, textured}];
     if (path.empty()) {
-        const QString name = QStringLiteral("photo-%1x%2%3.jpg").arg(width).arg(height).arg(textured ? "t" : "");
+        const QString name =
+            QStringLiteral("photo-%1x%2%3.jpg").arg(width).arg(height).arg(textured ? "-textured" : "");
         path = dir.filePath(name).toStdString();
         photofactory::Photo photo;
         photo.width = width;
