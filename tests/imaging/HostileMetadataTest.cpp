@@ -471,6 +471,41 @@ TEST(HostileMetadata, refusesTagsThatAllClaimOneStretchOfTheFile) {
     EXPECT_EQ(Bitmap::fromFile(dir.path("maker-note.tif"), status, &reason), nullptr);
     EXPECT_EQ(reason.rfind("damaged metadata: its tags claim 61 MB of values", 0), 0u) << reason;
 
+    // An Olympus maker note pointing at directories of its own, as at its camera settings; offsets
+    // count from the note. Exiv2 copies every value of every one of them, twice.
+    const auto olympus = [&](std::vector<std::vector<Entry>> nested, const std::string& blob) {
+        const std::uint32_t exifAt = decodableTiffTail(2) + 8, noteAt = exifAt + 18;
+        std::uint32_t at = 12 + 2 + 12 * static_cast<std::uint32_t>(nested.size()) + 4;
+        std::vector<Entry> pointers;
+        for (const std::vector<Entry>& d : nested) {
+            pointers.push_back({0x2020, 13, 1, at});
+            at += 2 + 12 * static_cast<std::uint32_t>(d.size()) + 4;
+        }
+        std::string note = "OLYMPUS\0II\x03\0"s;
+        const std::vector<std::uint8_t> top = directory(pointers);
+        note.append(top.begin(), top.end());
+        for (std::vector<Entry>& d : nested) {
+            for (Entry& e : d)
+                e.valueOrOffset = at; // the blob, after the directories
+            const std::vector<std::uint8_t> bytes = directory(d);
+            note.append(bytes.begin(), bytes.end());
+        }
+        note += blob;
+        const std::vector<std::uint8_t> exifIfd =
+            directory({{0x927c, 7, static_cast<std::uint32_t>(note.size()), noteAt}});
+        std::string tail = "OLYMPUS"s + '\0';
+        tail.append(exifIfd.begin(), exifIfd.end()).append(note);
+        return decodableTiff({{0x010f, 2, 8, decodableTiffTail(2)}, {0x8769, 4, 1, exifAt}}, 16, 16, tail);
+    };
+    writeAll(dir.path("nested.tif"), olympus({shared}, blob));
+    EXPECT_EQ(Bitmap::fromFile(dir.path("nested.tif"), status, &reason), nullptr);
+    EXPECT_EQ(reason, "damaged metadata: its tags claim 61 MB of values in 1 MB of file");
+    // More nested directories than a camera writes, each of one small value: past 64 they are not
+    // counted, so none is read.
+    writeAll(dir.path("many-nested.tif"), olympus({70, {{0x0100, 7, 8, 0}}}, "12345678"));
+    EXPECT_EQ(Bitmap::fromFile(dir.path("many-nested.tif"), status, &reason), nullptr);
+    EXPECT_EQ(reason, "damaged metadata: its maker note points at more directories than a camera writes");
+
     // The same values, each in its own place, are a sound if unusual file.
     std::string ownPlaces;
     for (std::size_t i = 0; i < 8; ++i) {
