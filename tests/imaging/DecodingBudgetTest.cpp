@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -128,4 +129,34 @@ TEST(TheDecodingBudget, opensAJpegAtItsLimitsAndRefusesOnePastThemBeforeTheDecod
             EXPECT_EQ(problem, c.refusal);
         }
     }
+}
+
+TEST(TheDecodingBudget, saysOutOfMemoryWhenThePicturesPixelsCannotBeAllocated) {
+    // A 16-bit PNG of 16000 x 16000 pixels: 256 megapixels, within the product's limit, but 2 GB as
+    // Qt decodes it, past Qt's allocation limit. Only the header is needed: Qt allocates first.
+    const auto chunk = [](const char* type, const QByteArray& data) {
+        QByteArray out(4, '\0');
+        qToBigEndian<quint32>(static_cast<quint32>(data.size()), out.data());
+        const QByteArray body = QByteArray(type, 4) + data;
+        QByteArray crc(4, '\0');
+        qToBigEndian<quint32>(static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(body.constData()),
+                                                         static_cast<uInt>(body.size()))),
+                              crc.data());
+        return out + body + crc;
+    };
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(16000, header.data());
+    qToBigEndian<quint32>(16000, header.data() + 4);
+    header[8] = 16; // bits a sample
+    header[9] = 2;  // RGB
+    const QByteArray png = QByteArray("\x89PNG\r\n\x1A\n", 8) + chunk("IHDR", header) +
+                           chunk("IDAT", qCompress(QByteArray(64, '\0')).mid(4)) + chunk("IEND", {});
+    TempDir dir;
+    writeAll(dir.path("deep.png"), png);
+
+    Status status = Status::Ok;
+    std::string reason;
+    EXPECT_EQ(Bitmap::fromFile(dir.path("deep.png"), status, &reason), nullptr);
+    EXPECT_EQ(status, Status::OutOfMemory);
+    EXPECT_EQ(reason, "out of memory");
 }
