@@ -9,6 +9,7 @@
 #include <cstring>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <vector>
 
 namespace imaging {
@@ -25,6 +26,48 @@ constexpr std::uint64_t kMaxEntries = 65535;
 constexpr int kMaxNestedDirectories = 64;
 constexpr std::uint64_t kMaxSubDirectoriesAnEntry = 9;
 constexpr std::uint64_t kTypeLong = 4, kTypeSignedLong = 9, kTypeIfd = 13;
+// Exiv2 skips an entry of 0x10000000 values or more.
+constexpr std::uint64_t kMaxExiv2Count = 0x10000000;
+
+// The tags of the maker notes' directories that Exiv2 reads as sub-directories: Nikon's preview,
+// Samsung's, Olympus's equipment, camera settings, raw development, image processing, focus, the
+// FE directories and the raw information.
+constexpr std::uint16_t kMakerSubDirectoryTags[] = {0x0011, 0x0035, 0x2010, 0x2020, 0x2030, 0x2031,
+                                                    0x2040, 0x2050, 0x2100, 0x2200, 0x2300, 0x2400,
+                                                    0x2500, 0x2600, 0x2700, 0x2800, 0x2900, 0x3000};
+
+// How Exiv2 reads the maker notes it knows by the header they start with: where the directory starts
+// from the note, where its offsets count from (the note plus `base`, or the structure), and its byte
+// order (where "II" or "MM" stands in the note, else as given). A note of no known header is read as a
+// directory from its first byte, its offsets from the structure (Canon, Minolta, Sony...) or from the
+// note (Samsung), in the structure's byte order.
+constexpr std::int8_t kFromStructure = -1;
+constexpr std::int8_t kOrderOfStructure = -1, kLittle = -2, kBig = -3;
+constexpr std::uint8_t kStartInHeader = 0xFF; // Fujifilm: the directory's offset stands at 8
+struct MakerHeader {
+    std::string_view signature;
+    std::uint8_t start;
+    std::int8_t base;
+    std::int8_t order;
+};
+constexpr MakerHeader kMakerHeaders[] = {
+    {{"OLYMPUS\0II", 10}, 12, 0, 8},
+    {{"OLYMPUS\0MM", 10}, 12, 0, 8},
+    {{"OM SYSTEM\0\0\0", 12}, 16, 0, 12},
+    {{"OLYMP\0", 6}, 8, kFromStructure, kOrderOfStructure},
+    {{"Nikon\0\x02", 7}, 18, 10, 10},
+    {{"Nikon\0\x01", 7}, 8, kFromStructure, kOrderOfStructure},
+    {{"FUJIFILM", 8}, kStartInHeader, 0, kLittle},
+    {{"Panasonic\0\0\0", 12}, 12, kFromStructure, kOrderOfStructure},
+    {{"SIGMA\0\0\0", 8}, 10, kFromStructure, kOrderOfStructure},
+    {{"FOVEON\0\0", 8}, 10, kFromStructure, kOrderOfStructure},
+    {{"SONY DSC \0\0\0", 12}, 12, kFromStructure, kOrderOfStructure},
+    {{"SONY CAM \0\0\0", 12}, 12, kFromStructure, kOrderOfStructure},
+    {{"AOC\0", 4}, 6, kFromStructure, 4},
+    {{"PENTAX \0", 8}, 10, 0, 8},
+    {{"QVC\0\0\0", 6}, 6, kFromStructure, kBig},
+};
+constexpr std::size_t kMakerHeaderBytes = 16;
 
 // One TIFF structure: `size` bytes of the file from `base`; offsets inside it count from `base`.
 class Structure {
@@ -127,33 +170,61 @@ private:
 
     // A maker note is most often a directory of the camera maker's, after a header of a few bytes and
     // perhaps in the other byte order; Exiv2 reads the values of those it knows, and of the
-    // sub-directories some of them point at (Olympus camera settings, Nikon preview...). The likeliest
-    // reading of it counts.
+    // sub-directories some of them point at (Olympus camera settings, Nikon preview...). The most any
+    // reading of it claims counts: the likeliest ones, whose entries are all of known types, and the
+    // one Exiv2 takes for its header, whatever its entries are.
     void walkMakerNote(std::uint64_t at, std::uint64_t size) {
         static constexpr std::uint64_t kStarts[] = {0, 6, 8, 10, 12, 14, 18, 20};
         std::uint64_t most = 0;
         for (const std::uint64_t start : kStarts) {
             if (start + 2 > size) break;
+            const std::uint64_t dirAt = at + start;
+            const std::vector<std::uint64_t> bases = {0, at, dirAt - std::min<std::uint64_t>(dirAt, 8)};
             for (const bool little : {little_, !little_})
-                most = std::max(most, makerNoteClaims(at, at + start, little));
+                most = std::max(most, makerNoteClaims({dirAt, little, false}, bases));
+        }
+        most = std::max(most, makerNoteClaims({at, little_, true}, {0, at}));
+        std::uint8_t header[kMakerHeaderBytes] = {};
+        s_.read(at, static_cast<std::size_t>(std::min<std::uint64_t>(size, sizeof header)), header);
+        for (const MakerHeader& h : kMakerHeaders) {
+            if (size < h.signature.size() + 2 ||
+                std::memcmp(header, h.signature.data(), h.signature.size()) != 0)
+                continue;
+            const std::uint64_t start = h.start == kStartInHeader ? number(header + 8, 4, true) : h.start;
+            bool little = little_;
+            if (h.order == kLittle || h.order == kBig)
+                little = h.order == kLittle;
+            else if (h.order >= 0 && header[h.order] == header[h.order + 1] &&
+                     (header[h.order] == 'I' || header[h.order] == 'M'))
+                little = header[h.order] == 'I';
+            const std::uint64_t base = h.base == kFromStructure ? 0 : at + static_cast<std::uint64_t>(h.base);
+            most = std::max(most, makerNoteClaims({at + start, little, true}, {base}));
+            break;
         }
         total_ += most;
     }
 
-    // The maker's directory at `dirAt` read in one byte order, with the directories it points at. Their
-    // offsets count from the start of the structure, of the note, or of a TIFF header in the note just
-    // before the directory, by maker: every place that holds a directory counts, each place once.
-    std::uint64_t makerNoteClaims(std::uint64_t noteAt, std::uint64_t dirAt, bool little) {
-        std::vector<std::uint64_t> pointers;
-        const std::optional<std::uint64_t> top = makerDirectory(dirAt, little, &pointers);
+    // One reading of a maker's directory: where it is, in which byte order, and whether it is read as
+    // Exiv2 reads it (entries of unknown types as bytes, only its sub-directory tags followed) or must
+    // look like a directory (every entry of a known type, every long a possible offset).
+    struct Reading {
+        std::uint64_t at;
+        bool little;
+        bool asExiv2;
+    };
+
+    // The directory's claims with those of the directories it points at, each place once, their
+    // offsets counted from every one of the bases.
+    std::uint64_t makerNoteClaims(const Reading& r, const std::vector<std::uint64_t>& bases) {
+        std::vector<Pointer> pointers;
+        const std::optional<std::uint64_t> top = makerDirectory(r, r.at, &pointers);
         if (!top) return 0;
         std::uint64_t claimed = *top;
-        const std::uint64_t bases[] = {0, noteAt, dirAt - std::min<std::uint64_t>(dirAt, 8)};
-        std::set<std::uint64_t> places = {dirAt};
-        for (const std::uint64_t pointer : pointers) {
-            for (const std::uint64_t base : bases) {
-                if (!places.insert(base + pointer).second) continue;
-                const std::optional<std::uint64_t> nested = makerDirectory(base + pointer, little, nullptr);
+        std::set<std::uint64_t> places = {r.at};
+        for (const std::uint64_t base : bases) {
+            for (const std::uint64_t place : resolve(pointers, base, r.little)) {
+                if (!places.insert(place).second) continue;
+                const std::optional<std::uint64_t> nested = makerDirectory(r, place, nullptr);
                 if (!nested) continue;
                 claimed += *nested;
                 if (++nestedDirectories_ > kMaxNestedDirectories) return claimed;
@@ -162,42 +233,58 @@ private:
         return claimed;
     }
 
-    // The values a maker's directory claims: at most 256 entries (Exiv2 reads no more), every one of a
-    // known type, or it is no directory. `pointers`, when asked, gets the offsets its long and
-    // directory entries hold, at most 9 an entry as Exiv2 follows them.
-    std::optional<std::uint64_t> makerDirectory(std::uint64_t at, bool little,
-                                                std::vector<std::uint64_t>* pointers) const {
+    // An entry that may point at directories: its count and its value field.
+    struct Pointer {
+        std::uint64_t count;
+        std::uint64_t field;
+    };
+
+    // The values a maker's directory claims: at most 256 entries (Exiv2 reads no more). `pointers`,
+    // when asked, gets its entries that may point at directories.
+    std::optional<std::uint64_t> makerDirectory(const Reading& r, std::uint64_t at,
+                                                std::vector<Pointer>* pointers) const {
         std::uint8_t countField[2];
         if (!s_.read(at, 2, countField)) return std::nullopt;
-        const std::uint64_t count = number(countField, 2, little);
+        const std::uint64_t count = number(countField, 2, r.little);
         if (count == 0 || count > 256) return std::nullopt;
         std::vector<std::uint8_t> entries(static_cast<std::size_t>(count) * 12);
         if (!s_.read(at + 2, entries.size(), entries.data())) return std::nullopt;
         std::uint64_t claimed = 0;
         for (std::uint64_t i = 0; i < count; ++i) {
             const std::uint8_t* e = entries.data() + i * 12;
-            const std::uint64_t type = number(e + 2, 2, little);
-            const std::uint64_t size = typeSize(type);
-            if (size == 0) return std::nullopt;
-            const std::uint64_t n = number(e + 4, 4, little);
-            if (n <= s_.size() / size && n * size > 4) claimed += n * size;
+            const std::uint64_t tag = number(e, 2, r.little), type = number(e + 2, 2, r.little);
+            std::uint64_t size = typeSize(type);
+            if (size == 0 && !r.asExiv2) return std::nullopt;
+            if (size == 0) size = 1;
+            const std::uint64_t n = number(e + 4, 4, r.little);
+            if (n < kMaxExiv2Count && n <= s_.size() / size && n * size > 4) claimed += n * size;
             const bool offsets = type == kTypeLong || type == kTypeSignedLong || type == kTypeIfd;
-            if (pointers && offsets && n >= 1) addPointers(e + 8, n, little, *pointers);
+            const bool followed =
+                !r.asExiv2 || std::find(std::begin(kMakerSubDirectoryTags), std::end(kMakerSubDirectoryTags),
+                                        tag) != std::end(kMakerSubDirectoryTags);
+            if (pointers && offsets && followed && n >= 1)
+                pointers->push_back({n, number(e + 8, 4, r.little)});
         }
         return claimed;
     }
 
-    void addPointers(const std::uint8_t* field, std::uint64_t n, bool little,
-                     std::vector<std::uint64_t>& pointers) const {
-        if (n == 1) {
-            pointers.push_back(number(field, 4, little));
-            return;
+    // Where the entries point from `base`: one offset in the field, or a list of them (Exiv2 follows 9)
+    // at the offset the field holds.
+    std::vector<std::uint64_t> resolve(const std::vector<Pointer>& pointers, std::uint64_t base,
+                                       bool little) const {
+        std::vector<std::uint64_t> places;
+        for (const Pointer& p : pointers) {
+            if (p.count == 1) {
+                places.push_back(base + p.field);
+                continue;
+            }
+            std::uint8_t list[4 * kMaxSubDirectoriesAnEntry];
+            const std::uint64_t wanted = std::min<std::uint64_t>(p.count, kMaxSubDirectoriesAnEntry);
+            if (!s_.read(base + p.field, static_cast<std::size_t>(wanted * 4), list)) continue;
+            for (std::uint64_t k = 0; k < wanted; ++k)
+                places.push_back(base + number(list + 4 * k, 4, little));
         }
-        std::uint8_t list[4 * kMaxSubDirectoriesAnEntry];
-        const std::uint64_t wanted = std::min<std::uint64_t>(n, kMaxSubDirectoriesAnEntry);
-        if (!s_.read(number(field, 4, little), wanted * 4, list)) return;
-        for (std::uint64_t k = 0; k < wanted; ++k)
-            pointers.push_back(number(list + 4 * k, 4, little));
+        return places;
     }
 
     // The Exif, GPS and interoperability directories, and the sub-images (inline or in a list).

@@ -500,6 +500,12 @@ TEST(HostileMetadata, refusesTagsThatAllClaimOneStretchOfTheFile) {
     writeAll(dir.path("nested.tif"), olympus({shared}, blob));
     EXPECT_EQ(Bitmap::fromFile(dir.path("nested.tif"), status, &reason), nullptr);
     EXPECT_EQ(reason, "damaged metadata: its tags claim 61 MB of values in 1 MB of file");
+    // One entry of a type no TIFF reader knows among them: Exiv2 still reads the directory.
+    std::vector<Entry> oddOne = shared;
+    oddOne[0].type = 99;
+    writeAll(dir.path("nested-odd.tif"), olympus({oddOne}, blob));
+    EXPECT_EQ(Bitmap::fromFile(dir.path("nested-odd.tif"), status, &reason), nullptr);
+    EXPECT_EQ(reason, "damaged metadata: its tags claim 61 MB of values in 1 MB of file");
     // More nested directories than a camera writes, each of one small value: past 64 they are not
     // counted, so none is read.
     writeAll(dir.path("many-nested.tif"), olympus({70, {{0x0100, 7, 8, 0}}}, "12345678"));
