@@ -152,9 +152,10 @@ private:
             const std::uint8_t* e = entries.data() + i * entryBytes;
             const std::uint64_t tag = number(e, 2), type = number(e + 2, 2);
             const std::uint64_t n = number(e + 4, fieldBytes);
-            const std::uint64_t size = typeSize(type);
+            // Exiv2 reads the values of a type it does not know as bytes.
+            const std::uint64_t size = std::max<std::uint64_t>(typeSize(type), 1);
             const std::uint8_t* field = e + 4 + fieldBytes;
-            const std::uint64_t bytes = size != 0 && n <= s_.size() / size ? n * size : ~std::uint64_t(0);
+            const std::uint64_t bytes = n <= s_.size() / size ? n * size : ~std::uint64_t(0);
             if (bytes > std::uint64_t(fieldBytes)) {
                 const std::uint64_t offset = number(field, fieldBytes);
                 // Values past the end are skipped by the readers, and cost nothing.

@@ -433,6 +433,13 @@ TEST(HostileMetadata, refusesTagsThatAllClaimOneStretchOfTheFile) {
     EXPECT_EQ(status, Status::OutOfMemory);
     EXPECT_EQ(reason, "damaged metadata: its tags claim 60 MB of values in 1 MB of file");
     expectLoadFails(dir.path("shared.tif"));
+    // The same of a type no TIFF reader knows: Exiv2 reads them as bytes (500 MB for a 1 MB file).
+    std::vector<Entry> oddTypes = shared;
+    for (Entry& e : oddTypes)
+        e.type = 99;
+    writeAll(dir.path("odd-types.tif"), decodableTiff(oddTypes, 16, 16, blob));
+    EXPECT_EQ(Bitmap::fromFile(dir.path("odd-types.tif"), status, &reason), nullptr);
+    EXPECT_EQ(reason, "damaged metadata: its tags claim 60 MB of values in 1 MB of file");
 
     // In a PNG's eXIf chunk the pixels still load, without properties.
     pointAt(tailOffset(shared.size()));
