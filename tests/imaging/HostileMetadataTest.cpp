@@ -410,6 +410,22 @@ TEST(HostileMetadata, refusesAPictureTooLargeFromItsHeaderBeforeDecoding) {
         EXPECT_EQ(reason, "picture too large: 100000 x 100000 pixels (at most 300 megapixels)");
         expectLoadFails(dir.path(name));
     }
+
+    // 16-bit pixels at 16000 x 16000: within the product's limit, but 2 GB as Qt decodes them, past its
+    // allocation limit. Qt allocates before it reads a pixel, and fails as for a damaged file.
+    const QString deep = QString::fromStdString(dir.path("deep.png"));
+    ASSERT_TRUE(testImage().convertToFormat(QImage::Format_RGBX64).save(deep, "PNG"));
+    png = readAll(dir.path("deep.png"));
+    ASSERT_EQ(png[24], 16) << "16 bits a sample";
+    putBe32(16, 16000);
+    putBe32(20, 16000);
+    putBe32(29, static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17)));
+    writeAll(dir.path("deep.png"), png);
+    Status status = Status::Ok;
+    std::string reason;
+    EXPECT_EQ(Bitmap::fromFile(dir.path("deep.png"), status, &reason), nullptr);
+    EXPECT_EQ(status, Status::OutOfMemory);
+    EXPECT_EQ(reason, "out of memory");
 }
 
 TEST(HostileMetadata, refusesTagsThatAllClaimOneStretchOfTheFile) {
