@@ -1,8 +1,10 @@
 #include "imaging/ImageDecoder.h"
 
 #include "imaging/ImageLimits.h"
+#include "imaging/JpegStructure.h"
 #include "imaging/TextCodec.h"
 #include "imaging/TiffClaims.h"
+#include "imaging/TiffMessages.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -89,6 +91,15 @@ DecodedImage failure(Status status, const QString& reason) {
     return d;
 }
 
+// Qt's readers fail with one error whatever the cause. Memory was it when the picture they decode into,
+// of the header's size and format, passes Qt's allocation limit or cannot be had now.
+bool memoryRanOut(QSize size, QImage::Format format) {
+    if (!size.isValid() || format == QImage::Format_Invalid) return false;
+    const qint64 bits = qint64(size.width()) * size.height() * QImage::toPixelFormat(format).bitsPerPixel();
+    if (bits / 8 > qint64(QImageReader::allocationLimit()) << 20) return true;
+    return QImage(size, format).isNull();
+}
+
 } // namespace
 
 DecodedImage decodeImageFile(const std::string& pathUtf8) {
@@ -112,8 +123,14 @@ DecodedImage decodeImageFile(const std::string& pathUtf8) {
     // libtiff reads every tag value of the first directory into memory as soon as the size is asked
     // for: a TIFF whose entries share one large stretch of bytes would take gigabytes.
     if (reader.format() == "tiff") {
+        routeTiffMessagesToQt();
         const TiffClaims claims = tiffClaims(pathUtf8);
         if (claims.excessive()) return failure(Status::OutOfMemory, QString::fromStdString(claims.refusal()));
+    }
+    // libjpeg decodes every scan over the whole picture and keeps every marker it reads in a list.
+    if (reader.format() == "jpeg") {
+        const std::string refused = jpegStructure(pathUtf8).refusal();
+        if (!refused.empty()) return failure(Status::OutOfMemory, QString::fromStdString(refused));
     }
 
     const QSize size = reader.size();
@@ -125,12 +142,14 @@ DecodedImage decodeImageFile(const std::string& pathUtf8) {
                            .arg(kMaxPixels / 1'000'000));
     }
 
+    const QImage::Format format = reader.imageFormat(); // no longer known once a read failed
     // A colour JPEG decodes into RGB32 of its header's size; the reader decodes into a picture of
     // that size and format as it is.
     QImage image;
     if (size.isValid() && reader.format() == "jpeg")
         image = KeptPixels::instance().take(size, QImage::Format_RGB32);
     if (!reader.read(&image) || image.isNull()) {
+        if (memoryRanOut(size, format)) return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
         return failure(Status::UnknownImageFormat,
                        QStringLiteral("cannot decode the picture (%1)").arg(reader.errorString()));
     }

@@ -1,6 +1,7 @@
 #include "imaging/PhotoMetadata.h"
 
 #include "imaging/Exiv2Setup.h"
+#include "imaging/JpegStructure.h"
 #include "imaging/TiffClaims.h"
 
 namespace imaging {
@@ -26,6 +27,12 @@ Exiv2::Image::AutoPtr openPhotoMetadata(const std::string& pathUtf8, std::string
     if (claims.excessive()) {
         problem = claims.refusal();
         return Exiv2::Image::AutoPtr();
+    }
+    // What the decoder refuses for its structure Exiv2 is not given either: the item listing, the
+    // property reader and the metadata copy give the decoder's reason.
+    if (type == Exiv2::ImageType::jpeg) {
+        problem = jpegStructure(pathUtf8).refusal();
+        if (!problem.empty()) return Exiv2::Image::AutoPtr();
     }
     image->readMetadata();
     return image;

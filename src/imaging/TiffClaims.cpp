@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <set>
+#include <string_view>
 #include <vector>
 
 namespace imaging {
@@ -19,6 +21,53 @@ constexpr std::uint64_t kSharedFactor = 4;
 constexpr std::uint64_t kSharedSlack = 16u << 20;
 constexpr int kMaxDirectories = 64;
 constexpr std::uint64_t kMaxEntries = 65535;
+// Directories nested in maker notes: the sample photos' point at five at most, and Olympus's six are
+// the most Exiv2 follows in one note.
+constexpr int kMaxNestedDirectories = 64;
+constexpr std::uint64_t kMaxSubDirectoriesAnEntry = 9;
+constexpr std::uint64_t kTypeLong = 4, kTypeSignedLong = 9, kTypeIfd = 13;
+// Exiv2 skips an entry of 0x10000000 values or more.
+constexpr std::uint64_t kMaxExiv2Count = 0x10000000;
+
+// The tags of the maker notes' directories that Exiv2 reads as sub-directories: Nikon's preview,
+// Samsung's, Olympus's equipment, camera settings, raw development, image processing, focus, the
+// FE directories and the raw information.
+constexpr std::uint16_t kMakerSubDirectoryTags[] = {0x0011, 0x0035, 0x2010, 0x2020, 0x2030, 0x2031,
+                                                    0x2040, 0x2050, 0x2100, 0x2200, 0x2300, 0x2400,
+                                                    0x2500, 0x2600, 0x2700, 0x2800, 0x2900, 0x3000};
+
+// How Exiv2 reads the maker notes it knows by the header they start with: where the directory starts
+// from the note, where its offsets count from (the note plus `base`, or the structure), and its byte
+// order (where "II" or "MM" stands in the note, else as given). A note of no known header is read as a
+// directory from its first byte, its offsets from the structure (Canon, Minolta, Sony...) or from the
+// note (Samsung), in the structure's byte order.
+constexpr std::int8_t kFromStructure = -1;
+constexpr std::int8_t kOrderOfStructure = -1, kLittle = -2, kBig = -3;
+constexpr std::uint8_t kStartInHeader = 0xFF; // Fujifilm: the directory's offset stands at 8
+struct MakerHeader {
+    std::string_view signature;
+    std::uint8_t start;
+    std::int8_t base;
+    std::int8_t order;
+};
+constexpr MakerHeader kMakerHeaders[] = {
+    {{"OLYMPUS\0II", 10}, 12, 0, 8},
+    {{"OLYMPUS\0MM", 10}, 12, 0, 8},
+    {{"OM SYSTEM\0\0\0", 12}, 16, 0, 12},
+    {{"OLYMP\0", 6}, 8, kFromStructure, kOrderOfStructure},
+    {{"Nikon\0\x02", 7}, 18, 10, 10},
+    {{"Nikon\0\x01", 7}, 8, kFromStructure, kOrderOfStructure},
+    {{"FUJIFILM", 8}, kStartInHeader, 0, kLittle},
+    {{"Panasonic\0\0\0", 12}, 12, kFromStructure, kOrderOfStructure},
+    {{"SIGMA\0\0\0", 8}, 10, kFromStructure, kOrderOfStructure},
+    {{"FOVEON\0\0", 8}, 10, kFromStructure, kOrderOfStructure},
+    {{"SONY DSC \0\0\0", 12}, 12, kFromStructure, kOrderOfStructure},
+    {{"SONY CAM \0\0\0", 12}, 12, kFromStructure, kOrderOfStructure},
+    {{"AOC\0", 4}, 6, kFromStructure, 4},
+    {{"PENTAX \0", 8}, 10, 0, 8},
+    {{"QVC\0\0\0", 6}, 6, kFromStructure, kBig},
+};
+constexpr std::size_t kMakerHeaderBytes = 16;
 
 // One TIFF structure: `size` bytes of the file from `base`; offsets inside it count from `base`.
 class Structure {
@@ -68,6 +117,9 @@ public:
         return total_;
     }
 
+    // True when maker notes nest more directories than the claims were counted for.
+    bool tooManyNested() const { return nestedDirectories_ > kMaxNestedDirectories; }
+
 private:
     std::uint64_t number(const std::uint8_t* p, int n) const { return number(p, n, little_); }
     static std::uint64_t number(const std::uint8_t* p, int n, bool little) {
@@ -100,9 +152,10 @@ private:
             const std::uint8_t* e = entries.data() + i * entryBytes;
             const std::uint64_t tag = number(e, 2), type = number(e + 2, 2);
             const std::uint64_t n = number(e + 4, fieldBytes);
-            const std::uint64_t size = typeSize(type);
+            // Exiv2 reads the values of a type it does not know as bytes.
+            const std::uint64_t size = std::max<std::uint64_t>(typeSize(type), 1);
             const std::uint8_t* field = e + 4 + fieldBytes;
-            const std::uint64_t bytes = size != 0 && n <= s_.size() / size ? n * size : ~std::uint64_t(0);
+            const std::uint64_t bytes = n <= s_.size() / size ? n * size : ~std::uint64_t(0);
             if (bytes > std::uint64_t(fieldBytes)) {
                 const std::uint64_t offset = number(field, fieldBytes);
                 // Values past the end are skipped by the readers, and cost nothing.
@@ -117,35 +170,122 @@ private:
     }
 
     // A maker note is most often a directory of the camera maker's, after a header of a few bytes and
-    // perhaps in the other byte order; Exiv2 reads the values of those it knows. The likeliest reading
-    // of it counts: at most 256 entries (Exiv2 reads no more), every one of a known type.
+    // perhaps in the other byte order; Exiv2 reads the values of those it knows, and of the
+    // sub-directories some of them point at (Olympus camera settings, Nikon preview...). The most any
+    // reading of it claims counts: the likeliest ones, whose entries are all of known types, and the
+    // one Exiv2 takes for its header, whatever its entries are.
     void walkMakerNote(std::uint64_t at, std::uint64_t size) {
         static constexpr std::uint64_t kStarts[] = {0, 6, 8, 10, 12, 14, 18, 20};
         std::uint64_t most = 0;
         for (const std::uint64_t start : kStarts) {
             if (start + 2 > size) break;
+            const std::uint64_t dirAt = at + start;
+            const std::vector<std::uint64_t> bases = {0, at, dirAt - std::min<std::uint64_t>(dirAt, 8)};
             for (const bool little : {little_, !little_})
-                most = std::max(most, makerNoteClaims(at + start, little));
+                most = std::max(most, makerNoteClaims({dirAt, little, false}, bases));
+        }
+        most = std::max(most, makerNoteClaims({at, little_, true}, {0, at}));
+        std::uint8_t header[kMakerHeaderBytes] = {};
+        s_.read(at, static_cast<std::size_t>(std::min<std::uint64_t>(size, sizeof header)), header);
+        for (const MakerHeader& h : kMakerHeaders) {
+            if (size < h.signature.size() + 2 ||
+                std::memcmp(header, h.signature.data(), h.signature.size()) != 0)
+                continue;
+            const std::uint64_t start = h.start == kStartInHeader ? number(header + 8, 4, true) : h.start;
+            bool little = little_;
+            if (h.order == kLittle || h.order == kBig)
+                little = h.order == kLittle;
+            else if (h.order >= 0 && header[h.order] == header[h.order + 1] &&
+                     (header[h.order] == 'I' || header[h.order] == 'M'))
+                little = header[h.order] == 'I';
+            const std::uint64_t base = h.base == kFromStructure ? 0 : at + static_cast<std::uint64_t>(h.base);
+            most = std::max(most, makerNoteClaims({at + start, little, true}, {base}));
+            break;
         }
         total_ += most;
     }
 
-    std::uint64_t makerNoteClaims(std::uint64_t at, bool little) const {
+    // One reading of a maker's directory: where it is, in which byte order, and whether it is read as
+    // Exiv2 reads it (entries of unknown types as bytes, only its sub-directory tags followed) or must
+    // look like a directory (every entry of a known type, every long a possible offset).
+    struct Reading {
+        std::uint64_t at;
+        bool little;
+        bool asExiv2;
+    };
+
+    // The directory's claims with those of the directories it points at, each place once, their
+    // offsets counted from every one of the bases.
+    std::uint64_t makerNoteClaims(const Reading& r, const std::vector<std::uint64_t>& bases) {
+        std::vector<Pointer> pointers;
+        const std::optional<std::uint64_t> top = makerDirectory(r, r.at, &pointers);
+        if (!top) return 0;
+        std::uint64_t claimed = *top;
+        std::set<std::uint64_t> places = {r.at};
+        for (const std::uint64_t base : bases) {
+            for (const std::uint64_t place : resolve(pointers, base, r.little)) {
+                if (!places.insert(place).second) continue;
+                const std::optional<std::uint64_t> nested = makerDirectory(r, place, nullptr);
+                if (!nested) continue;
+                claimed += *nested;
+                if (++nestedDirectories_ > kMaxNestedDirectories) return claimed;
+            }
+        }
+        return claimed;
+    }
+
+    // An entry that may point at directories: its count and its value field.
+    struct Pointer {
+        std::uint64_t count;
+        std::uint64_t field;
+    };
+
+    // The values a maker's directory claims: at most 256 entries (Exiv2 reads no more). `pointers`,
+    // when asked, gets its entries that may point at directories.
+    std::optional<std::uint64_t> makerDirectory(const Reading& r, std::uint64_t at,
+                                                std::vector<Pointer>* pointers) const {
         std::uint8_t countField[2];
-        if (!s_.read(at, 2, countField)) return 0;
-        const std::uint64_t count = number(countField, 2, little);
-        if (count == 0 || count > 256) return 0;
+        if (!s_.read(at, 2, countField)) return std::nullopt;
+        const std::uint64_t count = number(countField, 2, r.little);
+        if (count == 0 || count > 256) return std::nullopt;
         std::vector<std::uint8_t> entries(static_cast<std::size_t>(count) * 12);
-        if (!s_.read(at + 2, entries.size(), entries.data())) return 0;
+        if (!s_.read(at + 2, entries.size(), entries.data())) return std::nullopt;
         std::uint64_t claimed = 0;
         for (std::uint64_t i = 0; i < count; ++i) {
             const std::uint8_t* e = entries.data() + i * 12;
-            const std::uint64_t size = typeSize(number(e + 2, 2, little));
-            if (size == 0) return 0; // not a directory after all
-            const std::uint64_t n = number(e + 4, 4, little);
-            if (n <= s_.size() / size && n * size > 4) claimed += n * size;
+            const std::uint64_t tag = number(e, 2, r.little), type = number(e + 2, 2, r.little);
+            std::uint64_t size = typeSize(type);
+            if (size == 0 && !r.asExiv2) return std::nullopt;
+            if (size == 0) size = 1;
+            const std::uint64_t n = number(e + 4, 4, r.little);
+            if (n < kMaxExiv2Count && n <= s_.size() / size && n * size > 4) claimed += n * size;
+            const bool offsets = type == kTypeLong || type == kTypeSignedLong || type == kTypeIfd;
+            const bool followed =
+                !r.asExiv2 || std::find(std::begin(kMakerSubDirectoryTags), std::end(kMakerSubDirectoryTags),
+                                        tag) != std::end(kMakerSubDirectoryTags);
+            if (pointers && offsets && followed && n >= 1)
+                pointers->push_back({n, number(e + 8, 4, r.little)});
         }
         return claimed;
+    }
+
+    // Where the entries point from `base`: one offset in the field, or a list of them (Exiv2 follows 9)
+    // at the offset the field holds.
+    std::vector<std::uint64_t> resolve(const std::vector<Pointer>& pointers, std::uint64_t base,
+                                       bool little) const {
+        std::vector<std::uint64_t> places;
+        for (const Pointer& p : pointers) {
+            if (p.count == 1) {
+                places.push_back(base + p.field);
+                continue;
+            }
+            std::uint8_t list[4 * kMaxSubDirectoriesAnEntry];
+            const std::uint64_t wanted = std::min<std::uint64_t>(p.count, kMaxSubDirectoriesAnEntry);
+            if (!s_.read(base + p.field, static_cast<std::size_t>(wanted * 4), list)) continue;
+            for (std::uint64_t k = 0; k < wanted; ++k)
+                places.push_back(base + number(list + 4 * k, 4, little));
+        }
+        return places;
     }
 
     // The Exif, GPS and interoperability directories, and the sub-images (inline or in a list).
@@ -172,6 +312,7 @@ private:
     std::vector<std::uint64_t> pending_;
     std::set<std::uint64_t> visited_;
     std::uint64_t total_ = 0;
+    int nestedDirectories_ = 0;
 };
 
 std::uint64_t be32(const std::uint8_t* p) {
@@ -180,9 +321,10 @@ std::uint64_t be32(const std::uint8_t* p) {
 
 void add(TiffClaims& claims, QFile& file, std::uint64_t base, std::uint64_t size) {
     const Structure s(file, base, size);
-    const std::uint64_t claimed = Walker(s).claims();
+    Walker walker(s);
+    claims.valueBytes += walker.claims();
     claims.heldBytes += size;
-    claims.valueBytes += claimed;
+    claims.tooManyNested = claims.tooManyNested || walker.tooManyNested();
 }
 
 // The Exif segments ("Exif\0\0" and a TIFF structure) before the picture's scan.
@@ -222,6 +364,7 @@ void addPngChunks(TiffClaims& claims, QFile& file) {
 } // namespace
 
 bool TiffClaims::excessive() const {
+    if (tooManyNested) return true;
     const std::uint64_t allowed = heldBytes > (~std::uint64_t(0) - kSharedSlack) / kSharedFactor
                                       ? ~std::uint64_t(0)
                                       : heldBytes * kSharedFactor + kSharedSlack;
@@ -230,6 +373,8 @@ bool TiffClaims::excessive() const {
 
 std::string TiffClaims::refusal() const {
     if (!excessive()) return {};
+    if (tooManyNested)
+        return "damaged metadata: its maker note points at more directories than a camera writes";
     const auto mb = [](std::uint64_t bytes) { return std::to_string((bytes + (1u << 20) - 1) >> 20); };
     return "damaged metadata: its tags claim " + mb(valueBytes) + " MB of values in " + mb(heldBytes) +
            " MB of file";

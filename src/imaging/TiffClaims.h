@@ -13,6 +13,7 @@ struct TiffClaims {
     bool tiffFile = false;        // the file itself is a TIFF (classic or BigTIFF)
     std::uint64_t heldBytes = 0;  // bytes of the structures
     std::uint64_t valueBytes = 0; // bytes their tag values claim outside the entries, inside the structures
+    bool tooManyNested = false;   // maker notes point at more directories than were counted
 
     // True when the values claim far more than the structures hold.
     bool excessive() const;
@@ -21,7 +22,8 @@ struct TiffClaims {
 };
 
 // Walks the TIFF structures of a file: the first directory, the directories chained after it and the
-// Exif, GPS, interoperability and sub-image directories they point at, each once, at most 64 in all.
+// Exif, GPS, interoperability and sub-image directories they point at, each once, at most 64 in all,
+// and the maker notes' directories.
 // Values lying beyond their structure are left out, as the readers skip them. A file that cannot be
 // read or has no TIFF structure claims nothing.
 TiffClaims tiffClaims(const std::string& pathUtf8);

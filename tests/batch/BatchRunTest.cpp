@@ -72,6 +72,23 @@ TEST(TheBatchCommandLine, readsOptionsAndRefusesBadOnes) {
     }
 }
 
+TEST(TheBatchProgram, printsWhatTheDecodersWarnOfOnlyWhenVerbose) {
+    // libtiff warns of a tag it does not know, as of the private tags many cameras write.
+    TempDir dir;
+    photofactory::Photo photo;
+    photo.tags = {{"Exif.Image.0xc000", "7", 3}};
+    const std::string path = dir.path("private-tag.tif");
+    ASSERT_EQ(photofactory::writePhoto(path, photo), "");
+
+    const BatchOutcome quiet = runBatch({"--items", QString::fromStdString(path)});
+    EXPECT_EQ(quiet.exitCode, 0) << quiet.err;
+    EXPECT_EQ(quiet.err.find("0xc000"), std::string::npos) << quiet.err;
+    const BatchOutcome verbose = runBatch({"--verbose", "--items", QString::fromStdString(path)});
+    EXPECT_NE(verbose.err.find("imprix-batch: TIFFReadDirectory: Unknown field with tag 49152 (0xc000)"),
+              std::string::npos)
+        << verbose.err;
+}
+
 TEST(TheBatchProgram, datesAFolderAndReportsTheBrokenPhotoWithoutStopping) {
     TempDir dir;
     QDir().mkpath(QString::fromStdString(dir.path("in")));

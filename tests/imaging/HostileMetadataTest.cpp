@@ -410,6 +410,22 @@ TEST(HostileMetadata, refusesAPictureTooLargeFromItsHeaderBeforeDecoding) {
         EXPECT_EQ(reason, "picture too large: 100000 x 100000 pixels (at most 300 megapixels)");
         expectLoadFails(dir.path(name));
     }
+
+    // 16-bit pixels at 16000 x 16000: within the product's limit, but 2 GB as Qt decodes them, past its
+    // allocation limit. Qt allocates before it reads a pixel, and fails as for a damaged file.
+    const QString deep = QString::fromStdString(dir.path("deep.png"));
+    ASSERT_TRUE(testImage().convertToFormat(QImage::Format_RGBX64).save(deep, "PNG"));
+    png = readAll(dir.path("deep.png"));
+    ASSERT_EQ(png[24], 16) << "16 bits a sample";
+    putBe32(16, 16000);
+    putBe32(20, 16000);
+    putBe32(29, static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17)));
+    writeAll(dir.path("deep.png"), png);
+    Status status = Status::Ok;
+    std::string reason;
+    EXPECT_EQ(Bitmap::fromFile(dir.path("deep.png"), status, &reason), nullptr);
+    EXPECT_EQ(status, Status::OutOfMemory);
+    EXPECT_EQ(reason, "out of memory");
 }
 
 TEST(HostileMetadata, refusesTagsThatAllClaimOneStretchOfTheFile) {
@@ -433,6 +449,13 @@ TEST(HostileMetadata, refusesTagsThatAllClaimOneStretchOfTheFile) {
     EXPECT_EQ(status, Status::OutOfMemory);
     EXPECT_EQ(reason, "damaged metadata: its tags claim 60 MB of values in 1 MB of file");
     expectLoadFails(dir.path("shared.tif"));
+    // The same of a type no TIFF reader knows: Exiv2 reads them as bytes (500 MB for a 1 MB file).
+    std::vector<Entry> oddTypes = shared;
+    for (Entry& e : oddTypes)
+        e.type = 99;
+    writeAll(dir.path("odd-types.tif"), decodableTiff(oddTypes, 16, 16, blob));
+    EXPECT_EQ(Bitmap::fromFile(dir.path("odd-types.tif"), status, &reason), nullptr);
+    EXPECT_EQ(reason, "damaged metadata: its tags claim 60 MB of values in 1 MB of file");
 
     // In a PNG's eXIf chunk the pixels still load, without properties.
     pointAt(tailOffset(shared.size()));
@@ -470,6 +493,47 @@ TEST(HostileMetadata, refusesTagsThatAllClaimOneStretchOfTheFile) {
              decodableTiff({{0x010f, 2, 6, decodableTiffTail(2)}, {0x8769, 4, 1, exifAt}}, 16, 16, tail));
     EXPECT_EQ(Bitmap::fromFile(dir.path("maker-note.tif"), status, &reason), nullptr);
     EXPECT_EQ(reason.rfind("damaged metadata: its tags claim 61 MB of values", 0), 0u) << reason;
+
+    // An Olympus maker note pointing at directories of its own, as at its camera settings; offsets
+    // count from the note. Exiv2 copies every value of every one of them, twice.
+    const auto olympus = [&](std::vector<std::vector<Entry>> nested, const std::string& blob) {
+        const std::uint32_t exifAt = decodableTiffTail(2) + 8, noteAt = exifAt + 18;
+        std::uint32_t at = 12 + 2 + 12 * static_cast<std::uint32_t>(nested.size()) + 4;
+        std::vector<Entry> pointers;
+        for (const std::vector<Entry>& d : nested) {
+            pointers.push_back({0x2020, 13, 1, at});
+            at += 2 + 12 * static_cast<std::uint32_t>(d.size()) + 4;
+        }
+        std::string note = "OLYMPUS\0II\x03\0"s;
+        const std::vector<std::uint8_t> top = directory(pointers);
+        note.append(top.begin(), top.end());
+        for (std::vector<Entry>& d : nested) {
+            for (Entry& e : d)
+                e.valueOrOffset = at; // the blob, after the directories
+            const std::vector<std::uint8_t> bytes = directory(d);
+            note.append(bytes.begin(), bytes.end());
+        }
+        note += blob;
+        const std::vector<std::uint8_t> exifIfd =
+            directory({{0x927c, 7, static_cast<std::uint32_t>(note.size()), noteAt}});
+        std::string tail = "OLYMPUS"s + '\0';
+        tail.append(exifIfd.begin(), exifIfd.end()).append(note);
+        return decodableTiff({{0x010f, 2, 8, decodableTiffTail(2)}, {0x8769, 4, 1, exifAt}}, 16, 16, tail);
+    };
+    writeAll(dir.path("nested.tif"), olympus({shared}, blob));
+    EXPECT_EQ(Bitmap::fromFile(dir.path("nested.tif"), status, &reason), nullptr);
+    EXPECT_EQ(reason, "damaged metadata: its tags claim 61 MB of values in 1 MB of file");
+    // One entry of a type no TIFF reader knows among them: Exiv2 still reads the directory.
+    std::vector<Entry> oddOne = shared;
+    oddOne[0].type = 99;
+    writeAll(dir.path("nested-odd.tif"), olympus({oddOne}, blob));
+    EXPECT_EQ(Bitmap::fromFile(dir.path("nested-odd.tif"), status, &reason), nullptr);
+    EXPECT_EQ(reason, "damaged metadata: its tags claim 61 MB of values in 1 MB of file");
+    // More nested directories than a camera writes, each of one small value: past 64 they are not
+    // counted, so none is read.
+    writeAll(dir.path("many-nested.tif"), olympus({70, {{0x0100, 7, 8, 0}}}, "12345678"));
+    EXPECT_EQ(Bitmap::fromFile(dir.path("many-nested.tif"), status, &reason), nullptr);
+    EXPECT_EQ(reason, "damaged metadata: its maker note points at more directories than a camera writes");
 
     // The same values, each in its own place, are a sound if unusual file.
     std::string ownPlaces;
