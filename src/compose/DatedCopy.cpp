@@ -8,7 +8,6 @@
 #include "model/DatedPicture.h"
 #include "model/Dialogs.h"
 
-#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -62,14 +61,15 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
         return SaveOutcome::Failed;
     }
 
-    const QString folder = imaging::toQString(model.outputDir);
-    if (QFileInfo(folder).exists() && !QFileInfo(folder).isDir()) {
+    struct stat folder {};
+    const bool folderExists = !model.outputDir.empty() && ::stat(model.outputDir.c_str(), &folder) == 0;
+    if (folderExists && !S_ISDIR(folder.st_mode)) {
         // Not a missing folder, which could be made, but something else in its place.
         dialogs.error(saveError(static_cast<int>(imaging::Status::Win32Error), outputPath,
                                 model.outputDir + ": " + std::strerror(ENOTDIR)));
         return SaveOutcome::Failed;
     }
-    if (model.outputDir.empty() || !QFileInfo(folder).isDir()) {
+    if (!folderExists) {
         const auto answer = dialogs.message("The directory, " + model.outputDir +
                                                 ", does not exist. Would you like to create it?",
                                             Dialogs::Buttons::OkCancel, Dialogs::Icon::Question);

@@ -1,15 +1,18 @@
 #include "imaging/ImageDecoder.h"
 
 #include "imaging/ImageLimits.h"
+#include "imaging/LocalFile.h"
 #include "imaging/JpegStructure.h"
 #include "imaging/TextCodec.h"
 #include "imaging/TiffClaims.h"
 #include "imaging/TiffMessages.h"
 
-#include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <cstdlib>
 #include <mutex>
 #include <vector>
@@ -103,13 +106,20 @@ bool memoryRanOut(QSize size, QImage::Format format) {
 } // namespace
 
 DecodedImage decodeImageFile(const std::string& pathUtf8) {
-    const QString path = toQString(pathUtf8);
-    const QFileInfo info(path);
-    if (!info.exists()) return failure(Status::FileNotFound, QStringLiteral("file not found"));
-    if (!info.isFile()) return failure(Status::InvalidParameter, QStringLiteral("not a file"));
-    if (!info.isReadable()) return failure(Status::AccessDenied, QStringLiteral("permission denied"));
+    // The path's own bytes throughout, also for a name that is not valid UTF-8.
+    struct stat st {};
+    if (::stat(pathUtf8.c_str(), &st) != 0) {
+        if (errno == ENOENT) return failure(Status::FileNotFound, QStringLiteral("file not found"));
+        if (errno == EACCES) return failure(Status::AccessDenied, QStringLiteral("permission denied"));
+        return failure(Status::FileNotFound, QString::fromLocal8Bit(std::strerror(errno))); // "File name too long"
+    }
+    if (!S_ISREG(st.st_mode)) return failure(Status::InvalidParameter, QStringLiteral("not a file"));
+    QFile file;
+    if (const std::string problem = openLocalFile(file, pathUtf8); !problem.empty())
+        return failure(Status::AccessDenied,
+                       errno == EACCES ? QStringLiteral("permission denied") : QString::fromStdString(problem));
 
-    QImageReader reader(path);
+    QImageReader reader(&file);
     // Qt refuses images over 128 MB by default, that is a 36-megapixel photo; the product's own
     // limit is checked against the header below.
     QImageReader::setAllocationLimit(kMaxDecodeMegabytes);

@@ -1,5 +1,6 @@
 #include "imaging/JpegStructure.h"
 
+#include "imaging/LocalFile.h"
 #include "imaging/TextCodec.h"
 
 #include <QFile>
@@ -86,8 +87,8 @@ std::string JpegStructure::refusal() const {
 
 JpegStructure jpegStructure(const std::string& pathUtf8) {
     JpegStructure s;
-    QFile file(toQString(pathUtf8));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return s;
+    QFile file;
+    if (!openLocalFile(file, pathUtf8, QIODevice::ReadOnly | QIODevice::Unbuffered).empty()) return s;
     ChunkedBytes bytes(file);
     if (bytes.next() != 0xFF || bytes.next() != kSoi) return s;
     s.jpeg = true;

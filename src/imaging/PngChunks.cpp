@@ -1,6 +1,7 @@
 #include "imaging/PngChunks.h"
 
 #include "imaging/PropertyReader.h"
+#include "imaging/LocalFile.h"
 #include "imaging/TextCodec.h"
 
 #include <QFile>
@@ -145,8 +146,8 @@ bool interesting(const char type[4]) {
 } // namespace
 
 void addPngChunkProperties(const std::string& pathUtf8, PropertyBlock& block) {
-    QFile file(toQString(pathUtf8));
-    if (!file.open(QIODevice::ReadOnly)) return;
+    QFile file;
+    if (!openLocalFile(file, pathUtf8, QIODevice::ReadOnly).empty()) return;
     unsigned char signature[8];
     if (file.read(reinterpret_cast<char*>(signature), 8) != 8 || std::memcmp(signature, kSignature.data(), 8) != 0)
         return;

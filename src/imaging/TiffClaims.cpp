@@ -1,5 +1,6 @@
 #include "imaging/TiffClaims.h"
 
+#include "imaging/LocalFile.h"
 #include "imaging/TextCodec.h"
 
 #include <QFile>
@@ -382,8 +383,8 @@ std::string TiffClaims::refusal() const {
 
 TiffClaims tiffClaims(const std::string& pathUtf8) {
     TiffClaims claims;
-    QFile file(toQString(pathUtf8));
-    if (!file.open(QIODevice::ReadOnly)) return claims;
+    QFile file;
+    if (!openLocalFile(file, pathUtf8, QIODevice::ReadOnly).empty()) return claims;
     std::uint8_t magic[8] = {};
     if (file.read(reinterpret_cast<char*>(magic), 8) < 4) return claims;
     const bool tiff =

@@ -5,8 +5,9 @@
 #include "imaging/PropertyReader.h"
 #include "imaging/TextCodec.h"
 
-#include <QFileInfo>
 #include <QImage>
+
+#include <unistd.h>
 
 namespace {
 
@@ -73,8 +74,13 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot) {
 
     const auto slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    // The full path, also for a photo named relative to the current folder (on a command line).
-    const std::string fullPath = imaging::toUtf8(QFileInfo(imaging::toQString(path)).absoluteFilePath());
+    // The full path, also for a photo named relative to the current folder (on a command line), of
+    // the path's own bytes.
+    std::string fullPath = path;
+    if (path.empty() || path[0] != '/') {
+        char cwd[4096];
+        if (::getcwd(cwd, sizeof cwd) != nullptr) fullPath = std::string(cwd) + "/" + path;
+    }
     AddItemFromProperty(textProperty(kTagImagePath, fullPath));
     AddItemFromProperty(textProperty(kTagImageName, name));
     return 1;

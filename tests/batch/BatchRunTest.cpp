@@ -1,4 +1,5 @@
 #include "batch/BatchOptions.h"
+#include "batch/BatchRun.h"
 
 #include "model/DatedPicture.h"
 #include "photofactory/PhotoFactory.h"
@@ -11,6 +12,9 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -212,6 +216,33 @@ TEST(TheBatchProgram, neverWritesACopyOverAnotherPhotoOfTheRun) {
         ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
         EXPECT_EQ(victim.readAll(), before);
     }
+}
+
+TEST(TheBatchRun, datesPhotosWhoseNamesAreNotUtf8AndSaysWhyAPathCannotBeUsed) {
+    TempDir dir;
+    const std::string name = "caf\xe9 \x1b[31m.jpg"; // Latin-1 and an escape sequence
+    const std::string path = dir.root() + "/" + name;     // (TempDir::path goes through QString)
+    photofactory::Photo photo;
+    photo.tags = {{"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
+    ASSERT_EQ(photofactory::writePhoto(dir.path("written.jpg"), photo), "");
+    ASSERT_EQ(::rename(dir.path("written.jpg").c_str(), path.c_str()), 0);
+    std::vector<std::string> problems;
+    const std::string tooLong = "/" + std::string(5000, 'a') + ".jpg";
+    BatchJob job;
+    job.photos = collectPhotos({dir.root(), path, tooLong}, problems);
+    EXPECT_EQ(job.photos, (std::vector<std::string>{path, path}));
+    EXPECT_EQ(problems, std::vector<std::string>{tooLong + ": File name too long"});
+
+    job.photos.resize(1);
+    job.templ.MakeNewTemplate();
+    job.outDir = dir.path("out");
+    ASSERT_EQ(::mkdir(job.outDir.c_str(), 0755), 0);
+    std::vector<std::string> messages;
+    PhotoHooks hooks;
+    hooks.message = [&](const std::string&, const std::string& text, bool) { messages.push_back(text); };
+    const BatchSummary summary = datePhotos(job, hooks);
+    EXPECT_EQ(summary.written, 1) << (messages.empty() ? "" : messages.front());
+    EXPECT_EQ(::access((job.outDir + "/Dated_" + name).c_str(), R_OK), 0) << "the copy has the photo's bytes";
 }
 
 TEST(TheBatchProgram, writesTheSameCopiesWhateverTheNumberOfJobsAndNothingInADryRun) {
