@@ -157,3 +157,45 @@ void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) 
         PlaceItem(index, surface);
     }
 }
+
+CDatedPicture CDatedPicture::FormatSnapshot() const {
+    // Bitmap copies share their pixels, so this costs the items only; the pictures are let go at once,
+    // so that no snapshot keeps a photo's pixels alive.
+    CDatedPicture snapshot(*this);
+    snapshot.picture.reset();
+    snapshot.workPicture.reset();
+    return snapshot;
+}
+
+void CDatedPicture::RestoreFormat(const CDatedPicture& snapshot, Dialogs& dialogs) {
+    const bool sameFrame = workPicture && snapshot.aspectEnabled == aspectEnabled &&
+                           snapshot.aspectWidth == aspectWidth && snapshot.aspectHeight == aspectHeight &&
+                           snapshot.whiteSideWide == whiteSideWide && snapshot.whiteSideTall == whiteSideTall;
+    std::unique_ptr<imaging::Bitmap> keptPicture = std::move(picture);
+    std::unique_ptr<imaging::Bitmap> keptWork = std::move(workPicture);
+    const QRectF keptBounds = bounds;
+    const float offsets[] = {whiteOffsetX, whiteOffsetY, pictureWidth, pictureHeight};
+    const std::uint64_t serial = pictureSerial;
+    *this = snapshot;
+    picture = std::move(keptPicture);
+    bounds = keptBounds;
+    pictureSerial = serial;
+    if (sameFrame) {
+        workPicture = std::move(keptWork);
+        whiteOffsetX = offsets[0];
+        whiteOffsetY = offsets[1];
+        pictureWidth = offsets[2];
+        pictureHeight = offsets[3];
+    } else {
+        BuildWorkPicture(dialogs);
+    }
+    needsRedraw = 1;
+}
+
+bool CDatedPicture::SameFormat(const CDatedPicture& other) const {
+    std::vector<std::uint8_t> mine(SerializeTemplate(nullptr, 0)), theirs(other.SerializeTemplate(nullptr, 0));
+    if (mine.size() != theirs.size()) return false;
+    SerializeTemplate(mine.data(), mine.size());
+    other.SerializeTemplate(theirs.data(), theirs.size());
+    return mine == theirs;
+}

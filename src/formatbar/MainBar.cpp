@@ -282,8 +282,10 @@ ImprintItem* CMainBar::selectedImprintItem() const {
     return index < 0 ? nullptr : &picture_->item(index);
 }
 
-void CMainBar::apply() {
+void CMainBar::apply(const char* change, bool typed) {
     if (!applyChanges_ || !picture_) return;
+    lastChange_ = QString::fromLatin1(change);
+    lastChangeKey_ = typed ? lastChange_ + QLatin1Char(' ') + QString::number(selectedItem()) : QString();
     picture_->modified = 1;
     emit formatChanged();
     requestRedraw();
@@ -397,7 +399,7 @@ void CMainBar::changeFace() {
     // A face without the remembered style leaves the item's style as it was.
     if (styleCombo_->currentIndex() >= 0)
         changed |= store(item->fontStyle, styleCombo_->currentData().toInt());
-    if (changed) apply();
+    if (changed) apply("Font");
 }
 
 void CMainBar::fillSizes(const QString& face, int fontType) {
@@ -456,7 +458,7 @@ void CMainBar::chooseSize(int row) {
         sizeCombo_->setEditText(text);
     }
     ImprintItem* item = selectedImprintItem();
-    if (item && store(item->fontSize, leadingNumber(text))) apply();
+    if (item && store(item->fontSize, leadingNumber(text))) apply("Size");
 }
 
 void CMainBar::editSize(const QString& text) {
@@ -469,37 +471,37 @@ void CMainBar::editSize(const QString& text) {
 
 void CMainBar::chooseStyle(int row) {
     ImprintItem* item = selectedImprintItem();
-    if (row >= 0 && item && store(item->fontStyle, styleCombo_->itemData(row).toInt())) apply();
+    if (row >= 0 && item && store(item->fontStyle, styleCombo_->itemData(row).toInt())) apply("Style");
 }
 
 void CMainBar::chooseAnchor(int row) {
     ImprintItem* item = selectedImprintItem();
-    if (row >= 0 && item && store(item->anchor, row)) apply();
+    if (row >= 0 && item && store(item->anchor, row)) apply("Corner");
 }
 
 void CMainBar::colorClicked() {
     // The button has already asked for a colour when it is active; it holds the one to take.
     ImprintItem* item = selectedImprintItem();
-    if (item && store(item->color, colorButton_->GetColor())) apply();
+    if (item && store(item->color, colorButton_->GetColor())) apply("Colour");
 }
 
 void CMainBar::editLabel(const QString& text) {
     ImprintItem* item = selectedImprintItem();
     if (!item || imaging::toQString(item->label) == text) return;
     item->label = imaging::toUtf8(text);
-    apply();
+    apply("Label", true);
 }
 
 void CMainBar::editUnit(const QString& text) {
     ImprintItem* item = selectedImprintItem();
     if (!item || imaging::toQString(item->unit) == text) return;
     item->unit = imaging::toUtf8(text);
-    apply();
+    apply("Unit", true);
 }
 
 void CMainBar::editOpacity(const QString& text) {
     ImprintItem* item = selectedImprintItem();
-    if (item && store(item->opacity, std::clamp(leadingNumber(text), 0, 255))) apply();
+    if (item && store(item->opacity, std::clamp(leadingNumber(text), 0, 255))) apply("Opacity", true);
 }
 
 void CMainBar::visibleClicked(bool checked) {
@@ -508,7 +510,7 @@ void CMainBar::visibleClicked(bool checked) {
     picture_->item(index).visible = checked ? 1 : 0;
     ShowItem(index);
     // Which items show is part of the template, like how they look.
-    apply();
+    apply(checked ? "Show" : "Hide");
 }
 
 void CMainBar::showAllClicked(bool checked) {

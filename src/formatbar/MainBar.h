@@ -49,6 +49,11 @@ public:
     void FillItemList(bool showAll);
     // The index of the item selected in the item list, or -1.
     int selectedItem() const;
+    // What the last change made in the bar was ("Label", "Font" ...), for the undo list. Typing in a
+    // box is one change however many keys it takes: the box's changes share a key ("Label 3"), others
+    // have none.
+    const QString& lastChange() const { return lastChange_; }
+    const QString& lastChangeKey() const { return lastChangeKey_; }
 
 public slots:
     // Shows the item with this index, or the empty state for -1.
@@ -96,14 +101,17 @@ private:
     void selectSizeText(const QString& text);
 
     ImprintItem* selectedImprintItem() const;
-    // Marks the template, signals and redraws, unless the bar itself is filling its controls.
-    void apply();
+    // Marks the template, signals and redraws, unless the bar itself is filling its controls. `change`
+    // names it for the undo list; `typed` when it is one key of a text typed into a box.
+    void apply(const char* change = "Format", bool typed = false);
     void requestRedraw();
 
     std::unique_ptr<FontCatalogue> ownFonts_;
     const FontCatalogue& fonts_;
     CDatedPicture* picture_ = nullptr;
     // False while ShowItem fills the controls from an item.
+    QString lastChange_;
+    QString lastChangeKey_;
     bool applyChanges_ = true;
     // The last size and style chosen explicitly, carried across face changes.
     QString lastSizeText_;

@@ -142,6 +142,17 @@ public:
     int ReadTemplate(const std::string& path, Dialogs& dialogs);
     // Fills the template from a record in memory; numbers beyond its end read as 0.
     void ParseTemplate(const std::uint8_t* data, std::size_t length, Dialogs& dialogs);
+    // --- undoing (compose/TemplateApplication.cpp) ---------------------------------------------
+    // The format as it is now, for taking back later: the items and every template setting, with the
+    // border and watermark (sharing their pixels), but neither the picture nor the work picture.
+    CDatedPicture FormatSnapshot() const;
+    // Takes back a format from a snapshot of this picture: the items and settings become the
+    // snapshot's; the picture stays, and the work picture is built again when the white space the
+    // snapshot asks for differs.
+    void RestoreFormat(const CDatedPicture& snapshot, Dialogs& dialogs);
+    // True when two models would give the same template file (settings and visible items).
+    bool SameFormat(const CDatedPicture& other) const;
+
     // Becomes the template a user starts from: the defaults and the date the photo was taken (Date Time
     // Original, tag 0x9003) in the bottom-left corner.
     void MakeNewTemplate();

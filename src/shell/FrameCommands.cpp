@@ -45,6 +45,8 @@ constexpr CommandText kCommands[FrameCommands::Count] = {
     {"View 5x7 area", "", kNone},
     {"View 8x10 area", "", kNone},
     {"&About Imprix...", "Display program information, version number and copyright.", kNone},
+    {"&Undo", "Take back the last change of the format.", kNone},
+    {"&Redo", "Make the change taken back again.", kNone},
 };
 
 // The application's buttons show their prompt in the status bar, not in a tool tip.
@@ -79,6 +81,8 @@ FrameCommands::FrameCommands(QMainWindow& window) : QObject(&window) {
     actions_[Next]->setShortcut(QKeySequence(Qt::Key_PageDown));
     actions_[ZoomIn]->setShortcut(QKeySequence::ZoomIn);
     actions_[ZoomOut]->setShortcut(QKeySequence::ZoomOut);
+    actions_[Undo]->setShortcut(QKeySequence::Undo);
+    actions_[Redo]->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     buildMenus(window);
     buildToolBar();
 }
@@ -93,6 +97,8 @@ void FrameCommands::buildMenus(QMainWindow& window) {
     file->addAction(actions_[Exit]);
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->addActions({actions_[Undo], actions_[Redo]});
+    edit->addSeparator();
     edit->addActions({actions_[Previous], actions_[Next], actions_[ProcessAll]});
     edit->addSeparator();
     edit->addAction(actions_[Options]);

@@ -38,6 +38,8 @@ public:
         View5x7,
         View8x10,
         About,
+        Undo,
+        Redo,
         Count
     };
 

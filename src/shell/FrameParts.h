@@ -3,6 +3,7 @@
 #include <string>
 
 class CMainBar;
+class EditHistory;
 class CPictureView;
 class CTemplateBar;
 class QMainWindow;
@@ -17,6 +18,7 @@ struct FrameParts {
     CPictureView& view;
     CMainBar& formatBar;
     CTemplateBar& templateBar;
+    EditHistory& history; // undo and redo of the open photo's format
 
     // Shows the open photo afresh: the view fitted, the format bar's item list refilled, no item chosen.
     void ShowPicture() const;

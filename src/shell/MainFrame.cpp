@@ -5,6 +5,7 @@
 #include "formatbar/MainBar.h"
 #include "imaging/TextCodec.h"
 #include "model/SettingsPaths.h"
+#include "shell/EditHistory.h"
 #include "shell/FrameParts.h"
 #include "shell/OutputPane.h"
 #include "shell/PictureWorkflow.h"
@@ -51,8 +52,13 @@ CMainFrame::CMainFrame(const FrameSetup& setup, QWidget* parent)
     createStatusBar();
     linkBarAndView();
 
-    parts_ =
-        std::make_unique<FrameParts>(FrameParts{state_, dialogs_, *this, *view_, *formatBar_, *templateBar_});
+    history_ = std::make_unique<EditHistory>(state_.datedPicture, dialogs_, [this] { showRestoredFormat(); });
+    connect(&history_->stack(), &QUndoStack::indexChanged, this, [this] {
+        UpdateChangesLabel();
+        UpdateCommands();
+    });
+    parts_ = std::make_unique<FrameParts>(
+        FrameParts{state_, dialogs_, *this, *view_, *formatBar_, *templateBar_, *history_});
     templates_ = std::make_unique<TemplateWorkflow>(*parts_);
     pictures_ = std::make_unique<PictureWorkflow>(*parts_, *templates_);
     processAll_ = std::make_unique<ProcessAllWorkflow>(*parts_, *pictures_);
@@ -83,6 +89,7 @@ CMainFrame::~CMainFrame() {
     for (QObject* part : {static_cast<QObject*>(view_), static_cast<QObject*>(formatBar_),
                           static_cast<QObject*>(templateBar_)})
         part->disconnect(this);
+    history_->stack().disconnect(this);
 }
 
 void CMainFrame::createBars() {
@@ -117,11 +124,17 @@ void CMainFrame::createStatusBar() {
 
 void CMainFrame::linkBarAndView() {
     connect(view_, &CPictureView::showItem, formatBar_, &CMainBar::ShowItem);
-    connect(view_, &CPictureView::formatChanged, this, &CMainFrame::formatChanged);
+    connect(view_, &CPictureView::formatChanged, this, [this] {
+        const QString& change = view_->lastChange();
+        // Nudges of one item are one step, as typing into one box is.
+        formatChanged(change, change == QLatin1String("Nudge") ? change + QString::number(view_->selectedIndex())
+                                                               : QString());
+    });
     connect(view_, &CPictureView::dateProblem, this, [this](const QString& text) {
         run([&] { dialogs_.message(imaging::toUtf8(text), Dialogs::Buttons::Ok, Dialogs::Icon::Warning); });
     });
-    connect(formatBar_, &CMainBar::formatChanged, this, &CMainFrame::formatChanged);
+    connect(formatBar_, &CMainBar::formatChanged, this,
+            [this] { formatChanged(formatBar_->lastChange(), formatBar_->lastChangeKey()); });
     connect(formatBar_, &CMainBar::redrawRequested, view_, &CPictureView::Redraw);
     connect(formatBar_, &CMainBar::itemSelected, this, &CMainFrame::itemChosen);
     connect(templateBar_, &CTemplateBar::templateChosen, this, [this] {
@@ -188,6 +201,8 @@ void CMainFrame::connectCommands() {
     onCommand(C::View5x7, [this] { toggleGuides(2); });
     onCommand(C::View8x10, [this] { toggleGuides(3); });
     onCommand(C::About, [this] { emit aboutRequested(); });
+    onCommand(C::Undo, [this] { history_->stack().undo(); });
+    onCommand(C::Redo, [this] { history_->stack().redo(); });
     connect(commands_->toolBar(), &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommands);
 }
 
@@ -212,6 +227,13 @@ void CMainFrame::UpdateCommands() {
     const int count = static_cast<int>(state_.fileList.size());
     command(C::SaveCopy)->setEnabled(state_.hasWorkPicture());
     command(C::SaveCopyAs)->setEnabled(state_.hasWorkPicture());
+    const QUndoStack& steps = history_->stack();
+    command(C::Undo)->setEnabled(steps.canUndo());
+    command(C::Redo)->setEnabled(steps.canRedo());
+    command(C::Undo)->setStatusTip(steps.canUndo() ? QStringLiteral("Undo: ") + steps.undoText()
+                                                   : QStringLiteral("Take back the last change of the format."));
+    command(C::Redo)->setStatusTip(steps.canRedo() ? QStringLiteral("Redo: ") + steps.redoText()
+                                                   : QStringLiteral("Make the change taken back again."));
     command(C::Previous)->setEnabled(state_.fileIndex != 0);
     command(C::Next)->setEnabled(state_.fileIndex < count - 1);
     command(C::ShowAllExif)->setChecked(state_.settings.viewAllExif != 0);
@@ -246,11 +268,28 @@ void CMainFrame::ShowOptions(int startPage) {
         .ShowOptions(startPage);
     // Changed options compose the picture again: that dated image has not been saved yet.
     if (hadPicture && state_.hasWorkPicture()) state_.imageSaved = 0;
+    // What the sheet changed in the format is one step (labels added and then cancelled too).
+    if (state_.datedPicture.picture) history_->record(QStringLiteral("Options"));
     UpdateCommands();
 }
 
-void CMainFrame::formatChanged() {
+void CMainFrame::formatChanged(const QString& change, const QString& mergeKey) {
+    history_->record(change, mergeKey);
     UpdateChangesLabel();
+    if (state_.hasWorkPicture()) state_.imageSaved = 0;
+}
+
+void CMainFrame::showRestoredFormat() {
+    // The view keeps its zoom when the picture keeps its size; the bar keeps the item it showed.
+    const QSize before = view_->pictureSize();
+    const int shown = formatBar_->selectedItem();
+    if (!state_.datedPicture.workPicture || state_.datedPicture.workPicture->image().size() != before)
+        view_->AttachPicture(&state_.datedPicture);
+    formatBar_->FillItemList(state_.settings.viewAllExif != 0);
+    formatBar_->ShowItem(shown < state_.datedPicture.itemCount ? shown : -1);
+    view_->SelectItem(shown < state_.datedPicture.itemCount ? shown : -1);
+    view_->Redraw();
+    parts_->ComposeOutputName();
     if (state_.hasWorkPicture()) state_.imageSaved = 0;
 }
 
@@ -266,7 +305,7 @@ void CMainFrame::itemChosen(int index) {
     view_->SelectItem(index);
     if (shown) {
         state_.datedPicture.modified = 1;
-        formatChanged();
+        formatChanged(QStringLiteral("Show"));
     }
 }
 

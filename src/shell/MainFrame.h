@@ -15,6 +15,7 @@ class COptionsSheet;
 class COutputPane;
 class CPictureView;
 class CTemplateBar;
+class EditHistory;
 class PictureWorkflow;
 class ProcessAllWorkflow;
 class QToolBar;
@@ -88,7 +89,10 @@ private:
     // states brought up to date after it.
     void onCommand(FrameCommands::Command c, std::function<void()> work);
     void run(const std::function<void()>& work);
-    void formatChanged();
+    // After a change of the format in the view or the bar: a step to undo, the mark, the image unsaved.
+    void formatChanged(const QString& change, const QString& mergeKey = QString());
+    // After undo or redo put a format in place: the view and the bar show it.
+    void showRestoredFormat();
     void itemChosen(int index);
     void toggleGuides(int ratio);
 
@@ -102,6 +106,7 @@ private:
     QToolBar* templateToolBar_ = nullptr;
     QToolBar* formatToolBar_ = nullptr;
     COutputPane* outputPane_ = nullptr;
+    std::unique_ptr<EditHistory> history_;
     std::unique_ptr<FrameParts> parts_;
     std::unique_ptr<TemplateWorkflow> templates_;
     std::unique_ptr<PictureWorkflow> pictures_;

@@ -4,6 +4,7 @@
 #include "formatbar/MainBar.h"
 #include "imaging/TextCodec.h"
 #include "model/PhotoFolder.h"
+#include "shell/EditHistory.h"
 #include "shell/FrameState.h"
 #include "shell/TemplateWorkflow.h"
 #include "formatbar/UiDialogs.h"
@@ -105,6 +106,7 @@ void PictureWorkflow::openEntry(int index) {
         s.imageSaved = 0;
         // The photo shows the template as it is: nothing differs from it yet.
         s.datedPicture.modified = 0;
+        f_.history.reset();
         f_.UpdateChangesLabel();
         f_.ShowStatus("Click an item in the picture, or choose one in the list at the left, to change it.");
     } else {
@@ -124,6 +126,7 @@ void PictureWorkflow::ClosePicture() {
     s.imageSaved = 1; // nothing is left to save
     // Nothing is left to edit either: the bar lets the items go, and the title names no photo.
     f_.formatBar.setDatedPicture(nullptr);
+    f_.history.reset();
     f_.window.setWindowTitle(imaging::toQString(s.settings.appTitle));
     f_.view.Redraw();
 }

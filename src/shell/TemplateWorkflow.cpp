@@ -1,6 +1,7 @@
 #include "shell/TemplateWorkflow.h"
 
 #include "imaging/TextCodec.h"
+#include "shell/EditHistory.h"
 #include "shell/FrameState.h"
 #include "shell/TemplateBar.h"
 #include "formatbar/UiDialogs.h"
@@ -123,6 +124,7 @@ void TemplateWorkflow::SwitchTemplate() {
         }
     }
     s.datedPicture.modified = 0;
+    f_.history.reset();
     f_.UpdateChangesLabel();
     f_.view.Redraw();
 }
@@ -139,9 +141,10 @@ void TemplateWorkflow::reapply() const {
 
 void TemplateWorkflow::write(CDatedPicture& source, const std::string& path) const {
     std::string whyNot;
-    if (source.WriteTemplate(path, &whyNot) == 0)
+    if (source.WriteTemplate(path, &whyNot) == 0) {
         f_.ShowStatus("Template saved: " + path);
-    else
+        if (&source == &f_.state.datedPicture) f_.history.markSaved();
+    } else
         f_.ShowStatus("The template could not be written to " + path + (whyNot.empty() ? "" : ": " + whyNot));
 }
 

@@ -142,6 +142,7 @@ DragOutcome ItemDragger::release(QPoint viewPx) {
     pressed_ = false;
     if (!picture_) return out;
     out.takeFocus = true;
+    out.change = rotating_ ? "Turn" : "Move";
     rotating_ = false;
     out.cursor = cursorAt(viewPx);
     out.formatChanged = picture_->modified != 0;
@@ -183,6 +184,7 @@ DragOutcome ItemDragger::key(Key key, int count) {
     if (out.handled) {
         picture_->modified = 1;
         picture_->needsRedraw = 1;
+        out.change = key == Key::Delete ? "Hide" : "Nudge";
     }
     out.formatChanged = picture_->modified != 0;
     out.repaint = true;

@@ -25,6 +25,7 @@ struct DragOutcome {
     bool scrolled = false; // the shown part moved: scroll bars follow
     bool takeFocus = false;
     bool handled = false; // a key the view uses
+    const char* change = nullptr; // with formatChanged: what was done, for the undo list ("Move")
 };
 
 // Selecting, moving, turning, nudging and hiding items with the mouse and the keyboard, and panning

@@ -282,7 +282,10 @@ void CPictureView::apply(const DragOutcome& outcome) {
     if (outcome.repaint) viewport()->update();
     if (outcome.takeFocus) setFocus(Qt::MouseFocusReason);
     if (outcome.showItem) emit showItem(*outcome.showItem);
-    if (outcome.formatChanged) emit formatChanged();
+    if (outcome.formatChanged) {
+        lastChange_ = QString::fromLatin1(outcome.change ? outcome.change : "Change");
+        emit formatChanged();
+    }
 }
 
 void CPictureView::mousePressEvent(QMouseEvent* event) {

@@ -43,6 +43,10 @@ public slots:
 
 public:
     int selectedIndex() const { return dragger_.selectedIndex(); }
+    // What the last change made in the view was ("Move", "Turn", "Nudge", "Hide"), for the undo list.
+    const QString& lastChange() const { return lastChange_; }
+    // The size of the work picture as the view laid it out, picture pixels.
+    QSize pictureSize() const { return geometry_.pictureBounds().size().toSize(); }
 
     // Print-area guides: 0 (off), 1.5 (4x6), 1.4 (5x7) or 1.25 (8x10).
     double printRatio() const { return printRatio_; }
@@ -79,6 +83,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    QString lastChange_;
     void paintStartHint(QPainter& painter, const QColor& back);
     void apply(const DragOutcome& outcome);
     // Takes a work picture whose size changed behind the view's back, keeping the selection.
