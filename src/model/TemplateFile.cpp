@@ -234,18 +234,24 @@ void CDatedPicture::ParseTemplate(const std::uint8_t* data, std::size_t length, 
     borderAutoRotate = r.int32();
     const int count = r.int32();
 
+    // However many faults a template has, the user hears of it once.
+    bool reported = false;
+    const auto corrupt = [&] {
+        if (!reported) dialogs.error(kCorruptTemplateMessage);
+        reported = true;
+    };
     // The copy's name is made of these: a shared template must not lead it out of the output folder.
     if (!isNamePiece(prefix) || !isNamePiece(postfix)) {
         prefix.clear();
         postfix.clear();
-        dialogs.error(kCorruptTemplateMessage);
+        corrupt();
     }
 
     watermarkIndex = -1;
     watermarkBitmap.reset(); // an earlier template's; this one's comes with its watermark item
     if (count < 0 || count > kMaxItems || !ResetItems(count)) {
         ResetItems(0);
-        dialogs.error(kCorruptTemplateMessage);
+        corrupt();
         return;
     }
     // A file named by several watermark items is decoded (or reported missing) once.
@@ -254,7 +260,7 @@ void CDatedPicture::ParseTemplate(const std::uint8_t* data, std::size_t length, 
         ImprintItem& it = item(i);
         if (!readItem(r, it)) {
             it = ImprintItem();
-            dialogs.error(kCorruptTemplateMessage);
+            corrupt();
             return;
         }
         if (it.tag == kTagWatermark) {
