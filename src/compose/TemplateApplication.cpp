@@ -40,6 +40,8 @@ void copyFormatting(const ImprintItem& from, ImprintItem& to) {
     to.reserved5 = from.reserved5;
     to.label = from.label;
     to.unit = from.unit;
+    to.effects = from.effects;
+    to.dateSources = from.dateSources;
 }
 
 bool sameLabelName(const std::string& a, const std::string& b) {
@@ -101,6 +103,8 @@ void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) 
     whiteColor = templ.whiteColor;
     dateFormat = templ.dateFormat;
     jpegQuality = templ.jpegQuality;
+    clockShiftSeconds = templ.clockShiftSeconds;
+    localeNames = templ.localeNames;
     watermarkIndex = -1;
 
     BuildWorkPicture(dialogs);

@@ -63,6 +63,9 @@ CDatedPicture& CDatedPicture::operator=(const CDatedPicture& other) {
     borderOpacity = other.borderOpacity;
     borderAutoRotate = other.borderAutoRotate;
     watermarkBitmap = cloneOrNull(other.watermarkBitmap);
+    clockShiftSeconds = other.clockShiftSeconds;
+    localeNames = other.localeNames;
+    fileTime = other.fileTime;
     pictureSerial = other.pictureSerial;
     return *this;
 }

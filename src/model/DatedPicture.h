@@ -18,6 +18,7 @@
 
 class Dialogs;
 class ItemList;
+class RecordReader;
 
 namespace imaging {
 class Graphics;
@@ -191,11 +192,20 @@ public:
     int borderAutoRotate = 1;
     std::unique_ptr<imaging::Bitmap> watermarkBitmap;
 
+    // Beyond the classic template settings (kept in the template file's extension block).
+    long long clockShiftSeconds = 0; // added to every date shown: a camera clock set wrong
+    static constexpr long long kLongestClockShift = 200LL * 366 * 86400; // no clock is further off
+    int localeNames = 0;             // month and day names and date forms of the desktop's language
+    // Of the photo: when its file was last changed, as an Exif date text; empty without a photo.
+    std::string fileTime;
+
     // Counts the pictures loaded into this model; a date problem is reported once per picture.
     std::uint64_t pictureSerial = 0;
 
 private:
     void NoteDateProblem(const std::string& message);
+    // The extension blocks after the stored items (template files of this version and later).
+    void readExtensions(RecordReader& r, int storedItems);
 
     // --- composing (compose/) ---
     // `drawPicture` false: the work picture already holds the picture's pixels where it lies.

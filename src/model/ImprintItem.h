@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ItemExtras.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -76,6 +78,15 @@ struct ImprintItem {
     std::string displayName;
     std::string label;
     std::string unit;
+
+    // Beyond the classic fields (kept in a template file's extension block).
+    TextEffects effects;
+    DateSources dateSources; // a date item's fallback, in order; empty: its own tag only
+
+    // Working values, never stored: set when the item is placed on a photo.
+    int autoColor = -1;       // with effects.autoColor: the text colour chosen for this photo
+    std::string resolvedDate; // a date item's date from its sources ("2018:07:25 16:34:23"), or empty
+    DateSource resolvedFrom = DateSource::DateTimeOriginal; // the step that gave resolvedDate
 
     static constexpr int kItalicFlag = 0x10000000;
 

@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+#include <ctime>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -30,6 +32,16 @@ void layOnWhite(QImage& image) {
         }
     }
     image.reinterpretAsFormat(QImage::Format_RGB32);
+}
+
+// When the file was last changed, in the machine's time (a file's time is a moment, not a clock
+// reading), as an Exif date text; empty when it cannot be read.
+std::string fileTimeOf(const std::string& path) {
+    struct stat st {};
+    std::tm local{};
+    if (::stat(path.c_str(), &st) != 0 || localtime_r(&st.st_mtime, &local) == nullptr) return {};
+    char text[32];
+    return std::strftime(text, sizeof text, "%Y:%m:%d %H:%M:%S", &local) ? std::string(text) : std::string();
 }
 
 } // namespace
@@ -66,6 +78,7 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot) {
     }
     layOnWhite(picture->image());
     bounds = picture->bounds();
+    fileTime = fileTimeOf(path);
     ++pictureSerial;
 
     const imaging::PropertyBlock properties = imaging::readProperties(path);

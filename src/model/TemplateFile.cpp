@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -110,6 +113,75 @@ bool readItem(RecordReader& r, ImprintItem& it) {
     return true;
 }
 
+// --- the extension block ---------------------------------------------------------------------
+// After the classic record, one block holds what templates have gained since: a marker, its version,
+// its length, then the fields of that version. A reader that stops after the items (every earlier
+// version) never sees it; a block of a version this one does not know is stepped over, silently.
+
+constexpr char kExtensionMarker[8] = {'I', 'M', 'P', 'R', 'I', 'X', '+', '\0'};
+constexpr std::uint32_t kExtensionVersion = 1;
+constexpr float kMostEffectPoints = 100; // no outline, shadow or padding is wider on a print
+constexpr std::size_t kMostDateSources = 16;
+
+enum EffectFlags : std::uint8_t { kOutline = 1, kShadow = 2, kBox = 4, kBoxRounded = 8, kAutoColor = 16 };
+
+bool hasExtension(const ImprintItem& it) {
+    return it.effects != TextEffects() || !it.dateSources.empty();
+}
+
+void writeItemExtension(RecordWriter& w, const ImprintItem& it) {
+    RecordWriter item;
+    const TextEffects& e = it.effects;
+    item.uint8(static_cast<std::uint8_t>((e.outline ? kOutline : 0) | (e.shadow ? kShadow : 0) | (e.box ? kBox : 0) |
+                                         (e.boxRounded ? kBoxRounded : 0) | (e.autoColor ? kAutoColor : 0)));
+    item.int32(e.outlineColor);
+    item.float32(e.outlineWidthPt);
+    item.int32(e.shadowColor);
+    item.float32(e.shadowOffsetPt);
+    item.float32(e.shadowSoftnessPt);
+    item.int32(e.boxColor);
+    item.int32(e.boxOpacity);
+    item.float32(e.boxPaddingPt);
+    item.uint8(static_cast<std::uint8_t>(std::min(it.dateSources.size(), kMostDateSources)));
+    for (std::size_t i = 0; i < std::min(it.dateSources.size(), kMostDateSources); ++i)
+        item.uint8(static_cast<std::uint8_t>(it.dateSources[i]));
+    w.uint32(static_cast<std::uint32_t>(item.bytes().size()));
+    w.raw(item.bytes().data(), item.bytes().size());
+}
+
+// A size from a file that may come from anyone: a number of points a print can hold.
+float points(float v, float fallback) {
+    return std::isfinite(v) && v >= 0 && v <= kMostEffectPoints ? v : fallback;
+}
+
+void readItemExtension(RecordReader& r, ImprintItem& it) {
+    const std::size_t length = r.uint32();
+    const std::size_t end = r.position() + std::min(length, r.remaining());
+    const TextEffects defaults;
+    TextEffects& e = it.effects;
+    const std::uint8_t flags = r.uint8();
+    e.outline = flags & kOutline;
+    e.shadow = flags & kShadow;
+    e.box = flags & kBox;
+    e.boxRounded = flags & kBoxRounded;
+    e.autoColor = flags & kAutoColor;
+    e.outlineColor = r.int32() & 0xFFFFFF;
+    e.outlineWidthPt = points(r.float32(), defaults.outlineWidthPt);
+    e.shadowColor = r.int32() & 0xFFFFFF;
+    e.shadowOffsetPt = points(r.float32(), defaults.shadowOffsetPt);
+    e.shadowSoftnessPt = points(r.float32(), defaults.shadowSoftnessPt);
+    e.boxColor = r.int32() & 0xFFFFFF;
+    e.boxOpacity = std::clamp(r.int32(), 0, 255);
+    e.boxPaddingPt = points(r.float32(), defaults.boxPaddingPt);
+    const std::size_t sources = std::min<std::size_t>(r.uint8(), kMostDateSources);
+    it.dateSources.clear();
+    for (std::size_t i = 0; i < sources && r.position() < end; ++i) {
+        const std::uint8_t code = r.uint8();
+        if (code >= 1 && code <= kDateSourceCount) it.dateSources.push_back(static_cast<DateSource>(code));
+    }
+    r.skipTo(end); // fields a later version added to the item
+}
+
 } // namespace
 
 const char* const CDatedPicture::kCorruptTemplateMessage =
@@ -141,6 +213,22 @@ std::size_t CDatedPicture::SerializeTemplate(std::uint8_t* buffer, std::size_t c
     w.int32(visibleCount);
     for (int i = 0; i < itemCount; ++i)
         if (item(i).visible == 1) writeItem(w, item(i));
+
+    // Only a template that uses what came later gets the block: every other one is written as before.
+    bool extended = clockShiftSeconds != 0 || localeNames != 0;
+    for (int i = 0; i < itemCount && !extended; ++i) extended = item(i).visible == 1 && hasExtension(item(i));
+    if (extended) {
+        RecordWriter block;
+        block.int64(clockShiftSeconds);
+        block.int32(localeNames);
+        block.uint32(static_cast<std::uint32_t>(visibleCount));
+        for (int i = 0; i < itemCount; ++i)
+            if (item(i).visible == 1) writeItemExtension(block, item(i));
+        w.raw(reinterpret_cast<const std::uint8_t*>(kExtensionMarker), sizeof kExtensionMarker);
+        w.uint32(kExtensionVersion);
+        w.uint32(static_cast<std::uint32_t>(block.bytes().size()));
+        w.raw(block.bytes().data(), block.bytes().size());
+    }
 
     const std::vector<std::uint8_t>& bytes = w.bytes();
     if (buffer != nullptr && capacity >= bytes.size()) std::copy(bytes.begin(), bytes.end(), buffer);
@@ -254,9 +342,12 @@ void CDatedPicture::ParseTemplate(const std::uint8_t* data, std::size_t length, 
         corrupt();
         return;
     }
+    clockShiftSeconds = 0;
+    localeNames = 0;
     // A file named by several watermark items is decoded (or reported missing) once.
     std::optional<std::string> triedWatermark;
-    for (int i = 0; i < count && !r.ended(); ++i) {
+    int itemsRead = 0;
+    for (int i = 0; i < count && !r.ended(); ++i, itemsRead = i) {
         ImprintItem& it = item(i);
         if (!readItem(r, it)) {
             it = ImprintItem();
@@ -272,6 +363,25 @@ void CDatedPicture::ParseTemplate(const std::uint8_t* data, std::size_t length, 
                 SetWatermarkItem(it.fontName, it.fontSize);
             }
         }
+    }
+    if (itemsRead == count) readExtensions(r, count);
+}
+
+void CDatedPicture::readExtensions(RecordReader& r, int storedItems) {
+    while (r.skipIf(kExtensionMarker, sizeof kExtensionMarker)) {
+        const std::uint32_t version = r.uint32();
+        const std::size_t length = r.uint32();
+        const std::size_t end = r.position() + std::min(length, r.remaining());
+        if (version == kExtensionVersion) {
+            const long long shift = r.int64();
+            // A shift of more than a few centuries is no camera's clock: none.
+            clockShiftSeconds = std::llabs(shift) <= kLongestClockShift ? shift : 0;
+            localeNames = r.int32() != 0;
+            const std::uint32_t items = r.uint32();
+            for (std::uint32_t i = 0; i < items && static_cast<int>(i) < storedItems && r.position() < end; ++i)
+                readItemExtension(r, item(static_cast<int>(i)));
+        }
+        r.skipTo(end);
     }
 }
 

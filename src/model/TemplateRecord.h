@@ -15,6 +15,11 @@ public:
     void int32(std::int32_t v) { put(static_cast<std::uint32_t>(v), 4); }
     void uint32(std::uint32_t v) { put(v, 4); }
     void uint16(std::uint16_t v) { put(v, 2); }
+    void uint8(std::uint8_t v) { bytes_.push_back(v); }
+    void int64(std::int64_t v) {
+        put(static_cast<std::uint32_t>(static_cast<std::uint64_t>(v)), 4);
+        put(static_cast<std::uint32_t>(static_cast<std::uint64_t>(v) >> 32), 4);
+    }
     void float32(float v) {
         std::uint32_t bits;
         std::memcpy(&bits, &v, 4);
@@ -46,6 +51,19 @@ public:
     std::int32_t int32() { return static_cast<std::int32_t>(get(4)); }
     std::uint32_t uint32() { return get(4); }
     std::uint16_t uint16() { return static_cast<std::uint16_t>(get(2)); }
+    std::uint8_t uint8() { return static_cast<std::uint8_t>(get(1)); }
+    std::int64_t int64() {
+        const std::uint64_t low = get(4);
+        const std::uint64_t high = get(4);
+        return static_cast<std::int64_t>(low | (high << 32));
+    }
+    // The next bytes when they are exactly `expected`: then read past them; else nothing is read.
+    bool skipIf(const char* expected, std::size_t n) {
+        if (pos_ + n > size_ || std::memcmp(data_ + pos_, expected, n) != 0) return false;
+        pos_ += n;
+        return true;
+    }
+    std::size_t remaining() const { return size_ - pos_; }
     float float32() {
         const std::uint32_t bits = get(4);
         float v;

@@ -642,6 +642,71 @@ TEST(ReadingATemplate, keepsTheCopysNameInTheOutputFolderAndUsesOnlyAFolderThatI
     }
 }
 
+TEST(ATemplateFile, keepsWhatCameLaterInOneBlockThatOlderReadersNeverSee) {
+    CDatedPicture templ;
+    templ.MakeNewTemplate();
+    templ.clockShiftSeconds = -(86400 + 3600);
+    templ.localeNames = 1;
+    ImprintItem& date = templ.item(0);
+    date.effects.outline = date.effects.box = date.effects.boxRounded = date.effects.autoColor = true;
+    date.effects.outlineColor = 0x102030;
+    date.effects.boxPaddingPt = 3.5f;
+    date.effects.boxOpacity = 90;
+    date.dateSources = {DateSource::DateTimeOriginal, DateSource::FileName, DateSource::FileTime};
+    ImprintItem& plain = addVisibleItem(templ, kTagLabel, "Plain");
+    plain.label = "two\nlines";
+    const Bytes bytes = recordOf(templ);
+
+    CDatedPicture classic; // what the record holds without the block is the classic record
+    classic.MakeNewTemplate();
+    addVisibleItem(classic, kTagLabel, "Plain").label = "two\nlines";
+    const Bytes classicBytes = recordOf(classic);
+    ASSERT_GT(bytes.size(), classicBytes.size());
+    EXPECT_TRUE(std::equal(classicBytes.begin(), classicBytes.end(), bytes.begin()));
+    EXPECT_EQ(recordOf(classic).size(), classicBytes.size()) << "nothing new: no block";
+
+    ScriptedDialogs user;
+    CDatedPicture read;
+    read.ParseTemplate(bytes.data(), bytes.size(), user);
+    EXPECT_TRUE(user.shown.empty());
+    EXPECT_EQ(read.clockShiftSeconds, templ.clockShiftSeconds);
+    EXPECT_EQ(read.localeNames, 1);
+    ASSERT_EQ(read.itemCount, 2);
+    EXPECT_EQ(read.item(0).effects, date.effects);
+    EXPECT_EQ(read.item(0).dateSources, date.dateSources);
+    EXPECT_EQ(read.item(1).effects, TextEffects());
+    EXPECT_EQ(recordOf(read), bytes);
+
+    // A block of a version to come, before this one's: stepped over without a word.
+    Bytes future(classicBytes);
+    const Bytes unknown = {'I', 'M', 'P', 'R', 'I', 'X', '+', 0, 99, 0, 0, 0, 3, 0, 0, 0, 1, 2, 3};
+    future.insert(future.end(), unknown.begin(), unknown.end());
+    future.insert(future.end(), bytes.begin() + static_cast<std::ptrdiff_t>(classicBytes.size()), bytes.end());
+    CDatedPicture later;
+    later.ParseTemplate(future.data(), future.size(), user);
+    EXPECT_TRUE(user.shown.empty());
+    EXPECT_EQ(later.item(0).effects, date.effects);
+}
+
+TEST(ATemplateFile, writtenBeforeTheBlockReadsAndWritesBackAsItWas) {
+    // The templates that shipped before, and every kept fuzz input: read, then written, then read
+    // again, nothing changes; the shipped ones are written back byte for byte.
+    const QDir corpus(QStringLiteral(IMPRIX_FUZZ_CORPUS_DIR "/template"));
+    for (const QString& name : corpus.entryList(QDir::Files)) {
+        SCOPED_TRACE(name.toStdString());
+        const Bytes bytes = fileBytes(corpus.filePath(name).toStdString());
+        ScriptedDialogs user;
+        CDatedPicture once;
+        once.ParseTemplate(bytes.data(), bytes.size(), user);
+        const Bytes written = recordOf(once);
+        CDatedPicture twice;
+        twice.ParseTemplate(written.data(), written.size(), user);
+        EXPECT_EQ(recordOf(twice), written);
+        if (name.endsWith(QLatin1String(".tpl")) && QStringList{"Simple.tpl", "Caption.tpl", "Watermark.tpl"}.contains(name))
+            EXPECT_EQ(written, bytes);
+    }
+}
+
 TEST(WritingATemplate, thatCannotCreateTheFileReportsItAndChangesNothing) {
     TempDir dir;
     writeBytes(dir.path("plain-file"), Bytes{1, 2, 3});
