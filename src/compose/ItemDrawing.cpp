@@ -1,5 +1,6 @@
 // Drawing one item's text on the work picture, and the box its rotated text covers.
 
+#include "compose/ItemText.h"
 #include "compose/PrintFrame.h"
 #include "model/DateFormat.h"
 #include "model/DatedPicture.h"
@@ -22,6 +23,11 @@ std::string faceName(const std::string& name) {
     return name.substr(0, n);
 }
 
+// Lines of text line up on the side of the item's corner.
+bool anchoredRight(int anchor) {
+    return anchor == 1 || anchor == 3 || anchor == 5 || anchor == 7;
+}
+
 } // namespace
 
 void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics) {
@@ -33,8 +39,10 @@ void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics) {
 
     std::string value = item.valueText;
     if (isDateTag(item.tag)) {
+        // A date found by the item's sources when its own tag gave none (or none that can be shown).
+        const std::string& date = item.resolvedDate.empty() ? item.valueText : item.resolvedDate;
         try {
-            value = FormatDate(item.valueText, dateFormat);
+            value = FormatDate(date, dateFormat);
         } catch (const DateConversionError& e) {
             NoteDateProblem("The date of \"" + item.displayName + "\" cannot be shown: " + e.what());
             return;
@@ -47,21 +55,29 @@ void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics) {
     graphics.translate(item.posX, item.posY);
     graphics.rotate(item.angle);
 
+    const double pixelsPerPoint = frame.longPx() / frame.printLong / 72.0;
     imaging::LogFont logFont;
     logFont.faceName = faceName(item.fontName);
-    logFont.height = truncToInt(item.fontSize / frame.printLong * frame.longPx() / 72.0);
+    logFont.height = truncToInt(item.fontSize * pixelsPerPoint);
     logFont.weight = item.weight();
     logFont.italic = item.isItalic();
     const imaging::Font font(logFont);
-    const imaging::Brush brush = imaging::Brush::solid(imaging::fromColorRef(item.color, item.opacity & 0xFF));
 
-    const QRectF box = graphics.measureString(text, font);
+    // The measured box holds the text and the room its effects take, so placing, the selection frame
+    // and hit-testing all count them.
+    const ItemTextLayout layout =
+        layOutItemText(text, font, item.effects, pixelsPerPoint, anchoredRight(item.anchor), graphics);
+    const QSizeF box = layout.size();
     item.textWidthPx = truncToInt(box.width());
     item.textHeightPx = truncToInt(box.height());
     item.textWidthPt = truncToInt(box.width() / frame.longPx() * frame.printLong * 72.0);
     item.textHeightPt = truncToInt(box.height() / frame.longPx() * frame.printLong * 72.0);
 
-    graphics.drawString(text, font, QPointF(0, 0), brush);
+    const bool automatic = item.effects.autoColor && item.autoColor >= 0;
+    const int color = automatic ? item.autoColor : item.color;
+    const int outline = automatic ? (item.autoColor == kAutoWhite ? kAutoBlack : kAutoWhite) : item.effects.outlineColor;
+    drawItemText(graphics, layout, font, item.effects, pixelsPerPoint,
+                 imaging::fromColorRef(color, item.opacity & 0xFF), imaging::fromColorRef(outline));
     graphics.endContainer();
 }
 

@@ -3,6 +3,8 @@
 #include "compose/PrintFrame.h"
 #include "model/DatedPicture.h"
 
+#include <QImage>
+
 namespace {
 
 bool turnsWithTallPictures(int anchor) {
@@ -45,6 +47,35 @@ void CDatedPicture::PlaceItem(int index, imaging::Graphics& graphics) {
     if (it.posX > W) it.posX = truncToInt(W - Wb);
     if (it.posY < 0) it.posY = truncToInt(10 - T);
     if (it.posY > H) it.posY = truncToInt(H - Hb);
+
+    // An automatic colour is chosen for this photo, from what lies under the item where it is placed.
+    it.autoColor = it.effects.autoColor ? (MeanLuminanceUnder(index) < 127.5 ? kAutoWhite : kAutoBlack) : -1;
+}
+
+double CDatedPicture::MeanLuminanceUnder(int index) const {
+    if (!workPicture || index < 0 || index >= itemCount) return 0;
+    const ImprintItem& it = item(index);
+    const QRect box = QRect(it.posX + it.bounds.x, it.posY + it.bounds.y, it.bounds.width, it.bounds.height)
+                          .intersected(QRect(0, 0, workPicture->width(), workPicture->height()));
+    if (box.isEmpty()) return 0;
+    // The loaded picture where it lies in the work picture, the white space's colour elsewhere; a grid
+    // of samples is enough for a mean.
+    const QColor white = QColor(whiteColor & 0xFF, (whiteColor >> 8) & 0xFF, (whiteColor >> 16) & 0xFF);
+    const QImage* photo = picture ? &std::as_const(*picture).image() : nullptr;
+    const int steps = 48;
+    double sum = 0;
+    int samples = 0;
+    for (int j = 0; j < steps; ++j) {
+        for (int i = 0; i < steps; ++i) {
+            const int x = box.left() + (box.width() - 1) * i / (steps - 1);
+            const int y = box.top() + (box.height() - 1) * j / (steps - 1);
+            const int px = x - truncToInt(whiteOffsetX), py = y - truncToInt(whiteOffsetY);
+            const QRgb c = photo && photo->valid(px, py) ? photo->pixel(px, py) : white.rgb();
+            sum += 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
+            ++samples;
+        }
+    }
+    return sum / samples;
 }
 
 void CDatedPicture::StoreItemOffsets(int index) {

@@ -95,6 +95,26 @@ QRectF Graphics::measureString(const std::string& textUtf8, const Font& font) {
     return QRectF(0, 0, metrics.horizontalAdvance(text), metrics.height());
 }
 
+void Graphics::strokeString(const std::string& textUtf8, const Font& font, const QPointF& origin, const QColor& argb,
+                            qreal reach) {
+    if (!painter_.isActive()) return void(record(Status::WrongState));
+    if (reach <= 0) return;
+    const QFont& qfont = font.qfont();
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    path.addText(QPointF(origin.x(), origin.y() + QFontMetricsF(qfont, painter_.device()).ascent()), qfont,
+                 toQString(textUtf8));
+    painter_.strokePath(path, QPen(QBrush(argb), 2 * reach, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
+
+void Graphics::fillRoundedRectangle(const Brush& brush, const QRectF& rect, qreal radius) {
+    if (!painter_.isActive()) return void(record(Status::WrongState));
+    if (radius <= 0) return fillRectangle(brush, rect);
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    painter_.fillPath(path, brush.pattern());
+}
+
 void Graphics::drawString(const std::string& textUtf8, const Font& font, const QPointF& origin,
                           const Brush& brush) {
     if (!painter_.isActive()) return void(record(Status::WrongState));

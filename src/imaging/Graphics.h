@@ -51,6 +51,12 @@ public:
 
     // Draws one line of text with the top-left of its box at the origin given.
     void drawString(const std::string& textUtf8, const Font& font, const QPointF& origin, const Brush& brush);
+    // Strokes the outlines of the glyphs of one line of text placed as drawString places it, with round
+    // joins, so `reach` pixels of colour lie outside every glyph (under the text drawn after it).
+    void strokeString(const std::string& textUtf8, const Font& font, const QPointF& origin, const QColor& argb,
+                      qreal reach);
+    // Fills a rectangle with round corners of `radius` pixels (0 for square ones), antialiased.
+    void fillRoundedRectangle(const Brush& brush, const QRectF& rect, qreal radius);
 
     QPainter& painter() { return painter_; }
 

@@ -89,6 +89,9 @@ public:
     void PlaceItem(int index, imaging::Graphics& graphics);
     // Turns the item's origin and angle back into anchor distances and the anchor-relative angle.
     void StoreItemOffsets(int index);
+    // The mean luminance (0..255) of the photo under the item's box where it stands, white space
+    // counted in its colour: what an automatic colour stands out from.
+    double MeanLuminanceUnder(int index) const;
     // Draws the watermark item's bitmap.
     void DrawWatermark(ImprintItem& item, imaging::Graphics& graphics);
 

@@ -33,6 +33,10 @@ struct TextEffects {
     bool operator==(const TextEffects&) const = default;
 };
 
+// The two colours an automatic colour chooses between.
+inline constexpr int kAutoWhite = 0xFFFFFF;
+inline constexpr int kAutoBlack = 0x000000;
+
 // One place a date item may take its date from. The stored form is the number.
 enum class DateSource : std::uint8_t {
     DateTimeOriginal = 1,

@@ -13,6 +13,11 @@ qint64 keyOf(const std::unique_ptr<imaging::Bitmap>& bitmap) {
 
 } // namespace
 
+RenderTracker::ItemLook RenderTracker::lookOf(const ImprintItem& it) {
+    return ItemLook{it.tag,      it.fontName, it.valueText, it.label,  it.unit,
+                    it.resolvedDate, it.fontSize, it.fontStyle, it.anchor, it.effects};
+}
+
 RenderTracker::Scene RenderTracker::sceneOf(const CDatedPicture& picture) {
     Scene s;
     // QImage's key changes whenever its pixels may have been written, also by someone else.
@@ -32,6 +37,8 @@ RenderTracker::Scene RenderTracker::sceneOf(const CDatedPicture& picture) {
     s.aspectWidth = picture.aspectWidth;
     s.aspectHeight = picture.aspectHeight;
     s.dateFormat = picture.dateFormat;
+    s.clockShiftSeconds = picture.clockShiftSeconds;
+    s.localeNames = picture.localeNames;
     s.itemCount = picture.itemCount;
     return s;
 }
@@ -54,10 +61,10 @@ RenderTracker::Plan RenderTracker::plan(const CDatedPicture& picture) const {
             plan.region += was.coverage;
             continue;
         }
-        const ItemLook look{it.tag, it.fontName, it.valueText, it.label, it.unit, it.fontSize, it.fontStyle};
+        const ItemLook look = lookOf(it);
         if (look != was.look) return whole;
         if (it.posX != was.posX || it.posY != was.posY || it.angle != was.angle || it.color != was.color ||
-            it.opacity != was.opacity) {
+            it.opacity != was.opacity || it.autoColor != was.autoColor) {
             plan.region += was.coverage;
             plan.region += picture.ItemCoverage(i);
         }
@@ -72,13 +79,14 @@ void RenderTracker::noteRendered(const CDatedPicture& picture) {
     for (int i = 0; i < picture.itemCount; ++i) {
         const ImprintItem& it = picture.item(i);
         ItemState& s = items_[static_cast<std::size_t>(i)];
-        s.look = ItemLook{it.tag, it.fontName, it.valueText, it.label, it.unit, it.fontSize, it.fontStyle};
+        s.look = lookOf(it);
         s.visible = it.visible;
         s.posX = it.posX;
         s.posY = it.posY;
         s.angle = it.angle;
         s.color = it.color;
         s.opacity = it.opacity;
+        s.autoColor = it.autoColor;
         if (it.visible) s.coverage = picture.ItemCoverage(i);
     }
 }

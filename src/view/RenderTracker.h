@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ItemExtras.h"
+
 #include <QRect>
 #include <QRegion>
 #include <QSize>
@@ -9,6 +11,7 @@
 #include <vector>
 
 class CDatedPicture;
+struct ImprintItem;
 
 // Which pixels of the work picture the next paint must render again. The picture's items and
 // settings are written in place by the view, the format bar and the options, so the tracker
@@ -38,23 +41,27 @@ private:
         int whiteColor = 0, borderOpacity = 0, borderAutoRotate = 0, watermarkIndex = 0;
         float aspectWidth = 0, aspectHeight = 0;
         std::string dateFormat;
+        long long clockShiftSeconds = 0;
+        int localeNames = 0;
         int itemCount = 0;
         bool operator==(const Scene&) const = default;
     };
     // What decides an item's drawn size: a change here may change what it covers.
     struct ItemLook {
         unsigned tag = 0;
-        std::string fontName, valueText, label, unit;
-        int fontSize = 0, fontStyle = 0;
+        std::string fontName, valueText, label, unit, resolvedDate;
+        int fontSize = 0, fontStyle = 0, anchor = 0;
+        TextEffects effects;
         bool operator==(const ItemLook&) const = default;
     };
     struct ItemState {
         ItemLook look;
-        int visible = 0, posX = 0, posY = 0, angle = 0, color = 0, opacity = 0;
+        int visible = 0, posX = 0, posY = 0, angle = 0, color = 0, opacity = 0, autoColor = 0;
         QRect coverage; // work-picture pixels it could paint at the last render
     };
 
     static Scene sceneOf(const CDatedPicture& picture);
+    static ItemLook lookOf(const ImprintItem& item);
 
     std::optional<Scene> scene_;
     std::vector<ItemState> items_;
