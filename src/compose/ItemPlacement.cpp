@@ -49,6 +49,12 @@ void CDatedPicture::PlaceItem(int index, imaging::Graphics& graphics) {
     if (it.posY > H) it.posY = truncToInt(H - Hb);
 
     // An automatic colour is chosen for this photo, from what lies under the item where it is placed.
+    ChooseAutoColor(index);
+}
+
+void CDatedPicture::ChooseAutoColor(int index) {
+    if (index < 0 || index >= itemCount) return;
+    ImprintItem& it = item(index);
     it.autoColor = it.effects.autoColor ? (MeanLuminanceUnder(index) < 127.5 ? kAutoWhite : kAutoBlack) : -1;
 }
 

@@ -1,5 +1,7 @@
 #include "formatbar/MainBar.h"
 
+#include "formatbar/EffectsPanel.h"
+
 #include "formatbar/AnchorCombo.h"
 #include "formatbar/ColorButton.h"
 #include "formatbar/ComboRows.h"
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QKeyEvent>
+#include <QToolButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -63,6 +66,17 @@ template <class T> bool store(T& field, const T& value) {
     if (field == value) return false;
     field = value;
     return true;
+}
+
+// A one-line box cannot show a line break: it shows this mark in its place.
+constexpr QChar kLineBreakMark(0x21B5); // ↵
+
+QString shownLines(const std::string& text) {
+    return imaging::toQString(text).replace(QLatin1Char('\n'), kLineBreakMark);
+}
+
+std::string storedLines(QString text) {
+    return imaging::toUtf8(text.replace(kLineBreakMark, QLatin1Char('\n')));
 }
 
 } // namespace
@@ -178,6 +192,12 @@ void CMainBar::buildControls() {
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), opacityEdit_));
     place(opacityEdit_, "opacity", 22);
 
+    effectsButton_ = new QToolButton(this);
+    effectsButton_->setText(QStringLiteral("Effects"));
+    effectsButton_->setToolTip(QStringLiteral("Outline, shadow, box and automatic colour of the item's text"));
+    place(effectsButton_, "effects", 0);
+    effectsPanel_ = new CEffectsPanel(this);
+
     showAllBox_ = new QCheckBox(QStringLiteral("Show all"), this);
     place(showAllBox_, "showAll", 0);
     showAllBox_->hide();
@@ -186,6 +206,15 @@ void CMainBar::buildControls() {
 }
 
 bool CMainBar::eventFilter(QObject* watched, QEvent* event) {
+    // Shift+Enter in the label and unit boxes starts a new line of the item's text.
+    if (event->type() == QEvent::KeyPress && (watched == labelEdit_ || watched == unitEdit_)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers().testFlag(Qt::ShiftModifier)) {
+            static_cast<QLineEdit*>(watched)->insert(QString(kLineBreakMark));
+            return true;
+        }
+    }
     // Page Up and Page Down go to the previous and next photo from anywhere in the window, but not
     // while a text is typed here: the box takes them (and does nothing with them), so no photo is
     // saved and left in the middle of a word.
@@ -216,6 +245,12 @@ void CMainBar::connectControls() {
     connect(unitEdit_, &QLineEdit::textChanged, this, &CMainBar::editUnit);
     connect(opacityEdit_, &QLineEdit::textChanged, this, &CMainBar::editOpacity);
     connect(showAllBox_, &QCheckBox::clicked, this, &CMainBar::showAllClicked);
+    connect(effectsButton_, &QToolButton::clicked, this, [this] {
+        effectsPanel_->adjustSize();
+        effectsPanel_->move(effectsButton_->mapToGlobal(QPoint(0, effectsButton_->height())));
+        effectsPanel_->show();
+    });
+    connect(effectsPanel_, &CEffectsPanel::effectsChanged, this, &CMainBar::changeEffects);
 }
 
 void CMainBar::fillFontList() {
@@ -257,10 +292,21 @@ void CMainBar::setDatedPicture(CDatedPicture* picture) {
 
 void CMainBar::setColorChooser(ColorChooser* chooser) {
     colorButton_->setColorChooser(chooser);
+    effectsPanel_->setColorChooser(chooser);
 }
 
 void CMainBar::SetCustomColors(CustomColors* customColors) {
     colorButton_->SetCustomColors(customColors);
+    effectsPanel_->SetCustomColors(customColors);
+}
+
+void CMainBar::changeEffects(const QString& what, bool typed) {
+    const int index = selectedItem();
+    if (index < 0) return;
+    picture_->item(index).effects = effectsPanel_->effects();
+    picture_->ChooseAutoColor(index);
+    lastChange_ = what;
+    apply(what.toLatin1().constData(), typed);
 }
 
 ItemList& CMainBar::itemList() {
@@ -312,8 +358,9 @@ void CMainBar::showNoItem() {
     itemList_->setEnabled(hasRows);
     for (QWidget* control :
          std::initializer_list<QWidget*>{visibleBox_, fontCombo_, styleCombo_, sizeCombo_, anchorCombo_,
-                                         colorButton_, labelEdit_, unitEdit_, opacityEdit_})
+                                         colorButton_, labelEdit_, unitEdit_, opacityEdit_, effectsButton_})
         control->setEnabled(false);
+    effectsPanel_->hide();
     colorButton_->SetActive(false);
 }
 
@@ -351,12 +398,14 @@ void CMainBar::showItemAt(int index) {
         unitEdit_->setEnabled(visible);
         opacityEdit_->setEnabled(visible);
     }
+    effectsButton_->setEnabled(visible && item.tag != kTagWatermark && item.tag != kTagImageStamp);
+    effectsPanel_->showEffects(item.effects);
 
     selectRow(*anchorCombo_, item.anchor >= 0 && item.anchor < anchorCombo_->count() ? item.anchor : -1);
     colorButton_->SetColor(item.color);
     // Filling the boxes runs their change handlers, which find the item's own texts and change nothing.
-    labelEdit_->setText(imaging::toQString(item.label));
-    unitEdit_->setText(imaging::toQString(item.unit));
+    labelEdit_->setText(shownLines(item.label));
+    unitEdit_->setText(shownLines(item.unit));
     opacityEdit_->setText(QString::number(item.opacity));
     for (QLineEdit* box : {labelEdit_, unitEdit_, opacityEdit_})
         box->setCursorPosition(0);
@@ -487,15 +536,15 @@ void CMainBar::colorClicked() {
 
 void CMainBar::editLabel(const QString& text) {
     ImprintItem* item = selectedImprintItem();
-    if (!item || imaging::toQString(item->label) == text) return;
-    item->label = imaging::toUtf8(text);
+    if (!item || shownLines(item->label) == text) return;
+    item->label = storedLines(text);
     apply("Label", true);
 }
 
 void CMainBar::editUnit(const QString& text) {
     ImprintItem* item = selectedImprintItem();
-    if (!item || imaging::toQString(item->unit) == text) return;
-    item->unit = imaging::toUtf8(text);
+    if (!item || shownLines(item->unit) == text) return;
+    item->unit = storedLines(text);
     apply("Unit", true);
 }
 

@@ -10,6 +10,8 @@
 class CAnchorCombo;
 class CColorButton;
 class CDatedPicture;
+class CEffectsPanel;
+class QToolButton;
 class CFontCombo;
 class CItemListCombo;
 class FontCatalogue;
@@ -95,6 +97,7 @@ private:
     void editOpacity(const QString& text);
     void visibleClicked(bool checked);
     void showAllClicked(bool checked);
+    void changeEffects(const QString& what, bool typed);
 
     void fillSizes(const QString& face, int fontType);
     void fillStyles(const QString& face);
@@ -110,6 +113,8 @@ private:
     const FontCatalogue& fonts_;
     CDatedPicture* picture_ = nullptr;
     // False while ShowItem fills the controls from an item.
+    QToolButton* effectsButton_ = nullptr;
+    CEffectsPanel* effectsPanel_ = nullptr;
     QString lastChange_;
     QString lastChangeKey_;
     bool applyChanges_ = true;

@@ -92,6 +92,9 @@ public:
     // The mean luminance (0..255) of the photo under the item's box where it stands, white space
     // counted in its colour: what an automatic colour stands out from.
     double MeanLuminanceUnder(int index) const;
+    // Chooses the text colour of an item with an automatic colour for where it stands now (nothing for
+    // an item without one).
+    void ChooseAutoColor(int index);
     // Draws the watermark item's bitmap.
     void DrawWatermark(ImprintItem& item, imaging::Graphics& graphics);
 

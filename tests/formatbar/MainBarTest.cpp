@@ -1,5 +1,10 @@
 #include "formatbar/FormatBarFixture.h"
 
+#include "formatbar/EffectsPanel.h"
+
+#include <QDoubleSpinBox>
+#include <QToolButton>
+
 using AFormatBar = FormatBarFixture;
 
 TEST_F(AFormatBar, withNoPictureHasEveryItemControlDisabledAndAnEmptyItemList) {
@@ -177,6 +182,31 @@ TEST_F(AFormatBar, redrawsAndMarksTheTemplateOnVisAndDisablesEveryBoxOfAHiddenIt
     EXPECT_TRUE(edit("label")->isEnabled());
     EXPECT_TRUE(combo("fontFace")->isEnabled());
     EXPECT_EQ(formatChanged.count(), 2);
+}
+
+TEST_F(AFormatBar, editsTheEffectsOfTheItemInItsPanelAndTakesLineBreaksWithShiftEnter) {
+    const int i = addItem("Date Time");
+    openAndShow(i);
+    auto* panel = bar.findChild<CEffectsPanel*>(QStringLiteral("effectsPanel"));
+    ASSERT_TRUE(panel);
+    control<QToolButton>("effects")->click();
+    EXPECT_TRUE(panel->isVisible());
+    panel->findChild<QCheckBox*>(QStringLiteral("outline"))->click();
+    panel->findChild<QDoubleSpinBox*>(QStringLiteral("outlineWidth"))->setValue(2.5);
+    EXPECT_TRUE(model.item(i).effects.outline);
+    EXPECT_FLOAT_EQ(model.item(i).effects.outlineWidthPt, 2.5f);
+    EXPECT_EQ(formatChanged.count(), 2);
+    EXPECT_EQ(bar.lastChangeKey(), "Outline width " + QString::number(i)) << "a number box's steps are one change";
+    EXPECT_EQ(model.modified, 1);
+
+    QLineEdit* label = edit("label");
+    label->setFocus();
+    QTest::keyClicks(label, QStringLiteral("Taken"));
+    QTest::keyClick(label, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(label, QStringLiteral("on "));
+    EXPECT_EQ(model.item(i).label, "Taken\non ");
+    bar.ShowItem(i);
+    EXPECT_EQ(label->text(), QString::fromUtf8("Taken\u21B5on ")) << "a one-line box marks the break";
 }
 
 TEST_F(AFormatBar, marksTheTemplateAndRedrawsWhenRestyledOrAnchored) {
