@@ -52,6 +52,13 @@ void setText(ImprintItem& it, const std::string& font, int size, int style, int 
     it.opacity = opacity;
 }
 
+// A shipped template dates every photo that has any date at all: the date taken, then the other
+// dates of the photo, then one in its file name, then the file's own time.
+void dateFromAnySource(ImprintItem& it) {
+    it.dateSources = {DateSource::DateTimeOriginal, DateSource::DateTimeDigitized, DateSource::DateTime,
+                      DateSource::GpsDateTime,      DateSource::FileName,          DateSource::FileTime};
+}
+
 void setPlace(ImprintItem& it, int anchor, int offsetX, int offsetY) {
     it.anchor = anchor;
     it.offsetX = offsetX;
@@ -67,6 +74,12 @@ CDatedPicture simpleTemplate() {
     ImprintItem& date = addItem(templ, kTagDateTimeOriginal, "Date Time Original");
     setText(date, "DSEG7 Classic", 14, kBold | ImprintItem::kItalicFlag, kFilmOrange);
     setPlace(date, kBottomRight, 30, 20);
+    dateFromAnySource(date);
+    // A soft dark shadow keeps the orange readable on a white sky; on a night photo it disappears.
+    date.effects.shadow = true;
+    date.effects.shadowColor = colorRef(20, 10, 0);
+    date.effects.shadowOffsetPt = 0.8f;
+    date.effects.shadowSoftnessPt = 1.2f;
     return templ;
 }
 
@@ -86,6 +99,7 @@ CDatedPicture captionTemplate() {
     ImprintItem& date = addItem(templ, kTagDateTimeOriginal, "Date Time Original");
     setText(date, font, 12, kBold, kDarkGrey);
     setPlace(date, kLandscapeBottomLeft, 18, 14);
+    dateFromAnySource(date);
 
     ImprintItem& model = addItem(templ, 0x0110, "Equip Model");
     setText(model, font, 9, kRegular, kDarkGrey);
@@ -121,6 +135,24 @@ CDatedPicture watermarkTemplate() {
     credit.label = "\xC2\xA9 Your Name"; // "(c) Your Name"
     setText(credit, "Liberation Serif", 11, kRegular | ImprintItem::kItalicFlag, kWhite, 220);
     setPlace(credit, kBottomRight, 18, 14);
+    return templ;
+}
+
+// A caption of two lines on a rounded, half-dark box in the corner, as on a postcard: a line to make
+// one's own, then the date taken.
+CDatedPicture postcardTemplate() {
+    CDatedPicture templ;
+    templ.dateFormat = "%#d %B %Y";
+    ImprintItem& caption = addItem(templ, kTagDateTimeOriginal, "Date Time Original");
+    caption.label = "Greetings from the lake\n"; // the first line: the user's own words
+    setText(caption, "Liberation Serif", 11, kRegular | ImprintItem::kItalicFlag, kWhite);
+    setPlace(caption, kBottomLeft, 20, 16);
+    dateFromAnySource(caption);
+    caption.effects.box = true;
+    caption.effects.boxRounded = true;
+    caption.effects.boxColor = colorRef(20, 24, 30);
+    caption.effects.boxOpacity = 150;
+    caption.effects.boxPaddingPt = 5.0f;
     return templ;
 }
 
@@ -177,6 +209,7 @@ int main(int argc, char** argv) {
     bool ok = write(simpleTemplate(), folder, "Simple.tpl");
     ok = write(captionTemplate(), folder, "Caption.tpl") && ok;
     ok = write(watermarkTemplate(), folder, "Watermark.tpl") && ok;
+    ok = write(postcardTemplate(), folder, "Postcard.tpl") && ok;
     if (!logoPicture().save(folder.filePath(kLogoFile), "PNG")) {
         std::cerr << "imprix-make-templates: cannot write " << kLogoFile << '\n';
         ok = false;

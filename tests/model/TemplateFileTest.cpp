@@ -915,6 +915,22 @@ TEST(TheShippedTemplates, captionAddsABandBelowAWidePhotoAndBesideATallOne) {
     }
 }
 
+TEST(TheShippedTemplates, postcardWritesTwoWhiteLinesOnADarkBoxInTheCorner) {
+    ShippedTemplate t("Postcard.tpl", 1200, 800);
+    ASSERT_TRUE(t.picture.workPicture);
+    EXPECT_TRUE(t.user.shown.empty());
+    const auto shown = visibleItems(t.picture);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0]->effects.box);
+    const QRect box = itemBox(*shown[0]);
+    EXPECT_TRUE(QRect(0, 400, 600, 400).contains(box)) << box.x() << "," << box.y();
+    EXPECT_GT(box.height(), 2 * shown[0]->fontSize * 1200 / 6 / 72) << "two lines";
+    const auto dark = [](QColor c) { return c.lightness() < 100; }; // the photo is a light blue (lightness 145)
+    const auto white = [](QColor c) { return c.lightness() > 240; };
+    EXPECT_GT(countPixels(t.work(), box, dark), box.width() * box.height() / 2); // the box behind the text
+    EXPECT_GT(countPixels(t.work(), box, white), 200);
+}
+
 TEST(TheShippedTemplates, watermarkLaysItsLogoAndCreditOverThePhoto) {
     ShippedTemplate t("Watermark.tpl", 1200, 800);
     ASSERT_TRUE(t.picture.workPicture);
