@@ -20,7 +20,8 @@ struct ComposedScene {
     CDatedPicture templ;
     int movedItem = -1; // a text item the benchmarks move
 
-    ComposedScene() {
+    // `everyEffect`: each text item with an outline, a soft shadow and a rounded box.
+    explicit ComposedScene(bool everyEffect = false) {
         QImage photo(6000, 4000, QImage::Format_RGB32);
         for (int y = 0; y < photo.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
@@ -60,6 +61,10 @@ struct ComposedScene {
             it.anchor = i % 4;
             it.offsetY = 24 + 30 * (i / 4);
             it.anchorAngle = i == 5 ? 15 : 0;
+            if (everyEffect) {
+                it.effects.outline = it.effects.shadow = it.effects.box = it.effects.boxRounded = true;
+                it.effects.shadowSoftnessPt = 1.5f;
+            }
         }
 
         QuietDialogs quiet;

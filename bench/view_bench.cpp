@@ -32,7 +32,7 @@ struct Scene : ComposedScene {
     PaintCounter counter;
     QPoint mouse; // view pixels, over the moved item while the button is down
 
-    Scene() {
+    explicit Scene(bool everyEffect = false) : ComposedScene(everyEffect) {
         view = std::make_unique<CPictureView>();
         const int frameWidth = view->frameWidth();
         view->resize(1280 + 2 * frameWidth, 800 + 2 * frameWidth);
@@ -66,6 +66,11 @@ struct Scene : ComposedScene {
 
 Scene& scene() {
     static Scene s;
+    return s;
+}
+
+Scene& sceneWithEffects() {
+    static Scene s(true);
     return s;
 }
 
@@ -105,6 +110,21 @@ void BM_DragStepAndPaint(benchmark::State& state) {
         s.view->viewport()->repaint();
     }
     checkPainted(state, paintsBefore, true);
+    s.release();
+}
+
+// The same with every text item outlined, shadowed and boxed.
+void BM_DragStepWithEveryEffectAndPaint(benchmark::State& state) {
+    Scene& s = sceneWithEffects();
+    s.pressOnMovedItem();
+    static int dx = 2;
+    const int paintsBefore = s.counter.paints;
+    for (auto _ : state) {
+        s.mouseEvent(QEvent::MouseMove, s.mouse + QPoint(dx, 0), Qt::LeftButton);
+        dx = -dx;
+        s.view->viewport()->repaint();
+    }
+    if (s.counter.paints == paintsBefore) state.SkipWithError("the view did not paint");
     s.release();
 }
 
@@ -175,6 +195,7 @@ void steps(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_NudgeItem10PixelsAndPaint)->Apply(steps);
 BENCHMARK(BM_DragStepAndPaint)->Apply(steps);
+BENCHMARK(BM_DragStepWithEveryEffectAndPaint)->Apply(steps);
 BENCHMARK(BM_LongDragStepAndPaint)->Apply(steps);
 BENCHMARK(BM_ZoomStepAndPaint)->Apply(steps);
 BENCHMARK(BM_PaintUnchanged)->Apply(steps);

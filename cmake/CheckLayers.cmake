@@ -2,7 +2,7 @@
 # imaging; model and compose; view and formatbar; options; shell. A layer may include its own
 # headers and those of the layers below. The command line (batch) stands on the core only; main.cpp
 # only starts the shell. Headers of model may name compose types only as CDatedPicture needs: the
-# prepared border and watermark it keeps.
+# prepared border, watermark and text effects it keeps.
 #
 #   cmake -DSOURCE_DIR=<src> -P CheckLayers.cmake
 cmake_policy(VERSION 3.25)
@@ -19,7 +19,7 @@ set(rank_formatbar 2)
 set(rank_options 3)
 set(rank_shell 4)
 set(allowed_batch imaging model compose batch)
-set(model_header_compose_allowed compose/PreparedBorder.h compose/PreparedWatermark.h)
+set(model_header_compose_allowed compose/PreparedBorder.h compose/PreparedWatermark.h compose/EffectCache.h)
 
 set(faults "")
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)

@@ -77,7 +77,7 @@ void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics) {
     const int color = automatic ? item.autoColor : item.color;
     const int outline = automatic ? (item.autoColor == kAutoWhite ? kAutoBlack : kAutoWhite) : item.effects.outlineColor;
     drawItemText(graphics, layout, font, item.effects, pixelsPerPoint,
-                 imaging::fromColorRef(color, item.opacity & 0xFF), imaging::fromColorRef(outline));
+                 imaging::fromColorRef(color, item.opacity & 0xFF), imaging::fromColorRef(outline), effects_);
     graphics.endContainer();
 }
 

@@ -1,5 +1,7 @@
 #include "compose/ItemText.h"
 
+#include "compose/EffectCache.h"
+
 #include "imaging/Blur.h"
 #include "imaging/Brush.h"
 #include "imaging/Color.h"
@@ -75,7 +77,7 @@ ItemTextLayout layOutItemText(const std::string& text, const imaging::Font& font
 
 void drawItemText(imaging::Graphics& graphics, const ItemTextLayout& layout, const imaging::Font& font,
                   const TextEffects& effects, double pixelsPerPoint, const QColor& textColor,
-                  const QColor& outlineColor) {
+                  const QColor& outlineColor, EffectCache& cache) {
     if (effects.box) {
         const double pad = effects.boxPaddingPt * pixelsPerPoint;
         const QRectF box(layout.room.left() - pad, layout.room.top() - pad, layout.textWidth + 2 * pad,
@@ -96,8 +98,20 @@ void drawItemText(imaging::Graphics& graphics, const ItemTextLayout& layout, con
                 graphics.drawString(layout.lines[i], font, QPointF(lineX(layout, i) + offset, lineY(layout, i) + offset), brush);
         } else {
             // Drawn sharp on its own picture, softened there, and laid down with its offset.
-            QImage shadow(static_cast<int>(std::ceil(text.width())), static_cast<int>(std::ceil(text.height())),
-                          QImage::Format_ARGB32_Premultiplied);
+            const QFont& f = font.qfont();
+            QString key = QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+                              .arg(f.family())
+                              .arg(f.pixelSize())
+                              .arg(f.weight())
+                              .arg(f.italic())
+                              .arg(color.rgba())
+                              .arg(soft)
+                              .arg(layout.alignRight);
+            for (const std::string& line : layout.lines) key += QLatin1Char('\n') + QString::fromStdString(line);
+            QImage shadow = cache.findShadow(key);
+            if (shadow.isNull()) {
+            shadow = QImage(static_cast<int>(std::ceil(text.width())), static_cast<int>(std::ceil(text.height())),
+                            QImage::Format_ARGB32_Premultiplied);
             shadow.fill(Qt::transparent);
             {
                 imaging::Graphics onShadow(&shadow);
@@ -109,6 +123,8 @@ void drawItemText(imaging::Graphics& graphics, const ItemTextLayout& layout, con
                                         brush);
             }
             imaging::blurImage(shadow, soft);
+            cache.keepShadow(key, shadow);
+            }
             const QPointF at(layout.room.left() + offset - soft, layout.room.top() + offset - soft);
             graphics.drawImage(shadow, QRectF(at, shadow.size()), QRectF(shadow.rect()));
         }
@@ -117,8 +133,31 @@ void drawItemText(imaging::Graphics& graphics, const ItemTextLayout& layout, con
     if (effects.outline) {
         const double reach = effects.outlineWidthPt * pixelsPerPoint;
         const QColor color(outlineColor.red(), outlineColor.green(), outlineColor.blue(), textColor.alpha());
-        for (std::size_t i = 0; i < layout.lines.size(); ++i)
-            graphics.strokeString(layout.lines[i], font, QPointF(lineX(layout, i), lineY(layout, i)), color, reach);
+        const QFont& f = font.qfont();
+        for (std::size_t i = 0; i < layout.lines.size(); ++i) {
+            const QString key = QStringLiteral("%1|%2|%3|%4|%5|")
+                                    .arg(f.family())
+                                    .arg(f.pixelSize())
+                                    .arg(f.weight())
+                                    .arg(f.italic())
+                                    .arg(reach) +
+                                QString::fromStdString(layout.lines[i]);
+            // Stroked once on its own picture and laid down on every draw: stroking glyphs is slow.
+            const int margin = static_cast<int>(std::ceil(reach)) + 1;
+            QImage outline = cache.findOutline(key + QString::number(color.rgba()));
+            if (outline.isNull()) {
+                outline = QImage(static_cast<int>(std::ceil(layout.lineWidths[i])) + 2 * margin,
+                                 static_cast<int>(std::ceil(layout.lineHeight)) + 2 * margin,
+                                 QImage::Format_ARGB32_Premultiplied);
+                outline.fill(Qt::transparent);
+                imaging::Graphics onOutline(&outline);
+                onOutline.fillPath(
+                    onOutline.outlineOfString(layout.lines[i], font, reach).translated(margin, margin), color);
+                cache.keepOutline(key + QString::number(color.rgba()), outline);
+            }
+            const QPointF at(lineX(layout, i) - margin, lineY(layout, i) - margin);
+            graphics.drawImage(outline, QRectF(at, outline.size()), QRectF(outline.rect()));
+        }
     }
 
     const imaging::Brush brush = imaging::Brush::solid(textColor);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class EffectCache;
+
 namespace imaging {
 class Font;
 class Graphics;
@@ -41,4 +43,4 @@ ItemTextLayout layOutItemText(const std::string& text, const imaging::Font& font
 // opacity); the outline in `outlineColor`.
 void drawItemText(imaging::Graphics& graphics, const ItemTextLayout& layout, const imaging::Font& font,
                   const TextEffects& effects, double pixelsPerPoint, const QColor& textColor,
-                  const QColor& outlineColor);
+                  const QColor& outlineColor, EffectCache& cache);

@@ -95,16 +95,23 @@ QRectF Graphics::measureString(const std::string& textUtf8, const Font& font) {
     return QRectF(0, 0, metrics.horizontalAdvance(text), metrics.height());
 }
 
-void Graphics::strokeString(const std::string& textUtf8, const Font& font, const QPointF& origin, const QColor& argb,
-                            qreal reach) {
-    if (!painter_.isActive()) return void(record(Status::WrongState));
-    if (reach <= 0) return;
+QPainterPath Graphics::outlineOfString(const std::string& textUtf8, const Font& font, qreal reach) {
+    if (reach <= 0) return {};
     const QFont& qfont = font.qfont();
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
-    path.addText(QPointF(origin.x(), origin.y() + QFontMetricsF(qfont, painter_.device()).ascent()), qfont,
-                 toQString(textUtf8));
-    painter_.strokePath(path, QPen(QBrush(argb), 2 * reach, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPainterPath glyphs;
+    glyphs.setFillRule(Qt::WindingFill);
+    glyphs.addText(QPointF(0, QFontMetricsF(qfont, painter_.isActive() ? painter_.device() : nullptr).ascent()),
+                   qfont, toQString(textUtf8));
+    QPainterPathStroker stroker;
+    stroker.setWidth(2 * reach);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    stroker.setCapStyle(Qt::RoundCap);
+    return stroker.createStroke(glyphs);
+}
+
+void Graphics::fillPath(const QPainterPath& path, const QColor& argb) {
+    if (!painter_.isActive()) return void(record(Status::WrongState));
+    painter_.fillPath(path, argb);
 }
 
 void Graphics::fillRoundedRectangle(const Brush& brush, const QRectF& rect, qreal radius) {

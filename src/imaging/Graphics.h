@@ -6,6 +6,7 @@
 #include "imaging/Status.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QRectF>
 
 #include <string>
@@ -51,10 +52,11 @@ public:
 
     // Draws one line of text with the top-left of its box at the origin given.
     void drawString(const std::string& textUtf8, const Font& font, const QPointF& origin, const Brush& brush);
-    // Strokes the outlines of the glyphs of one line of text placed as drawString places it, with round
-    // joins, so `reach` pixels of colour lie outside every glyph (under the text drawn after it).
-    void strokeString(const std::string& textUtf8, const Font& font, const QPointF& origin, const QColor& argb,
-                      qreal reach);
+    // The outline of the glyphs of one line of text laid out as drawString lays it out at (0, 0): a
+    // stroke with round joins, so that filled it lies `reach` pixels out from every glyph (under the
+    // text drawn after it).
+    QPainterPath outlineOfString(const std::string& textUtf8, const Font& font, qreal reach);
+    void fillPath(const QPainterPath& path, const QColor& argb);
     // Fills a rectangle with round corners of `radius` pixels (0 for square ones), antialiased.
     void fillRoundedRectangle(const Brush& brush, const QRectF& rect, qreal radius);
 

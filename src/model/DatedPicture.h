@@ -2,6 +2,7 @@
 
 #include "compose/PreparedBorder.h"
 #include "compose/PreparedWatermark.h"
+#include "compose/EffectCache.h"
 #include "imaging/Bitmap.h"
 #include "imaging/PropertyBlock.h"
 #include "model/ImprintItem.h"
@@ -223,6 +224,7 @@ private:
     // The border and watermark as last drawn, kept while what they are made from stays the same.
     PreparedBorder preparedBorder_;
     PreparedWatermark preparedWatermark_;
+    EffectCache effects_;
 
     std::string pendingDateProblem_;
     std::optional<std::pair<std::uint64_t, std::string>> reportedDateProblem_; // picture, format
