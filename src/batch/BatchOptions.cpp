@@ -1,5 +1,8 @@
 #include "batch/BatchOptions.h"
 
+#include "model/DateSources.h"
+#include "model/DatedPicture.h"
+
 #include <cerrno>
 #include <cstdlib>
 
@@ -19,6 +22,10 @@ Options:
                    folder, else OutDir of the settings, else your pictures folder.
   --quality N      JPEG quality 0 to 100 of the copies. Default: the template's.
   --jobs N         Photos worked on at once. Default: one per processor core.
+  --shift=[-]D:HH:MM:SS
+                   Shift every date shown by days, hours, minutes and seconds, for a camera clock
+                   set wrong or to another time zone: --shift=0:01:00:00 adds an hour,
+                   --shift=-1:00:00:00 goes a day back. Default: the template's shift.
   --dry-run        Read and compose every photo and show what would be written, but write nothing.
   --items          For each photo (.jpg, .tif or .png), list the items Imprix reads from it instead:
                    a header line naming the photo, then one line per item with the tag in hex, the
@@ -97,6 +104,10 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& args, std::string
             if (!value(v)) return o;
             if (!parseInt(v, 1, 256, n)) return error = "--jobs takes a number from 1 to 256", o;
             o.jobs = n;
+        } else if (arg == "--shift") {
+            if (!value(v)) return o;
+            o.shift = ParseClockShift(v, CDatedPicture::kLongestClockShift);
+            if (!o.shift) return error = "--shift takes [-]D:HH:MM:SS, such as 0:01:00:00 or -1:00:00:00", o;
         } else if (arg == "--") {
             o.inputs.insert(o.inputs.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
             break;

@@ -15,6 +15,7 @@ struct BatchOptions {
     std::optional<std::string> outDir;
     std::optional<int> quality; // 0..100
     int jobs = 0;               // 0: one per core
+    std::optional<long long> shift; // seconds added to every date shown, for this run
     std::vector<std::string> inputs; // photos and folders
 };
 

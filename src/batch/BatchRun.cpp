@@ -132,6 +132,8 @@ PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, con
     output = ComposeOutputName(photo, job.outDir, model.prefix, model.postfix);
     if (!job.dryRun && SaveDatedCopy(model, output, photo, dialogs) != SaveOutcome::Saved)
         return PhotoOutcome::Failed;
+    for (const std::string& source : model.DatesFromOtherSources())
+        dialogs.report((job.dryRun ? "would be dated from " : "dated from ") + source, false);
     if (!undated) return PhotoOutcome::Written;
     dialogs.report((job.dryRun ? "would be written without a date: " : "written without a date: ") + *undated,
                    false);

@@ -96,6 +96,7 @@ int datePhotos(const BatchOptions& options) {
 
     BatchJob job;
     if (!loadTemplate(options, settings, home.folder, job.templ)) return 2;
+    if (options.shift) job.templ.clockShiftSeconds = *options.shift;
 
     if (options.outDir) job.outDir = *options.outDir;
     else if (!job.templ.outputDir.empty()) job.outDir = job.templ.outputDir;

@@ -4,11 +4,13 @@
 #include "compose/PrintFrame.h"
 #include "model/DateFormat.h"
 #include "model/DatedPicture.h"
+#include "model/DateSources.h"
 #include "model/TagCatalogue.h"
 
 #include "imaging/Color.h"
 #include "imaging/Graphics.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -40,9 +42,8 @@ void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics) {
     std::string value = item.valueText;
     if (isDateTag(item.tag)) {
         // A date found by the item's sources when its own tag gave none (or none that can be shown).
-        const std::string& date = item.resolvedDate.empty() ? item.valueText : item.resolvedDate;
         try {
-            value = FormatDate(date, dateFormat);
+            value = FormatDate(DateTextOf(item), dateFormat, ShowingOf(item));
         } catch (const DateConversionError& e) {
             NoteDateProblem("The date of \"" + item.displayName + "\" cannot be shown: " + e.what());
             return;
@@ -116,17 +117,30 @@ std::optional<std::string> CDatedPicture::WhyNoDateIsShown(const CDatedPicture& 
             if (item(i).visible && item(i).tag == wanted.tag) shown = &item(i);
         if (!shown) {
             const TagRow* row = findTag(wanted.tag);
-            if (!why) why = std::string("the photo has no ") + (row ? row->displayName : "date");
+            const std::string name = row ? row->displayName : "date";
+            if (!why) why = wanted.dateSources.empty() ? "the photo has no " + name
+                                                       : "the photo has no " + name + " and none of its sources a date";
             continue;
         }
         try {
-            FormatDate(shown->valueText, dateFormat);
+            FormatDate(DateTextOf(*shown), dateFormat, ShowingOf(*shown));
             return std::nullopt;
         } catch (const DateConversionError& e) {
             if (!why) why = "the date of \"" + shown->displayName + "\" cannot be shown: " + e.what();
         }
     }
     return why;
+}
+
+std::vector<std::string> CDatedPicture::DatesFromOtherSources() const {
+    std::vector<std::string> sources;
+    for (int i = 0; i < itemCount; ++i) {
+        const ImprintItem& it = item(i);
+        if (!it.visible || !isDateTag(it.tag) || it.resolvedDate.empty()) continue;
+        std::string name = DateSourceName(it.resolvedFrom);
+        if (std::find(sources.begin(), sources.end(), name) == sources.end()) sources.push_back(std::move(name));
+    }
+    return sources;
 }
 
 std::optional<std::string> CDatedPicture::TakeDateProblem() {

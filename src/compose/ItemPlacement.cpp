@@ -16,6 +16,7 @@ bool turnsWithTallPictures(int anchor) {
 void CDatedPicture::PlaceItem(int index, imaging::Graphics& graphics) {
     if (!workPicture || index < 0 || index >= itemCount) return;
     ImprintItem& it = item(index);
+    ResolveDate(it); // its sources may have changed since it was last placed
     const PrintFrame f(workPicture->width(), workPicture->height(), aspectWidth, aspectHeight);
 
     long long angle = it.anchorAngle;

@@ -2,6 +2,7 @@
 // formatting and place of every item it shows.
 
 #include "model/DatedPicture.h"
+#include "model/TagCatalogue.h"
 
 #include "imaging/Graphics.h"
 #include "imaging/TextCodec.h"
@@ -76,6 +77,22 @@ int CDatedPicture::MatchTemplateItem(const ImprintItem& templateItem) {
     return -1; // the picture has no such property
 }
 
+int CDatedPicture::AppendDateFromSources(const ImprintItem& templateItem) {
+    ImprintItem wanted;
+    wanted.tag = templateItem.tag;
+    wanted.dateSources = templateItem.dateSources;
+    ResolveDate(wanted);
+    if (wanted.resolvedDate.empty() || !AppendItem()) return -1;
+    ImprintItem& it = item(itemCount - 1);
+    it = wanted;
+    it.valueType = imaging::kTypeAscii;
+    it.typeName = propertyTypeName(it.valueType);
+    const TagRow* row = findTag(it.tag);
+    it.displayName = row ? row->displayName : "Date";
+    it.listed = 1;
+    return itemCount - 1;
+}
+
 void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) {
     if (&templ == this) {
         // Resetting the items below would also reset the template's; apply a copy instead.
@@ -112,12 +129,7 @@ void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) 
     // again. The strokes go to a one-pixel stand-in of the work picture, which measures alike (fonts
     // are sized in pixels) and leaves the work picture sharing the picture's pixels. Without a work
     // picture the surface is inactive and placing does nothing.
-    QImage placingSurface;
-    if (workPicture) {
-        placingSurface = QImage(1, 1, workPicture->pixelFormat());
-        placingSurface.setDotsPerMeterX(workPicture->image().dotsPerMeterX());
-        placingSurface.setDotsPerMeterY(workPicture->image().dotsPerMeterY());
-    }
+    QImage placingSurface = PlacingSurface();
     imaging::Graphics surface(workPicture ? &placingSurface : nullptr);
 
     borderBitmap.reset();
@@ -143,7 +155,8 @@ void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) 
     for (int t = 0; t < templ.itemCount; ++t) {
         const ImprintItem& from = templ.item(t);
         if (!from.visible) continue;
-        const int index = MatchTemplateItem(from);
+        int index = MatchTemplateItem(from);
+        if (index < 0 && isDateTag(from.tag) && !from.dateSources.empty()) index = AppendDateFromSources(from);
         if (index < 0) continue;
         if (from.tag == kTagWatermark) {
             watermarkIndex = index;
@@ -160,6 +173,22 @@ void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) 
         copyFormatting(from, item(index));
         PlaceItem(index, surface);
     }
+}
+
+QImage CDatedPicture::PlacingSurface() const {
+    QImage surface;
+    if (workPicture) {
+        surface = QImage(1, 1, workPicture->pixelFormat());
+        surface.setDotsPerMeterX(workPicture->image().dotsPerMeterX());
+        surface.setDotsPerMeterY(workPicture->image().dotsPerMeterY());
+    }
+    return surface;
+}
+
+void CDatedPicture::PlaceItemAlone(int index) {
+    QImage placingSurface = PlacingSurface();
+    imaging::Graphics surface(workPicture ? &placingSurface : nullptr);
+    PlaceItem(index, surface);
 }
 
 CDatedPicture CDatedPicture::FormatSnapshot() const {

@@ -1,5 +1,10 @@
 #include "model/DateFormat.h"
 
+#include <QDate>
+#include <QTime>
+#include <QLocale>
+#include <QString>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -65,10 +70,24 @@ CivilDate civilFromDays(long long days) {
     return CivilDate{yoe + era * 400 + (month <= 2), month, day};
 }
 
-// An Exif date names no time zone: "%z" and "%Z" give nothing, as for a zone that is not known, and
-// "%s" counts the seconds of the clock time as if it were UTC. strftime would take all three from the
-// machine's zone.
-std::string withoutZone(const std::string& format, long long secondsSinceEpoch) {
+// "+02:00", "-0530" or "Z" as strftime's "%z" writes an offset ("+0200"); empty for anything else.
+std::string zoneText(const std::string& offset) {
+    if (offset == "Z") return "+0000";
+    if (offset.size() != 6 && offset.size() != 5) return {};
+    if (offset[0] != '+' && offset[0] != '-') return {};
+    std::string digits;
+    for (std::size_t i = 1; i < offset.size(); ++i) {
+        if (offset[i] >= '0' && offset[i] <= '9') digits += offset[i];
+        else if (offset[i] != ':' || i != 3) return {};
+    }
+    if (digits.size() != 4 || digits.substr(0, 2) > "23" || digits.substr(2) > "59") return {};
+    return offset[0] + digits;
+}
+
+// An Exif date names no time zone: "%z" gives the offset the photo names beside it or nothing, "%Z"
+// nothing, as for a zone that is not known, and "%s" counts the seconds of the clock time as if it
+// were UTC. strftime would take all three from the machine's zone.
+std::string withoutZone(const std::string& format, long long secondsSinceEpoch, const std::string& zone) {
     std::string out;
     out.reserve(format.size());
     for (std::size_t i = 0; i < format.size(); ++i) {
@@ -80,7 +99,10 @@ std::string withoutZone(const std::string& format, long long secondsSinceEpoch) 
         std::size_t j = i + 1;
         while (j < format.size() && std::strchr("_-0^#", format[j]) != nullptr) ++j;
         while (j < format.size() && format[j] >= '0' && format[j] <= '9') ++j;
-        if (j < format.size() && (format[j] == 'z' || format[j] == 'Z')) {
+        if (j < format.size() && format[j] == 'z') {
+            out += zone;
+            i = j;
+        } else if (j < format.size() && format[j] == 'Z') {
             i = j;
         } else if (j < format.size() && format[j] == 's') {
             out += std::to_string(secondsSinceEpoch);
@@ -93,6 +115,54 @@ std::string withoutZone(const std::string& format, long long secondsSinceEpoch) 
     return out;
 }
 
+// Text that strftime copies as it is.
+std::string literal(const QString& text) {
+    std::string out;
+    for (const char c : text.toStdString()) {
+        out += c;
+        if (c == '%') out += '%';
+    }
+    return out;
+}
+
+// The names and date forms of the desktop's language written into the format as literal text, so
+// that strftime only fills in numbers.
+std::string withDesktopNames(const std::string& format, const std::tm& tm) {
+    const QLocale locale;
+    const QDate date(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+    const QTime time(tm.tm_hour, tm.tm_min, tm.tm_sec);
+    const int weekday = tm.tm_wday == 0 ? 7 : tm.tm_wday;
+    std::string out;
+    out.reserve(format.size() + 32);
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%' || i + 1 >= format.size()) {
+            out += format[i];
+            continue;
+        }
+        const bool alternate = format[i + 1] == '#' && i + 2 < format.size();
+        const char c = format[i + (alternate ? 2 : 1)];
+        const QLocale::FormatType form = alternate ? QLocale::LongFormat : QLocale::ShortFormat;
+        std::string text;
+        switch (c) {
+        case 'a': text = literal(locale.dayName(weekday, QLocale::ShortFormat)); break;
+        case 'A': text = literal(locale.dayName(weekday, QLocale::LongFormat)); break;
+        case 'b': text = literal(locale.monthName(tm.tm_mon + 1, QLocale::ShortFormat)); break;
+        case 'B': text = literal(locale.monthName(tm.tm_mon + 1, QLocale::LongFormat)); break;
+        case 'p': text = literal(tm.tm_hour < 12 ? locale.amText() : locale.pmText()); break;
+        case 'x': text = literal(locale.toString(date, form)); break;
+        // The date-time form without a zone: the clock time of the photo names none.
+        case 'c': text = literal(locale.toString(date, form) + ' ' + locale.toString(time, QLocale::ShortFormat)); break;
+        default:
+            // Everything else, "%%" too, is left to strftime.
+            out.append(format, i, alternate ? 3 : 2);
+            i += alternate ? 2 : 1;
+            continue;
+        }
+        out += text;
+        i += alternate ? 2 : 1;
+    }
+    return out;
+}
 DateConversionError notADate(const std::string& dateText) {
     return DateConversionError(dateText, "\"" + dateText + "\" is not a date between the years " +
                                              std::to_string(kFirstDateYear) + " and " +
@@ -140,6 +210,19 @@ std::string TranslateDateFormat(const std::string& format) {
 }
 
 std::string FormatDate(const std::string& dateText, const std::string& format) {
+    return FormatDate(dateText, format, DateShowing{});
+}
+
+bool IsShowableDate(const std::string& dateText) {
+    if (dateText.size() < 2) return false;
+    try {
+        return !FormatDate(dateText, "%Y").empty();
+    } catch (const DateConversionError&) {
+        return false;
+    }
+}
+
+std::string FormatDate(const std::string& dateText, const std::string& format, const DateShowing& showing) {
     if (dateText.size() < 2) return {};
 
     std::string rest = dateText;
@@ -156,7 +239,10 @@ std::string FormatDate(const std::string& dateText, const std::string& format) {
     // second 60 the next minute). Every field lies within the int range, so none of this overflows.
     const long long months = readField(month) - 1;
     const long long y = readField(year) + floorDiv(months, 12);
-    const long long secondsOfDay = readField(hour) * 3600 + readField(minute) * 60 + readField(second);
+    // A shift of the clock carries into the days alike.
+    const long long secondsOfDay =
+        readField(hour) * 3600 + readField(minute) * 60 + readField(second) +
+        std::clamp<long long>(showing.shiftSeconds, -(1LL << 40), 1LL << 40);
     const long long days = daysFromCivil(y, static_cast<int>(floorMod(months, 12)) + 1) + readField(day) - 1 +
                            floorDiv(secondsOfDay, 86400);
     const CivilDate date = civilFromDays(days);
@@ -175,7 +261,8 @@ std::string FormatDate(const std::string& dateText, const std::string& format) {
     tm.tm_isdst = 0;
 
     char buffer[128];
-    const std::string translated = withoutZone(TranslateDateFormat(format), days * 86400 + s);
+    const std::string named = showing.localeNames ? withDesktopNames(format, tm) : format;
+    const std::string translated = withoutZone(TranslateDateFormat(named), days * 86400 + s, zoneText(showing.zone));
     const std::size_t n = strftime_l(buffer, sizeof buffer, translated.c_str(), &tm, cLocale());
     return std::string(buffer, n);
 }

@@ -66,6 +66,7 @@ CDatedPicture& CDatedPicture::operator=(const CDatedPicture& other) {
     clockShiftSeconds = other.clockShiftSeconds;
     localeNames = other.localeNames;
     fileTime = other.fileTime;
+    fileTimeZone = other.fileTimeZone;
     pictureSerial = other.pictureSerial;
     return *this;
 }

@@ -5,8 +5,10 @@
 #include "compose/EffectCache.h"
 #include "imaging/Bitmap.h"
 #include "imaging/PropertyBlock.h"
+#include "model/DateFormat.h"
 #include "model/ImprintItem.h"
 
+#include <QImage>
 #include <QRect>
 #include <QRectF>
 #include <QRegion>
@@ -105,11 +107,31 @@ public:
     // Why the picture shows none of the dates the template shows ("the photo has no Date Time
     // Original"); nothing when it shows one of them, or when the template shows no date.
     std::optional<std::string> WhyNoDateIsShown(const CDatedPicture& templ) const;
+    // What gave the dates of the shown date items that did not come from their own tags ("the file
+    // name"), each once, in the items' order.
+    std::vector<std::string> DatesFromOtherSources() const;
+
+    // --- where dates come from (model/DateResolving.cpp) --------------------------------------
+    // Finds the date a date item shows: its own tag's when that is a date, else the first of its
+    // sources that gives one (resolvedDate and resolvedFrom; resolvedDate stays empty otherwise).
+    void ResolveDate(ImprintItem& item) const;
+    // The date a source gives this photo as an Exif date text, or empty.
+    std::string DateFrom(DateSource source) const;
+    // The date text an item's date is drawn from: the one its sources found, or its own value.
+    static const std::string& DateTextOf(const ImprintItem& item);
+    // How an item's date is shown: the template's clock shift and names, and the offset from UTC the
+    // photo gives for the date's source (Offset Time Original beside Date Time Original ...).
+    DateShowing ShowingOf(const ImprintItem& item) const;
 
     // === composing the dated image (compose/) ==================================================
     // Makes the picture look like the template: its settings, a fresh work picture, its border and
     // watermark, and the formatting and place of every item it shows. Messages go to `dialogs`.
     void ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs);
+    // For a date item of a template whose tag the photo lacks: a new item of the tag dated from the
+    // template item's sources. Returns its index, or -1 when no source has a date.
+    int AppendDateFromSources(const ImprintItem& templateItem);
+    // Places one item where its anchor and distances put it, measured without painting anything.
+    void PlaceItemAlone(int index);
     // Makes the work picture from the loaded picture: a copy (sharing the picture's pixels until it is
     // first painted), or a larger one with room for the white space of the target aspect ratio.
     // Reports an impossible size and leaves no work picture.
@@ -205,11 +227,14 @@ public:
     int localeNames = 0;             // month and day names and date forms of the desktop's language
     // Of the photo: when its file was last changed, as an Exif date text; empty without a photo.
     std::string fileTime;
+    std::string fileTimeZone; // the machine's offset from UTC at that time ("+01:00")
 
     // Counts the pictures loaded into this model; a date problem is reported once per picture.
     std::uint64_t pictureSerial = 0;
 
 private:
+    // A one-pixel stand-in of the work picture that measures text alike; null without one.
+    QImage PlacingSurface() const;
     void NoteDateProblem(const std::string& message);
     // The extension blocks after the stored items (template files of this version and later).
     void readExtensions(RecordReader& r, int storedItems);

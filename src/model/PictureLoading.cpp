@@ -7,7 +7,11 @@
 
 #include <QImage>
 
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <tuple>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,13 +39,19 @@ void layOnWhite(QImage& image) {
 }
 
 // When the file was last changed, in the machine's time (a file's time is a moment, not a clock
-// reading), as an Exif date text; empty when it cannot be read.
-std::string fileTimeOf(const std::string& path) {
+// reading), as an Exif date text, and the machine's offset from UTC then ("+01:00"); empty when it
+// cannot be read.
+std::pair<std::string, std::string> fileTimeOf(const std::string& path) {
     struct stat st {};
     std::tm local{};
     if (::stat(path.c_str(), &st) != 0 || localtime_r(&st.st_mtime, &local) == nullptr) return {};
     char text[32];
-    return std::strftime(text, sizeof text, "%Y:%m:%d %H:%M:%S", &local) ? std::string(text) : std::string();
+    if (std::strftime(text, sizeof text, "%Y:%m:%d %H:%M:%S", &local) == 0) return {};
+    const long offset = local.tm_gmtoff;
+    char zone[16];
+    std::snprintf(zone, sizeof zone, "%c%02ld:%02ld", offset < 0 ? '-' : '+', std::labs(offset) / 3600,
+                  std::labs(offset) / 60 % 60);
+    return {text, zone};
 }
 
 } // namespace
@@ -78,7 +88,7 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot) {
     }
     layOnWhite(picture->image());
     bounds = picture->bounds();
-    fileTime = fileTimeOf(path);
+    std::tie(fileTime, fileTimeZone) = fileTimeOf(path);
     ++pictureSerial;
 
     const imaging::PropertyBlock properties = imaging::readProperties(path);

@@ -67,6 +67,14 @@ void DataExchange::fail(QWidget* control, std::string message) {
     message_ = std::move(message);
 }
 
+std::string DataExchange::lineText(const QLineEdit* edit) {
+    return imaging::toUtf8(edit->text());
+}
+
+void DataExchange::refuse(QLineEdit* edit, const char* message) {
+    fail(edit, message);
+}
+
 void DataExchange::text(const QLineEdit* edit, std::string& field) {
     if (ok()) field = imaging::toUtf8(edit->text());
 }

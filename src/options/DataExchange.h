@@ -45,8 +45,17 @@ public:
     void check(const QAbstractButton* box, int& field);
     // The position of the checked button among `first` and `second`: 0 or 1; -1 when neither is.
     void radio(const QAbstractButton* first, const QAbstractButton* second, int& field);
+    // A line edit whose text `read` turns into the field; its message when it cannot.
+    template <typename T, typename Read>
+    void parsed(QLineEdit* edit, T& field, Read read, const char* message) {
+        if (!ok()) return;
+        if (auto value = read(lineText(edit))) field = *value;
+        else refuse(edit, message);
+    }
 
 private:
+    static std::string lineText(const QLineEdit* edit);
+    void refuse(QLineEdit* edit, const char* message);
     void fail(QWidget* control, std::string message);
 
     QWidget* failedControl_ = nullptr;

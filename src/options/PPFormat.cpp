@@ -3,9 +3,11 @@
 #include "imaging/TextCodec.h"
 #include "model/DateFormat.h"
 #include "model/DatedPicture.h"
+#include "model/DateSources.h"
 #include "options/DataExchange.h"
 #include "formatbar/UiDialogs.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +61,20 @@ const char* const kLabelHelp =
     "text such as 'California trip' and click the Add button.  On the main screen, find item in the list "
     "of items.";
 
+const char* const kSourceLabels[] = {
+    "Its own tag only",
+    "Its own tag, then the other Exif dates",
+    "Any date the photo has: Exif, GPS time, file name, file time",
+    "Its own tag, then the file name, then the file's time",
+};
+
+// The combo box's text for a chain no choice of the list has (a template made elsewhere).
+QString chainLabel(const DateSources& chain) {
+    std::string text = "Its own tag, then";
+    for (std::size_t i = 0; i < chain.size(); ++i) text += (i ? ", " : " ") + DateSourceName(chain[i]);
+    return imaging::toQString(text);
+}
+
 QPushButton* helpButton(const char* name, QWidget* parent) {
     auto* button = new QPushButton(QStringLiteral("?"), parent);
     button->setObjectName(QLatin1String(name));
@@ -80,6 +98,7 @@ void startFrom(const std::string& path, UiDialogs::FileRequest& request) {
 CPPFormat::CPPFormat(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs, parent) {
     auto* page = new QVBoxLayout(this);
     page->addWidget(buildDateGroup());
+    page->addWidget(buildSourceGroup());
     page->addWidget(buildWatermarkGroup());
     page->addWidget(buildLabelGroup());
     page->addStretch(1);
@@ -109,6 +128,57 @@ QWidget* CPPFormat::buildDateGroup() {
     grid->addWidget(preview_, 1, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     connect(help, &QPushButton::clicked, this, [this] { showHelp(kDateHelp); });
+    return group;
+}
+
+const std::vector<DateSources>& CPPFormat::DateSourceChoices() {
+    using S = DateSource;
+    static const std::vector<DateSources> choices = {
+        {},
+        {S::DateTimeOriginal, S::DateTimeDigitized, S::DateTime},
+        {S::DateTimeOriginal, S::DateTimeDigitized, S::DateTime, S::GpsDateTime, S::FileName, S::FileTime},
+        {S::FileName, S::FileTime},
+    };
+    return choices;
+}
+
+QWidget* CPPFormat::buildSourceGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Date Source and Clock"), this);
+    auto* grid = new QGridLayout(group);
+    sourceCombo_ = new QComboBox(group);
+    sourceCombo_->setObjectName(QStringLiteral("dateSources"));
+    for (const char* label : kSourceLabels) sourceCombo_->addItem(QLatin1String(label));
+    sourceCombo_->setToolTip(QStringLiteral(
+        "Where a date item takes its date when the photo does not have the item's own date: scans, "
+        "messenger copies and screenshots often carry it only in the file name or the file's time."));
+    shiftEdit_ = new QLineEdit(group);
+    shiftEdit_->setObjectName(QStringLiteral("clockShift"));
+    shiftEdit_->setPlaceholderText(QStringLiteral("0:00:00:00"));
+    shiftEdit_->setFixedWidth(shiftEdit_->fontMetrics().horizontalAdvance(QStringLiteral("-00000:00:00:00")) + 12);
+    namesBox_ = new QCheckBox(QStringLiteral("Month and day names in the desktop's language"), group);
+    namesBox_->setObjectName(QStringLiteral("localeNames"));
+
+    auto* sourceLabel = new QLabel(QStringLiteral("&Date from:"), group);
+    sourceLabel->setBuddy(sourceCombo_);
+    auto* shiftLabel = new QLabel(QStringLiteral("&Shift the clock by:"), group);
+    shiftLabel->setBuddy(shiftEdit_);
+    auto* shiftRow = new QHBoxLayout;
+    shiftRow->addWidget(shiftEdit_);
+    shiftRow->addWidget(new QLabel(QStringLiteral("(days:hours:minutes:seconds, - for earlier)"), group), 1);
+    grid->addWidget(sourceLabel, 0, 0);
+    grid->addWidget(sourceCombo_, 0, 1);
+    grid->addWidget(shiftLabel, 1, 0);
+    grid->addLayout(shiftRow, 1, 1);
+    grid->addWidget(namesBox_, 2, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    const auto edited = [this] {
+        showPreview(imaging::toUtf8(dateCombo_->currentText()));
+        markChanged();
+    };
+    connect(sourceCombo_, &QComboBox::activated, this, &CPPFormat::markChanged);
+    connect(shiftEdit_, &QLineEdit::textChanged, this, edited);
+    connect(namesBox_, &QCheckBox::toggled, this, edited);
     return group;
 }
 
@@ -171,9 +241,9 @@ QWidget* CPPFormat::buildLabelGroup() {
     return group;
 }
 
-std::string CPPFormat::PreviewOf(const std::string& format) {
+std::string CPPFormat::PreviewOf(const std::string& format, const DateShowing& showing) {
     try {
-        return FormatDate(kSampleDate, format);
+        return FormatDate(kSampleDate, format, showing);
     } catch (const DateConversionError& error) {
         return error.what();
     }
@@ -191,6 +261,17 @@ void CPPFormat::writeControls() {
     setInteger(opacityEdit_, watermarkOpacity);
     setText(labelNameEdit_, labelName);
     setText(labelTextEdit_, labelText);
+    showSources();
+    setText(shiftEdit_, clockShiftSeconds == 0 ? std::string() : ClockShiftText(clockShiftSeconds));
+    namesBox_->setChecked(localeNames != 0);
+}
+
+void CPPFormat::showSources() {
+    const auto& choices = DateSourceChoices();
+    const auto at = std::find(choices.begin(), choices.end(), dateSources);
+    while (sourceCombo_->count() > static_cast<int>(choices.size())) sourceCombo_->removeItem(sourceCombo_->count() - 1);
+    if (at == choices.end()) sourceCombo_->addItem(chainLabel(dateSources));
+    sourceCombo_->setCurrentIndex(at == choices.end() ? sourceCombo_->count() - 1 : static_cast<int>(at - choices.begin()));
 }
 
 void CPPFormat::readControls(DataExchange& exchange) {
@@ -199,6 +280,17 @@ void CPPFormat::readControls(DataExchange& exchange) {
     exchange.integerInRange(opacityEdit_, watermarkOpacity, 0, 255);
     exchange.text(labelNameEdit_, labelName);
     exchange.text(labelTextEdit_, labelText);
+    exchange.parsed(
+        shiftEdit_, clockShiftSeconds,
+        [](const std::string& text) {
+            return text.find_first_not_of(" \t") == std::string::npos
+                       ? std::optional<long long>(0)
+                       : ParseClockShift(text, CDatedPicture::kLongestClockShift);
+        },
+        kBadShiftMessage);
+    exchange.check(namesBox_, localeNames);
+    if (exchange.ok() && sourceCombo_->currentIndex() < static_cast<int>(DateSourceChoices().size()))
+        dateSources = DateSourceChoices()[static_cast<std::size_t>(sourceCombo_->currentIndex())];
 }
 
 // Typing in the date field and choosing one of its formats both land here: the edit field then
@@ -211,7 +303,11 @@ void CPPFormat::dateFormatEdited() {
 // Only the preview is written: checking every field on each key press would put the opacity's
 // message up while the user types a date format.
 void CPPFormat::showPreview(const std::string& format) {
-    previewText = PreviewOf(format);
+    DateShowing showing;
+    showing.shiftSeconds =
+        ParseClockShift(imaging::toUtf8(shiftEdit_->text()), CDatedPicture::kLongestClockShift).value_or(0);
+    showing.localeNames = namesBox_->isChecked();
+    previewText = PreviewOf(format, showing);
     preview_->setText(imaging::toQString(previewText));
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "model/DateFormat.h"
+#include "model/ItemExtras.h"
 #include "options/OptionsPage.h"
 
 #include <string>
 
 class CDatedPicture;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -28,9 +31,17 @@ public:
     std::string dateFormat;
     std::string labelName;
     std::string labelText;
+    DateSources dateSources;         // where date items look when the photo lacks their own date
+    long long clockShiftSeconds = 0; // added to every date shown
+    int localeNames = 0;             // the desktop's month and day names
+
+    // The choices of where dates come from, in the order the page lists them.
+    static const std::vector<DateSources>& DateSourceChoices();
+    static constexpr const char* kBadShiftMessage =
+        "Please enter the shift as [-]D:HH:MM:SS, such as 0:01:00:00 for an hour later.";
 
     // The sample date in a format, or why it cannot be shown.
-    static std::string PreviewOf(const std::string& format);
+    static std::string PreviewOf(const std::string& format, const DateShowing& showing = {});
 
 protected:
     void onStart() override;
@@ -39,11 +50,13 @@ protected:
 
 private:
     QWidget* buildDateGroup();
+    QWidget* buildSourceGroup();
     QWidget* buildWatermarkGroup();
     QWidget* buildLabelGroup();
 
     void dateFormatEdited();
     void showPreview(const std::string& format);
+    void showSources();
     void browseWatermark();
     void removeWatermark();
     void addLabel();
@@ -51,6 +64,9 @@ private:
 
     QComboBox* dateCombo_ = nullptr;
     QLabel* preview_ = nullptr;
+    QComboBox* sourceCombo_ = nullptr;
+    QLineEdit* shiftEdit_ = nullptr;
+    QCheckBox* namesBox_ = nullptr;
     QLineEdit* watermarkEdit_ = nullptr;
     QLineEdit* opacityEdit_ = nullptr;
     QLineEdit* labelTextEdit_ = nullptr;

@@ -91,6 +91,7 @@ void COptionsWorkflow::ShowOptions(int startPage) {
     applySettings(*pages.general);
     applyFileHandling(*pages.paths);
     picture.dateFormat = pages.format->dateFormat;
+    applyDateSources(*pages.format);
     applyBorder(*pages.border);
     applyWatermark(*pages.format);
     applyAspect(*pages.aspect);
@@ -131,6 +132,14 @@ void COptionsWorkflow::copyIn(Pages& pages) {
     CPPFormat& format = *pages.format;
     format.dateFormat = picture.dateFormat;
     format.datedPicture = &c_.datedPicture;
+    format.clockShiftSeconds = picture.clockShiftSeconds;
+    format.localeNames = picture.localeNames;
+    // The sources of the date shown (else of any date item): the page sets them for every one.
+    const ImprintItem* date = nullptr;
+    for (int i = 0; i < picture.itemCount; ++i)
+        if (isDateTag(picture.item(i).tag) && (!date || (picture.item(i).visible && !date->visible)))
+            date = &picture.item(i);
+    format.dateSources = date ? date->dateSources : DateSources();
     const bool hasWatermark = picture.watermarkIndex >= 0 && picture.watermarkIndex < picture.itemCount;
     format.watermarkPath = hasWatermark ? picture.item(picture.watermarkIndex).fontName : std::string();
     format.watermarkOpacity = hasWatermark ? picture.item(picture.watermarkIndex).fontSize : 255;
@@ -186,6 +195,35 @@ void COptionsWorkflow::applyBorder(const CPPBorder& border) {
     picture.borderOpacity = border.borderOpacity;
     picture.borderAutoRotate = border.borderAutoRotate;
     if (border.changed) picture.modified = 1;
+}
+
+void COptionsWorkflow::applyDateSources(const CPPFormat& format) {
+    CDatedPicture& picture = c_.datedPicture;
+    if (picture.clockShiftSeconds != format.clockShiftSeconds || picture.localeNames != format.localeNames)
+        picture.modified = 1;
+    picture.clockShiftSeconds = format.clockShiftSeconds;
+    picture.localeNames = format.localeNames;
+    bool anyDate = false;
+    for (int i = 0; i < picture.itemCount; ++i) {
+        ImprintItem& it = picture.item(i);
+        if (!isDateTag(it.tag)) continue;
+        anyDate = true;
+        if (it.dateSources != format.dateSources) picture.modified = 1;
+        it.dateSources = format.dateSources;
+    }
+    // A photo without any date of its own (a scan, a messenger copy) gets the date taken from the
+    // sources, shown where a new template shows it.
+    if (!anyDate && !format.dateSources.empty() && picture.workPicture) {
+        ImprintItem wanted;
+        wanted.tag = kTagDateTimeOriginal;
+        wanted.dateSources = format.dateSources;
+        const int index = picture.AppendDateFromSources(wanted);
+        if (index >= 0) {
+            picture.item(index).visible = 1;
+            picture.PlaceItemAlone(index);
+            picture.modified = 1;
+        }
+    }
 }
 
 void COptionsWorkflow::applyWatermark(const CPPFormat& format) {

@@ -55,6 +55,7 @@ private:
     void applySettings(const CPPGeneral& general);
     void applyFileHandling(const CPPPaths& paths);
     void applyBorder(const CPPBorder& border);
+    void applyDateSources(const CPPFormat& format);
     void applyWatermark(const CPPFormat& format);
     void applyAspect(const CPPAspect& aspect);
     void composeAgain();

@@ -46,7 +46,7 @@ TEST_F(TheEditHistory, undoesAndRedoesADragATypedLabelAndAnOptionsChangeAndTheSa
     QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, press);
     for (int dx = 5; dx <= 40; dx += 5) QTest::mouseMove(viewport, press + QPoint(dx, -dx));
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, press + QPoint(40, -40));
-    const int x1 = it.posX, y1 = it.posY;
+    const int x1 = it.posX;
     ASSERT_NE(x1, x0);
     // A label typed key by key: one step.
     emit frame->formatBar()->itemSelected(date);
