@@ -57,8 +57,10 @@ int darkPixels(const QImage& image, const QRect& area) {
 
 TEST(TheBatchCommandLine, readsOptionsAndRefusesBadOnes) {
     std::string error;
-    BatchOptions o = parseBatchOptions({"--jobs", "3", "--quality=85", "--dry-run", "a.jpg", "--", "-b.jpg"}, error);
+    BatchOptions o =
+        parseBatchOptions({"--jobs", "3", "--quality=85", "--shift=-0:01:30:00", "--dry-run", "a.jpg", "--", "-b.jpg"}, error);
     EXPECT_EQ(error, "");
+    EXPECT_EQ(o.shift, -5400);
     EXPECT_EQ(o.jobs, 3);
     EXPECT_EQ(o.quality, 85);
     EXPECT_TRUE(o.dryRun);
@@ -67,6 +69,7 @@ TEST(TheBatchCommandLine, readsOptionsAndRefusesBadOnes) {
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--quality", "101", "a.jpg"},
                                                 {"--jobs", "0", "a.jpg"},
                                                 {"--jobs", "two", "a.jpg"},
+                                                {"--shift=1:30", "a.jpg"},
                                                 {"--template"},       // value missing
                                                 {"--colour", "a.jpg"}, // unknown option
                                                 {"--dry-run"}}) {      // nothing to do
@@ -179,6 +182,47 @@ TEST(TheBatchProgram, saysWhichCopiesHaveNoDateAndWhatATemplateLacksOnceAndNames
     ASSERT_TRUE(items.waitForFinished(60000));
     const std::string listing = items.readAllStandardOutput().toStdString();
     EXPECT_NE(listing.find("PropertyTagTypeASCII\t" + dir.path("in/p1.jpg") + "\t"), std::string::npos) << listing;
+}
+
+TEST(TheBatchProgram, saysWhatDatedAPhotoWithoutItsOwnDateAndShiftsTheClockForOneRun) {
+    TempDir dir;
+    QDir().mkpath(QString::fromStdString(dir.path("in")));
+    ASSERT_EQ(photofactory::writePhoto(dir.path("in/IMG_20180725_163423.jpg"), photofactory::Photo()), "");
+    photofactory::Photo dated;
+    dated.width = 600, dated.height = 400, dated.color = QColor(230, 230, 230);
+    dated.tags = {{"Exif.Photo.DateTimeOriginal", "2001:06:21 23:38:56"}};
+    ASSERT_EQ(photofactory::writePhoto(dir.path("in/dated.jpg"), dated), "");
+    CDatedPicture templ;
+    templ.MakeNewTemplate();
+    templ.item(0).dateSources = {DateSource::DateTimeOriginal, DateSource::FileName};
+    templ.item(0).color = 0;
+    templ.item(0).fontSize = 60;
+    templ.dateFormat = "%d";
+    ASSERT_EQ(templ.WriteTemplate(dir.path("t.tpl")), 0);
+
+    const BatchOutcome run = runBatch({"--template", QString::fromStdString(dir.path("t.tpl")), "--shift=0:01:00:00",
+                                       "--out-dir", QString::fromStdString(dir.path("out")),
+                                       QString::fromStdString(dir.path("in"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("IMG_20180725_163423.jpg: dated from the file name"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("dated.jpg: dated from"), std::string::npos) << run.err; // its own date
+    EXPECT_NE(run.err.find("2 written, 0 failed"), std::string::npos) << run.err;
+    // The copy shows the shifted date, the next day's: it is nearer to that render than to the unshifted one.
+    const QImage copy(QString::fromStdString(dir.path("out/Dated_dated.jpg")));
+    const auto differenceFrom = [&](long long shift) {
+        templ.clockShiftSeconds = shift;
+        CDatedPicture photo;
+        ScriptedDialogs dialogs;
+        EXPECT_EQ(photo.LoadPicture(dir.path("in/dated.jpg"), templ, dialogs), 1);
+        photo.RenderDatedImage();
+        const QImage render = photo.workPicture->image();
+        long long sum = 0;
+        for (int y = 0; y < render.height(); ++y)
+            for (int x = 0; x < render.width(); ++x) sum += std::abs(qGray(render.pixel(x, y)) - qGray(copy.pixel(x, y)));
+        return sum;
+    };
+    ASSERT_EQ(copy.size(), QSize(600, 400));
+    EXPECT_LT(differenceFrom(3600) * 2, differenceFrom(0));
 }
 
 TEST(TheBatchProgram, neverWritesACopyOverAnotherPhotoOfTheRun) {

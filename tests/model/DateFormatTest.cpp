@@ -1,5 +1,7 @@
 #include "model/DateFormat.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -111,4 +113,46 @@ TEST(FormattingADate, acceptsTheYears1900To3000AndRefusesTheRest) {
         EXPECT_EQ(e.code(), 0x80070057u);
         EXPECT_EQ(e.dateText(), "0000:00:00 00:00:00");
     }
+}
+
+TEST(ShowingADate, shiftsTheClockAcrossDaysMonthsAndYearsAndShowsTheZoneThePhotoNames) {
+    const struct {
+        const char* date;
+        long long shift;
+        const char* shown;
+    } rows[] = {
+        {"2021:03:31 23:30:00", 3600, "2021-04-01 00:30:00 Thu"},        // midnight and a month end
+        {"2021:01:01 00:10:00", -900, "2020-12-31 23:55:00 Thu"},        // back over a year end
+        {"2024:02:28 22:00:00", 86400 + 7200, "2024-03-01 00:00:00 Fri"}, // a leap day passed over
+        {"2001:06:21 14:38:56", -(365LL * 86400), "2000-06-21 14:38:56 Wed"},
+    };
+    for (const auto& row : rows) {
+        DateShowing showing;
+        showing.shiftSeconds = row.shift;
+        EXPECT_EQ(FormatDate(row.date, "%Y-%m-%d %H:%M:%S %a", showing), row.shown) << row.date;
+    }
+    DateShowing far;
+    far.shiftSeconds = -200LL * 366 * 86400;
+    EXPECT_THROW(FormatDate("2001:06:21 14:38:56", "%Y", far), DateConversionError); // shifted before 1900
+
+    DateShowing zoned;
+    for (const auto& [zone, shown] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"+02:00", "[+0200]"}, {"-05:30", "[-0530]"}, {"Z", "[+0000]"}, {"", "[]"}, {"+2:00", "[]"}, {"+25:00", "[]"}}) {
+        zoned.zone = zone;
+        EXPECT_EQ(FormatDate(kSample, "[%z%Z]", zoned), shown) << zone;
+    }
+}
+
+TEST(ShowingADate, takesTheDesktopsNamesAndDateFormsOnlyWhenAsked) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    DateShowing german;
+    german.localeNames = true;
+    EXPECT_EQ(FormatDate("2001:12:06 14:38:56", "%A %d %B %Y", german), "Donnerstag 06 Dezember 2001");
+    EXPECT_EQ(FormatDate("2001:03:04 09:05:00", "%a, %b %d %H:%M", german), "So., März 04 09:05");
+    EXPECT_EQ(FormatDate("2001:12:06 14:38:56", "%x", german), "06.12.01");
+    EXPECT_EQ(FormatDate("2001:12:06 14:38:56", "%c", german), "06.12.01 14:38");
+    EXPECT_EQ(FormatDate("2001:12:06 14:38:56", "100%% %#x", german), "100% Donnerstag, 6. Dezember 2001");
+    EXPECT_EQ(FormatDate("2001:12:06 14:38:56", "%A %B %c"), "Thursday December 12/06/01 14:38:56"); // C names stay
+    QLocale::setDefault(before);
 }

@@ -153,6 +153,7 @@ TEST_F(TheOptionsPages, refuseBadEntriesWithTheirMessagesAndKeepThePageOpen) {
         {kAspect, "aspectHeight", "5,5", "5.5", "Please enter a number."},
         {kAspect, "aspectHeight", "0", "5.5", "Please enter a number greater than 0."}, // no print is that flat
         {kAspect, "aspectWidth", "-6", "7", "Please enter a number greater than 0."},
+        {kFormat, "clockShift", "1:30", "-0:01:00:00", CPPFormat::kBadShiftMessage},
     };
     for (const Row& row : rowsToTry) {
         dialogs.messages.shown.clear();
@@ -181,6 +182,7 @@ TEST_F(TheOptionsPages, refuseBadEntriesWithTheirMessagesAndKeepThePageOpen) {
     EXPECT_FLOAT_EQ(picture.aspectWidth, 7.0f);
     EXPECT_FLOAT_EQ(picture.aspectHeight, 5.5f);
     EXPECT_EQ(picture.borderOpacity, 255);
+    EXPECT_EQ(picture.clockShiftSeconds, -3600);
 }
 
 TEST_F(TheOptionsPages, keepATypedOpacityWhenBrowsing) {

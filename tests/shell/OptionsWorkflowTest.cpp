@@ -5,6 +5,10 @@
 
 #include "formatbar/ColorButton.h"
 
+#include "options/PPFormat.h"
+
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QRadioButton>
 
@@ -300,6 +304,53 @@ TEST_F(OptionsOk, composesThePictureAgainWithTheWhiteSpace) {
     EXPECT_EQ(picture.workPicture->height(), 100);
     EXPECT_EQ(view.datedPicture(), &picture);
     EXPECT_EQ(picture.modified, 1);
+}
+
+TEST_F(OptionsOk, setsTheDateSourcesOfEveryDateItemTheClockShiftAndNamesAndDatesAPhotoWithoutExif) {
+    openPhoto();
+    const auto choose = [&](int source, const char* shift, bool names) {
+        run(
+            [&](COptionsSheet& sheet) {
+                control<QComboBox>(sheet, "dateSources")->setCurrentIndex(source);
+                type(sheet, "clockShift", shift);
+                if (control<QCheckBox>(sheet, "localeNames")->isChecked() != names) click(sheet, "localeNames");
+                EXPECT_TRUE(sheet.pressOk());
+            },
+            kFormat);
+    };
+    choose(2, "0:00:30:00", true);
+    const DateSources every = CPPFormat::DateSourceChoices()[2];
+    int dates = 0;
+    for (int i = 0; i < picture.itemCount; ++i)
+        if (isDateTag(picture.item(i).tag)) {
+            ++dates;
+            EXPECT_EQ(picture.item(i).dateSources, every);
+        }
+    EXPECT_EQ(dates, 2);
+    EXPECT_EQ(picture.clockShiftSeconds, 1800);
+    EXPECT_EQ(picture.localeNames, 1);
+    EXPECT_EQ(picture.modified, 1);
+    // The page shows what the picture has the next time.
+    run([&](COptionsSheet& sheet) {
+        EXPECT_EQ(control<QComboBox>(sheet, "dateSources")->currentIndex(), 2);
+        EXPECT_EQ(edit(sheet, "clockShift")->text(), "0:00:30:00");
+        EXPECT_TRUE(sheet.pressOk());
+    }, kFormat);
+
+    // A scan with nothing but its name: the date comes from the name, where a new template puts it.
+    const std::string scan = dir.path("IMG_20180725_163423.jpg");
+    ASSERT_EQ(photofactory::writePhoto(scan, photofactory::Photo()), "");
+    CDatedPicture blank;
+    blank.MakeNewTemplate();
+    blank.item(0).visible = 0;
+    ASSERT_EQ(picture.LoadPicture(scan, blank, dialogs), 1);
+    choose(3, "", false);
+    const ImprintItem& date = picture.item(picture.itemCount - 1);
+    EXPECT_EQ(date.tag, kTagDateTimeOriginal);
+    EXPECT_EQ(date.visible, 1);
+    EXPECT_EQ(date.resolvedDate, "2018:07:25 16:34:23");
+    EXPECT_GT(date.textWidthPx, 0);
+    EXPECT_EQ(picture.clockShiftSeconds, 0);
 }
 
 TEST_F(OptionsOk, offersEveryPageWhenTheRatioLeftNoPictureSoItCanBeMended) {
