@@ -108,7 +108,12 @@ void PictureWorkflow::openEntry(int index) {
         s.datedPicture.modified = 0;
         f_.history.reset();
         f_.UpdateChangesLabel();
-        f_.ShowStatus("Click an item in the picture, or choose one in the list at the left, to change it.");
+        // A date that is not the photo's own is said, so that a wrong guess is noticed.
+        std::string status;
+        for (const std::string& source : s.datedPicture.DatesFromOtherSources())
+            status += (status.empty() ? "Dated from " : " and ") + source;
+        if (!status.empty()) status += ". ";
+        f_.ShowStatus(status + "Click an item in the picture, or choose one in the list at the left, to change it.");
     } else {
         if (!s.datedPicture.picture) s.imageSaved = 1;
         f_.ShowStatus("Cannot open " + path + (whyNot.empty() ? "" : ": " + whyNot));
