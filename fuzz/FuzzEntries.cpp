@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <functional>
 #include <string_view>
 
 #include <unistd.h>
@@ -278,10 +279,20 @@ std::string formatDateBytes(const std::uint8_t* data, std::size_t size) {
     const std::string date(bytes.substr(0, newline));
     const std::string format(newline == std::string_view::npos ? std::string_view("%c")
                                                                : bytes.substr(newline + 1));
-    try {
-        if (FormatDate(date, format).size() > 127) return "a formatted date longer than 127 bytes";
-    } catch (const DateConversionError& e) {
-        if (e.dateText() != date) return "the error names another date";
+    // Shifted (by up to the longest shift a template keeps, either way), with a zone taken from the
+    // date's own bytes and the desktop's names: the same limits hold.
+    DateShowing showing;
+    showing.shiftSeconds = static_cast<long long>(std::hash<std::string_view>()(bytes) %
+                                                  (2 * CDatedPicture::kLongestClockShift + 1)) -
+                           CDatedPicture::kLongestClockShift;
+    showing.zone = date.substr(date.size() > 6 ? date.size() - 6 : 0);
+    showing.localeNames = true;
+    for (const DateShowing& how : {DateShowing{}, showing}) {
+        try {
+            if (FormatDate(date, format, how).size() > 127) return "a formatted date longer than 127 bytes";
+        } catch (const DateConversionError& e) {
+            if (e.dateText() != date) return "the error names another date";
+        }
     }
     return {};
 }
