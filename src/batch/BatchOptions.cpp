@@ -3,11 +3,14 @@
 #include "model/DateSources.h"
 #include "model/DatedPicture.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
+
 #include <cerrno>
 #include <cstdlib>
 
 const char* const kBatchUsage = R"(Usage: imprix-batch [OPTION]... PHOTO|FOLDER...
-       imprix-batch --items PHOTO...
+       imprix-batch --items [--json] PHOTO...
 
 Imprix puts the date a photo was taken, and other facts about it, onto a copy of the photo.
 imprix-batch applies a template to every photo given, and to the .jpg, .tif and .png files (any
@@ -20,6 +23,7 @@ Options:
                    new template that shows the date in the bottom-left corner.
   --out-dir DIR    Where the dated copies go; made when missing. Default: the template's own output
                    folder, else OutDir of the settings, else your pictures folder.
+  -r, --recursive  Also date the photos of the folders in the folders given, at every depth.
   --quality N      JPEG quality 0 to 100 of the copies. Default: the template's.
   --jobs N         Photos worked on at once. Default: one per processor core.
   --shift=[-]D:HH:MM:SS
@@ -32,13 +36,19 @@ Options:
                    display name, the label, the type name, the value text and whether the item is
                    listed by default (1 or 0), separated by tabs. Tabs, line breaks and backslashes
                    inside a text are written as \t, \n (\r) and \\.
+  --json           With --items: one JSON object per photo and line instead, with its "path",
+                   "width", "height" and "items" (each with "tag", "name", "label", "type", "value"
+                   and "listed").
+  -q, --quiet      Print no progress and no summary; problems are still printed.
   --verbose        Also print the warnings of the image decoders.
   -h, --help       Show this help and exit.
   --version        Show the version and exit.
 
 Each copy is named like the photo with the template's prefix and postfix: IMG_0001.JPG becomes
-Dated_IMG_0001.JPG with the usual prefix. A progress line is printed per photo and a summary at the
-end. One photo that cannot be read or written never stops the others.
+Dated_IMG_0001.JPG with the usual prefix. The path of every copy written is printed on standard
+output, one a line, for other programs to read; progress (a line per photo) and problems go to
+standard error, with a summary at the end. One photo that cannot be read or written never stops
+the others.
 
 Settings and templates: imprix.ini and Templates/ beside the program when that folder holds
 either and can be written (a portable copy, the build tree); else ~/.config/imprix/imprix.ini and
@@ -64,59 +74,44 @@ bool parseInt(const std::string& text, int low, int high, int& value) {
 
 BatchOptions parseBatchOptions(const std::vector<std::string>& args, std::string& error) {
     BatchOptions o;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        std::optional<std::string> inlineValue;
-        if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
-            inlineValue = arg.substr(arg.find('=') + 1);
-            arg = arg.substr(0, arg.find('='));
-        }
-        const auto value = [&](std::string& out) {
-            if (inlineValue) return out = *inlineValue, true;
-            if (i + 1 >= args.size()) return error = arg + " needs a value", false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (arg == "-h" || arg == "--help") {
-            o.help = true;
-        } else if (arg == "--version") {
-            o.version = true;
-        } else if (arg == "--items") {
-            o.items = true;
-        } else if (arg == "--dry-run") {
-            o.dryRun = true;
-        } else if (arg == "--verbose") {
-            o.verbose = true;
-        } else if (arg == "--template") {
-            if (!value(v)) return o;
-            o.templatePath = v;
-        } else if (arg == "--out-dir") {
-            if (!value(v)) return o;
-            o.outDir = v;
-        } else if (arg == "--quality") {
-            int q = 0;
-            if (!value(v)) return o;
-            if (!parseInt(v, 0, 100, q)) return error = "--quality takes a number from 0 to 100", o;
-            o.quality = q;
-        } else if (arg == "--jobs") {
-            int n = 0;
-            if (!value(v)) return o;
-            if (!parseInt(v, 1, 256, n)) return error = "--jobs takes a number from 1 to 256", o;
-            o.jobs = n;
-        } else if (arg == "--shift") {
-            if (!value(v)) return o;
-            o.shift = ParseClockShift(v, CDatedPicture::kLongestClockShift);
-            if (!o.shift) return error = "--shift takes [-]D:HH:MM:SS, such as 0:01:00:00 or -1:00:00:00", o;
-        } else if (arg == "--") {
-            o.inputs.insert(o.inputs.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
-            break;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return error = "unknown option " + args[i], o;
-        } else {
-            o.inputs.push_back(arg);
-        }
+    QCommandLineParser parser;
+    const QCommandLineOption help({"h", "help"}, {}), version("version", {}), items("items", {}), json("json", {}),
+        dryRun("dry-run", {}), verbose("verbose", {}), recursive({"r", "recursive"}, {}), quiet({"q", "quiet"}, {}),
+        templ("template", {}, "FILE"), outDir("out-dir", {}, "DIR"), quality("quality", {}, "N"),
+        jobs("jobs", {}, "N"), shift("shift", {}, "[-]D:HH:MM:SS");
+    parser.addOptions({help, version, items, json, dryRun, verbose, recursive, quiet, templ, outDir, quality, jobs, shift});
+    QStringList arguments{QStringLiteral("imprix-batch")};
+    // Arguments are the bytes they are (a photo's name need not be UTF-8): each byte goes through the
+    // parser as one Latin-1 character and comes back as itself.
+    for (const std::string& a : args) arguments << QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size()));
+    if (!parser.parse(arguments)) {
+        error = parser.errorText().toStdString();
+        return o;
     }
+    const auto text = [&](const QCommandLineOption& option) { return parser.value(option).toLatin1().toStdString(); };
+    o.help = parser.isSet(help);
+    o.version = parser.isSet(version);
+    o.items = parser.isSet(items);
+    o.json = parser.isSet(json);
+    o.dryRun = parser.isSet(dryRun);
+    o.verbose = parser.isSet(verbose);
+    o.recursive = parser.isSet(recursive);
+    o.quiet = parser.isSet(quiet);
+    if (parser.isSet(templ)) o.templatePath = text(templ);
+    if (parser.isSet(outDir)) o.outDir = text(outDir);
+    if (parser.isSet(quality)) {
+        int q = 0;
+        if (!parseInt(text(quality), 0, 100, q)) return error = "--quality takes a number from 0 to 100", o;
+        o.quality = q;
+    }
+    if (parser.isSet(jobs) && !parseInt(text(jobs), 1, 256, o.jobs))
+        return error = "--jobs takes a number from 1 to 256", o;
+    if (parser.isSet(shift)) {
+        o.shift = ParseClockShift(text(shift), CDatedPicture::kLongestClockShift);
+        if (!o.shift) return error = "--shift takes [-]D:HH:MM:SS, such as 0:01:00:00 or -1:00:00:00", o;
+    }
+    for (const QString& input : parser.positionalArguments()) o.inputs.push_back(input.toLatin1().toStdString());
+    if (o.json && !o.items) return error = "--json goes with --items", o;
     if (!o.help && !o.version && o.inputs.empty()) error = "no photo or folder given";
     return o;
 }

@@ -9,6 +9,9 @@ struct BatchOptions {
     bool items = false;   // list items instead of writing dated copies
     bool dryRun = false;  // compose everything, write nothing
     bool verbose = false; // also print the image decoders' warnings
+    bool json = false;      // with items: one JSON object per photo
+    bool recursive = false; // also the photos of folders in the folders given
+    bool quiet = false;     // no progress and no summary; problems still said
     bool help = false;
     bool version = false;
     std::optional<std::string> templatePath;

@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <atomic>
 #include <mutex>
@@ -111,6 +112,25 @@ private:
     std::string photo_;
 };
 
+// The folders in a folder (not "." and ".."), in the natural order of their names.
+std::vector<std::string> subfoldersOf(const std::string& folderAsGiven) {
+    std::string folder = folderAsGiven;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            struct stat st {};
+            if (name != "." && name != ".." && ::stat((folder + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+                names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end(), naturalLess);
+    for (std::string& name : names) name = (folder == "/" ? "/" : folder + "/") + name;
+    return names;
+}
+
 enum class PhotoOutcome { Failed, Written, WrittenWithoutDate };
 
 // Dates one photo and writes its copy (in a dry run, only says it would); `output` names the copy.
@@ -142,17 +162,36 @@ PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, con
 
 } // namespace
 
-std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, std::vector<std::string>& problems) {
+std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, std::vector<std::string>& problems,
+                                       bool recursive, std::vector<std::string>* notes) {
     std::vector<std::string> photos;
+    std::set<std::pair<dev_t, ino_t>> foldersSeen; // a link back up makes no endless walk
+    std::function<void(const std::string&, const struct stat&)> addFolder = [&](const std::string& folder,
+                                                                                const struct stat& st) {
+        if (!foldersSeen.emplace(st.st_dev, st.st_ino).second) return;
+        std::string problem;
+        for (std::string& photo : photosInFolder(folder, &problem)) photos.push_back(std::move(photo));
+        if (!problem.empty()) problems.push_back(folder + ": " + problem);
+        const std::vector<std::string> folders = subfoldersOf(folder);
+        if (!recursive) {
+            if (!folders.empty() && notes)
+                notes->push_back(folder + ": " + std::to_string(folders.size()) +
+                                   (folders.size() == 1 ? " folder" : " folders") +
+                                   " in it left out (-r dates them too)");
+            return;
+        }
+        for (const std::string& sub : folders) {
+            struct stat subSt {};
+            if (::stat(sub.c_str(), &subSt) == 0) addFolder(sub, subSt);
+        }
+    };
     for (const std::string& input : inputs) {
         // Paths are used as the bytes they are: a name that is not valid UTF-8 names its file too.
         struct stat st {};
         if (::stat(input.c_str(), &st) != 0) {
             problems.push_back(input + ": " + (errno == ENOENT ? "no such file or folder" : std::strerror(errno)));
         } else if (S_ISDIR(st.st_mode)) {
-            std::string problem;
-            for (std::string& photo : photosInFolder(input, &problem)) photos.push_back(std::move(photo));
-            if (!problem.empty()) problems.push_back(input + ": " + problem);
+            addFolder(input, st);
         } else {
             photos.push_back(input);
         }
@@ -238,16 +277,18 @@ BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks) {
                         static_cast<double>(timer.nsecsElapsed()) / 1e9, undated};
 }
 
-BatchSummary runBatch(const BatchJob& job, std::ostream& err, bool terminal) {
+BatchSummary runBatch(const BatchJob& job, const BatchOutput& out) {
     // Each job decodes its next photo into the pixel memory of its last one.
     imaging::keepDecodedPixelsForReuse(std::max(1, job.jobs));
-    Reporter reporter(err, terminal, static_cast<int>(job.photos.size()));
+    Reporter reporter(out.err, out.terminal && !out.quiet, static_cast<int>(job.photos.size()));
     PhotoHooks hooks;
     hooks.message = [&](const std::string& photo, const std::string& text, bool repeated) {
         reporter.message(photo, text, repeated);
     };
     hooks.done = [&](std::size_t index, bool ok, const std::string& output) {
-        reporter.done(job.photos[index], !ok ? "failed" : (job.dryRun ? "would write " : "wrote ") + output);
+        if (!out.quiet) reporter.done(job.photos[index], !ok ? "failed" : (job.dryRun ? "would write " : "wrote ") + output);
+        if (ok && !job.dryRun && out.copies)
+            *out.copies << (out.copiesEscaped ? escapeListingField(output) : output) << std::endl;
         return true;
     };
     const BatchSummary summary = datePhotos(job, hooks);

@@ -12,7 +12,10 @@
 // The photos of the inputs in order: files as given, and the photos of each folder in the natural
 // order of their names (IMG_2 before IMG_10). Inputs that do not exist or cannot be read are added to
 // `problems`, with the reason.
-std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, std::vector<std::string>& problems);
+// With `recursive`, folders in the folders too (each after the photos of its parent, in the same
+// order, never a folder twice); without it, each folder that has folders in it is said in `notes`.
+std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, std::vector<std::string>& problems,
+                                       bool recursive = false, std::vector<std::string>* notes = nullptr);
 
 struct BatchJob {
     std::vector<std::string> photos;
@@ -47,6 +50,14 @@ struct PhotoHooks {
 // `jobs` photos at a time, one failing photo not stopping the others. The output folder must exist.
 BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks);
 
+// Where a command-line run says what it did.
+struct BatchOutput {
+    std::ostream& err;      // progress and problems
+    bool terminal = false;  // `err` is a terminal: a progress bar instead of a line per photo
+    bool quiet = false;     // problems only, no progress
+    std::ostream* copies = nullptr; // the path of each copy written, one a line
+    bool copiesEscaped = false;     // control characters of those paths escaped (for a terminal)
+};
+
 // Dates every photo of the job with its template and saves the copies, `jobs` photos at a time.
-// Progress and problems go to `err` (a bar when `err` is a terminal, else a line per photo).
-BatchSummary runBatch(const BatchJob& job, std::ostream& err, bool terminal);
+BatchSummary runBatch(const BatchJob& job, const BatchOutput& output);

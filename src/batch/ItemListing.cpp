@@ -3,6 +3,10 @@
 #include "imaging/TextCodec.h"
 #include "model/DatedPicture.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <cstdio>
 #include <ostream>
 
@@ -43,7 +47,25 @@ std::string formatItemLine(const ImprintItem& item) {
     return line;
 }
 
-int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err) {
+namespace {
+
+// A text of the listing as a JSON string: its bytes read as the product reads texts (UTF-8, else
+// Windows-1252), so the value is the text the copy would show.
+QJsonValue jsonText(const std::string& text) {
+    return imaging::toQString(text);
+}
+
+QJsonObject jsonItem(const ImprintItem& it) {
+    char tag[16];
+    std::snprintf(tag, sizeof tag, "0x%04x", it.tag);
+    return QJsonObject{{"tag", QString::fromLatin1(tag)}, {"name", jsonText(it.displayName)},
+                       {"label", jsonText(it.label)}, {"type", jsonText(it.typeName)},
+                       {"value", jsonText(it.valueText)}, {"listed", it.listed != 0}};
+}
+
+} // namespace
+
+int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err, bool json) {
     int result = 0;
     CDatedPicture model;
     for (const std::string& path : paths) {
@@ -51,6 +73,16 @@ int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std
         if (!model.ReadPicture(path, &whyNot)) {
             err << "imprix-batch: " << escapeListingField(path) << ": " << whyNot << '\n';
             result = 1;
+            continue;
+        }
+        if (json) {
+            QJsonArray items;
+            for (int i = 0; i < model.itemCount; ++i) items.append(jsonItem(model.item(i)));
+            const QJsonObject photo{{"path", jsonText(path)},
+                                    {"width", model.picture->width()},
+                                    {"height", model.picture->height()},
+                                    {"items", items}};
+            out << QJsonDocument(photo).toJson(QJsonDocument::Compact).toStdString() << '\n';
             continue;
         }
         out << "# " << escapeListingField(path) << " (" << model.picture->width() << " x "

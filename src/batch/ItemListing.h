@@ -15,6 +15,8 @@ std::string escapeListingField(std::string_view text);
 // One item as a line: tag in hex, display name, label, type name, value text, listed (0 or 1).
 std::string formatItemLine(const ImprintItem& item);
 
-// Lists the items of every photo: a header line naming the photo, then a line per item, on `out`.
-// A photo that cannot be read gets one line on `err` and makes the result 1; otherwise 0.
-int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err);
+// Lists the items of every photo: a header line naming the photo, then a line per item, on `out`;
+// with `json`, one JSON object a line per photo (path, width, height, items with tag, name, label,
+// type, value and listed). A photo that cannot be read gets one line on `err` and makes the result 1;
+// otherwise 0.
+int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err, bool json = false);

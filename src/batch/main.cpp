@@ -85,6 +85,23 @@ bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, cons
     return true;
 }
 
+// "3 written (1 without a date), 0 failed in 1.20 s (2.50 photos per second)"; a rate only when
+// photos were worked on.
+std::string summaryLine(const BatchSummary& s, bool dryRun) {
+    const std::string undated = s.undated > 0 ? " (" + std::to_string(s.undated) + " without a date)" : "";
+    std::string line = std::to_string(s.written) + (dryRun ? " ready" : " written") + undated + ", " +
+                       std::to_string(s.failed) + " failed";
+    const int done = s.written + s.failed;
+    if (done > 0 && s.seconds > 0) {
+        char timing[96];
+        std::snprintf(timing, sizeof timing, " in %.2f s (%.2f photos per second)", s.seconds, done / s.seconds);
+        line += timing;
+    }
+    if (s.notStarted > 0) line += ", " + std::to_string(s.notStarted) + " not started";
+    if (dryRun) line += "; dry run: nothing written";
+    return line;
+}
+
 int datePhotos(const BatchOptions& options) {
     const std::string exeFolder = imaging::toUtf8(QCoreApplication::applicationDirPath());
     // The desktop application's settings and templates: beside this program, or in the user's
@@ -110,12 +127,16 @@ int datePhotos(const BatchOptions& options) {
     }
 
     // Said once, before anything is written: the folder may come from a template someone else made.
-    std::cerr << "imprix-batch: " << (options.dryRun ? "the copies would go to " : "writing the copies to ")
-              << escapeListingField(job.outDir) << '\n';
+    if (!options.quiet)
+        std::cerr << "imprix-batch: " << (options.dryRun ? "the copies would go to " : "writing the copies to ")
+                  << escapeListingField(job.outDir) << '\n';
 
     std::vector<std::string> problems;
-    job.photos = collectPhotos(options.inputs, problems);
+    std::vector<std::string> notes;
+    job.photos = collectPhotos(options.inputs, problems, options.recursive, &notes);
     for (const std::string& p : problems) std::cerr << "imprix-batch: " << escapeListingField(p) << '\n';
+    if (!options.quiet)
+        for (const std::string& n : notes) std::cerr << "imprix-batch: " << escapeListingField(n) << '\n';
     if (job.photos.empty()) {
         std::cerr << "imprix-batch: no photos to date\n";
         return 1;
@@ -124,14 +145,13 @@ int datePhotos(const BatchOptions& options) {
     job.dryRun = options.dryRun;
     job.jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
 
-    const BatchSummary s = runBatch(job, std::cerr, isatty(STDERR_FILENO) != 0);
-    char line[200];
-    const std::string undated = s.undated > 0 ? " (" + std::to_string(s.undated) + " without a date)" : "";
-    std::snprintf(line, sizeof line, "%d %s%s, %d failed in %.2f s (%.2f photos per second)%s\n", s.written,
-                  options.dryRun ? "ready" : "written", undated.c_str(), s.failed, s.seconds,
-                  s.seconds > 0 ? (s.written + s.failed) / s.seconds : 0.0,
-                  options.dryRun ? "; dry run: nothing written" : "");
-    std::cerr << "imprix-batch: " << line;
+    BatchOutput output{std::cerr};
+    output.terminal = isatty(STDERR_FILENO) != 0;
+    output.quiet = options.quiet;
+    output.copies = &std::cout;
+    output.copiesEscaped = isatty(STDOUT_FILENO) != 0;
+    const BatchSummary s = runBatch(job, output);
+    if (!options.quiet) std::cerr << "imprix-batch: " << summaryLine(s, options.dryRun) << '\n';
     return (s.failed > 0 || !problems.empty()) ? 1 : 0;
 }
 
@@ -150,7 +170,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!error.empty()) {
-        std::cerr << "imprix-batch: " << error << "\n\n" << kBatchUsage;
+        std::cerr << "imprix-batch: " << error << "\nTry 'imprix-batch --help' for more information.\n";
         return 2;
     }
     verbose = options.verbose;
@@ -160,6 +180,6 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
 
-    if (options.items) return listPhotoItems(options.inputs, std::cout, std::cerr);
+    if (options.items) return listPhotoItems(options.inputs, std::cout, std::cerr, options.json);
     return datePhotos(options);
 }

@@ -6,9 +6,11 @@
 #include "shell/MainFrame.h"
 #include "shell/ShellResources.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QIcon>
 #include <QScreen>
+
+#include <unistd.h>
 
 CImprintApp::CImprintApp(int& argc, char** argv) : QApplication(argc, argv) {
     // No application display name: Qt would append it to every window title (" — ..."), and each
@@ -24,7 +26,7 @@ CImprintApp::CImprintApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CImprintApp::~CImprintApp() = default;
 
-bool CImprintApp::InitInstance() {
+bool CImprintApp::InitInstance(const std::vector<std::string>& inputs) {
     // Qt's image readers start on first use; Exiv2 must be ready before "Process All" uses it from
     // several threads.
     imaging::prepareExiv2ForThreads();
@@ -43,10 +45,11 @@ bool CImprintApp::InitInstance() {
     frame_->show();
 
     // Photos or folders named on the command line (a file manager's "Open With") open at once.
+    // Relative names are of the folder the program was started in; the bytes of a name stay its own.
     std::vector<std::string> files;
-    const QStringList args = arguments();
-    for (qsizetype i = 1; i < args.size(); ++i)
-        if (!args[i].startsWith(QLatin1Char('-'))) files.push_back(imaging::toUtf8(QFileInfo(args[i]).absoluteFilePath()));
+    char cwd[4096];
+    const std::string here = ::getcwd(cwd, sizeof cwd) ? std::string(cwd) : imaging::toUtf8(QDir::currentPath());
+    for (const std::string& input : inputs) files.push_back(!input.empty() && input[0] == '/' ? input : here + "/" + input);
     if (!files.empty()) frame_->OpenFiles(files);
     return true;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "shell/WidgetUiDialogs.h"
 
 #include <QApplication>
@@ -18,7 +21,8 @@ public:
     ~CImprintApp() override;
 
     // Makes and shows the main window. The command line is not read.
-    bool InitInstance();
+    // Shows the main window and opens the photos and folders named on the command line.
+    bool InitInstance(const std::vector<std::string>& inputs = {});
     // Runs until the main window is closed, then lets it go. Returns the exit code.
     int Run();
 

@@ -9,9 +9,14 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,13 +26,15 @@ namespace {
 struct BatchOutcome {
     int exitCode = -1;
     std::string err;
+    std::string out;
 };
 
 BatchOutcome runBatch(const QStringList& args) {
     QProcess process;
     process.start(QStringLiteral(IMPRIX_BATCH_EXE), args);
     process.waitForFinished(120000);
-    return BatchOutcome{process.exitCode(), process.readAllStandardError().toStdString()};
+    return BatchOutcome{process.exitCode(), process.readAllStandardError().toStdString(),
+                        process.readAllStandardOutput().toStdString()};
 }
 
 // A template with the date taken in black, large, in the bottom-left corner.
@@ -223,6 +230,57 @@ TEST(TheBatchProgram, saysWhatDatedAPhotoWithoutItsOwnDateAndShiftsTheClockForOn
     };
     ASSERT_EQ(copy.size(), QSize(600, 400));
     EXPECT_LT(differenceFrom(3600) * 2, differenceFrom(0));
+}
+
+TEST(TheBatchProgram, walksFoldersOfFoldersOnlyWhenAskedAndPrintsTheCopiesOnStandardOutput) {
+    TempDir dir;
+    for (const char* folder : {"in/sub/deeper", "in/sub2"}) QDir().mkpath(QString::fromStdString(dir.path(folder)));
+    for (const char* photo : {"in/a.jpg", "in/sub/b.jpg", "in/sub/deeper/c.jpg"})
+        ASSERT_EQ(photofactory::writePhoto(dir.path(photo), photofactory::Photo()), "");
+    const QString tpl = QString::fromStdString(writeDateTemplate(dir));
+    const QString in = QString::fromStdString(dir.path("in"));
+
+    const BatchOutcome flat = runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("flat")), in});
+    EXPECT_EQ(flat.exitCode, 0);
+    EXPECT_EQ(flat.out, dir.path("flat/Dated_a.jpg") + "\n");
+    EXPECT_NE(flat.err.find(dir.path("in") + ": 2 folders in it left out (-r dates them too)"), std::string::npos) << flat.err;
+
+    const BatchOutcome deep =
+        runBatch({"-rq", "--template", tpl, "--out-dir", QString::fromStdString(dir.path("deep")), in});
+    EXPECT_EQ(deep.exitCode, 0);
+    EXPECT_EQ(deep.err.find("[1/3]"), std::string::npos) << deep.err; // quiet: no progress, no summary
+    EXPECT_EQ(deep.err.find("0 failed"), std::string::npos) << deep.err;
+    // Each copy as it is written, two jobs at a time: in any order.
+    QStringList copies = QString::fromStdString(deep.out).split('\n', Qt::SkipEmptyParts);
+    copies.sort();
+    EXPECT_EQ(copies, QStringList({QString::fromStdString(dir.path("deep/Dated_a.jpg")),
+                                   QString::fromStdString(dir.path("deep/Dated_b.jpg")),
+                                   QString::fromStdString(dir.path("deep/Dated_c.jpg"))}));
+
+    // Nothing to do: a summary without a rate.
+    const BatchOutcome none = runBatch({"--template", tpl, "--dry-run", QString::fromStdString(dir.path("in/sub2"))});
+    EXPECT_EQ(none.err.find("per second"), std::string::npos) << none.err;
+}
+
+TEST(TheBatchProgram, listsItemsAsJsonThatKeepsEveryText) {
+    TempDir dir;
+    photofactory::Photo photo;
+    photo.tags = {{"Exif.Image.Make", "Caf\u00e9 \"Tab\"\tand\\slash"}, {"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
+    ASSERT_EQ(photofactory::writePhoto(dir.path("p.jpg"), photo), "");
+    const BatchOutcome run = runBatch({"--items", "--json", QString::fromStdString(dir.path("p.jpg"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out;
+    const QJsonObject listed = doc.object();
+    EXPECT_EQ(listed["path"].toString().toStdString(), dir.path("p.jpg"));
+    EXPECT_EQ(listed["width"].toInt(), 120);
+    std::map<std::string, QJsonObject> byTag;
+    for (const QJsonValue& item : listed["items"].toArray()) byTag[item["tag"].toString().toStdString()] = item.toObject();
+    EXPECT_EQ(byTag["0x010f"]["value"].toString(), QStringLiteral("Caf\u00e9 \"Tab\"\tand\\slash"));
+    EXPECT_EQ(byTag["0x9003"]["name"].toString(), QStringLiteral("Date Time Original"));
+    EXPECT_EQ(byTag["0x9003"]["type"].toString(), QStringLiteral("PropertyTagTypeASCII"));
+    EXPECT_TRUE(byTag["0x9003"]["listed"].isBool());
 }
 
 TEST(TheBatchProgram, neverWritesACopyOverAnotherPhotoOfTheRun) {

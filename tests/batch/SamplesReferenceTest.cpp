@@ -194,20 +194,23 @@ TEST(TheBatchProgram, answersHelpAndRefusesBadUsage) {
     // Help goes to the standard output and succeeds.
     const BatchRun help = runBatch({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("imprix-batch --items PHOTO..."), std::string::npos);
+    EXPECT_NE(help.out.find("imprix-batch --items [--json] PHOTO..."), std::string::npos);
 
     const QStringList bad[] = {
         {},                     // nothing at all
         {"--items"},            // no photo
         {"--bogus", "--items"}, // an unknown option
         {"--quality", "x", "a.jpg"}, // not a quality
+        {"--json", "a.jpg"},         // a listing's form without a listing
     };
     for (const QStringList& arguments : bad) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const BatchRun run = runBatch(arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
-        EXPECT_NE(run.err.find("Usage: imprix-batch"), std::string::npos);
+        // One line of what is wrong and where help is, not the whole help.
+        EXPECT_NE(run.err.find("Try 'imprix-batch --help' for more information."), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("Usage: imprix-batch"), std::string::npos);
     }
 }
 

@@ -43,7 +43,7 @@ TEST(TheManualPage, namesEveryOptionOfTheHelp) {
     QFile page(QStringLiteral(IMPRIX_SOURCE_DIR "/docs/imprix-batch.1"));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     const QString manual = QString::fromUtf8(page.readAll());
-    const QRegularExpression option(QStringLiteral("^\\s+(?:-h, )?(--[a-z-]+)"), QRegularExpression::MultilineOption);
+    const QRegularExpression option(QStringLiteral("^\\s+(?:-[a-z], )?(--[a-z-]+)"), QRegularExpression::MultilineOption);
     int options = 0;
     for (auto it = option.globalMatch(help); it.hasNext(); ++options) {
         QString name = it.next().captured(1);

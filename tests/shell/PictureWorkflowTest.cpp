@@ -1,5 +1,6 @@
 // Opening, moving through, closing and saving the photos of a batch.
 
+#include "shell/AppCommandLine.h"
 #include "shell/ShellFixture.h"
 
 #include "formatbar/MainBar.h"
@@ -317,4 +318,13 @@ TEST_F(ThePictureWorkflow, opensPhotosAndFoldersDroppedOnTheWindow) {
     EXPECT_EQ(state().fileList, (std::vector<std::string>{photo("a.jpg"), photo("b.jpg"), photo("c.jpg")}));
     EXPECT_EQ(title(), "a.jpg - Orvalinquestaporimex");
     EXPECT_FALSE(exists(out() + "/Dated_b.jpg"));
+}
+
+TEST(TheDesktopCommandLine, takesPhotosAsTheirBytesAndRefusesUnknownOptions) {
+    const AppCommandLine line = parseAppCommandLine({"a.jpg", "caf\xe9.jpg", "--", "-b.jpg"});
+    EXPECT_EQ(line.error, "");
+    EXPECT_EQ(line.inputs, (std::vector<std::string>{"a.jpg", "caf\xe9.jpg", "-b.jpg"}));
+    EXPECT_TRUE(parseAppCommandLine({"-h"}).help);
+    EXPECT_TRUE(parseAppCommandLine({"--version"}).version);
+    EXPECT_EQ(parseAppCommandLine({"--bogus", "a.jpg"}).error, "Unknown option 'bogus'.");
 }
