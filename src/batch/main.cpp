@@ -60,13 +60,15 @@ std::string defaultTemplateFile(const std::string& folder, const std::string& te
 
 // The template to apply: the one asked for, else the default of the settings, else a new one.
 bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, const std::string& homeFolder,
-                  CDatedPicture& templ) {
+                  const std::string& exeFolder, CDatedPicture& templ) {
     std::string path;
     if (options.templatePath) {
         path = *options.templatePath;
     } else {
-        const std::string folder = resolveTemplateFolder(
-            settings.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder), homeFolder);
+        const std::string folder = usableTemplateFolder(
+            resolveTemplateFolder(settings.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder),
+                                  homeFolder),
+            exeFolder);
         const std::string chosen =
             defaultTemplateFile(folder, settings.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName));
         if (chosen.empty()) {
@@ -112,7 +114,7 @@ int datePhotos(const BatchOptions& options) {
     const ProfileFile settings(home.iniPath);
 
     BatchJob job;
-    if (!loadTemplate(options, settings, home.folder, job.templ)) return 2;
+    if (!loadTemplate(options, settings, home.folder, exeFolder, job.templ)) return 2;
     if (options.shift) job.templ.clockShiftSeconds = *options.shift;
 
     if (options.outDir) job.outDir = *options.outDir;

@@ -63,14 +63,31 @@ SettingsHome locateSettingsHome(const std::string& executablePath) {
     return home;
 }
 
+std::string shippedTemplatesFolder(const std::string& executableFolder) {
+    QStringList candidates{q(executableFolder) + QStringLiteral("/../") + kShippedTemplatesFolder};
+    // Installed elsewhere (a package's /usr, a Flatpak's /app): the data folders of the desktop.
+    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        candidates << data + QStringLiteral("/imprix/") + kDefaultTemplateFolder;
+    candidates << q(executableFolder) + QStringLiteral("/") + kDefaultTemplateFolder;
+    for (const QString& folder : candidates)
+        if (QFileInfo(folder).isDir()) return imaging::toUtf8(QDir::cleanPath(folder));
+    return {};
+}
+
+std::string usableTemplateFolder(const std::string& folder, const std::string& executableFolder) {
+    if (QFileInfo(q(folder)).isDir()) return folder;
+    const std::string shipped = shippedTemplatesFolder(executableFolder);
+    return shipped.empty() ? folder : shipped;
+}
+
 std::string provideShippedTemplates(const SettingsHome& home, const std::string& executableFolder) {
     if (home.portable) return {};
     const QString target = q(home.folder) + QStringLiteral("/") + kDefaultTemplateFolder;
     if (QFileInfo::exists(target)) return {};
 
-    QDir source(q(executableFolder) + QStringLiteral("/../") + kShippedTemplatesFolder);
-    if (!source.exists()) source.setPath(q(executableFolder) + QStringLiteral("/") + kDefaultTemplateFolder);
-    if (!source.exists()) return {}; // nothing shipped: try again next time
+    const std::string shipped = shippedTemplatesFolder(executableFolder);
+    if (shipped.empty()) return {}; // nothing shipped: try again next time
+    const QDir source(q(shipped));
     if (!QDir().mkpath(target)) return "cannot make the template folder " + imaging::toUtf8(target);
     std::string problems;
     for (const QFileInfo& file : source.entryInfoList(QDir::Files | QDir::Readable)) {

@@ -45,6 +45,16 @@ SettingsHome locateSettingsHome(const std::string& executablePath);
 // why the templates could not be copied.
 std::string provideShippedTemplates(const SettingsHome& home, const std::string& executableFolder);
 
+// The templates that ship with the program: <prefix>/share/imprix/Templates beside its bin/, else
+// imprix/Templates in a data folder of the desktop ($XDG_DATA_DIRS, /usr/share ...), else Templates
+// beside the executable; empty when none exists.
+std::string shippedTemplatesFolder(const std::string& executableFolder);
+
+// The template folder to use: `folder` when it exists; else (a home that could not be written, so the
+// shipped templates were not copied in) the shipped templates themselves, so that the default
+// template is the shipped one and not a new one made in its place.
+std::string usableTemplateFolder(const std::string& folder, const std::string& executableFolder);
+
 // The folder the shipped templates are installed into, below the prefix.
 inline constexpr const char* kShippedTemplatesFolder = "share/imprix/Templates";
 

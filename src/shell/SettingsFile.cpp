@@ -21,9 +21,10 @@ int LoadSettings(AppSettings& settings, std::string& outputDir) {
     settings.outputDir = outDir;
     if (outputDir.empty()) outputDir = outDir;
     settings.defaultTemplate = file.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName);
-    settings.templateFolder = resolveTemplateFolder(
-        file.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder),
-        settings.homeFolder.empty() ? settings.exeFolder : settings.homeFolder);
+    settings.templateFolder = usableTemplateFolder(
+        resolveTemplateFolder(file.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder),
+                              settings.homeFolder.empty() ? settings.exeFolder : settings.homeFolder),
+        settings.exeFolder);
     settings.backColor = file.getInt(kSettingsSection, "BackColor", "9474192");
     settings.viewAllExif = file.getInt(kSettingsSection, "ViewAllExif", "0");
     const int viewRatio = file.getInt(kSettingsSection, "ViewRatio", "1.5");

@@ -136,5 +136,17 @@ TEST(TheSettingsHome, isBesideAPortableCopyAndInTheConfigFolderForAnInstalledOne
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.path("config2")));
     const SettingsHome blocked = locateSettingsHome(dir.path("prefix/bin/imprix"));
     EXPECT_NE(provideShippedTemplates(blocked, dir.path("prefix/bin")), "");
+    // ... and the shipped templates are used as they are, not a new template in their place.
+    EXPECT_EQ(usableTemplateFolder(blocked.folder + "/Templates", dir.path("prefix/bin")), shipped.toStdString());
+    EXPECT_EQ(usableTemplateFolder(dir.path("portable/Templates"), dir.path("prefix/bin")), dir.path("portable/Templates"));
     qunsetenv("XDG_CONFIG_HOME");
+
+    // Installed where bin/ and share/ are apart: found in the desktop's data folders.
+    const QString data = QString::fromStdString(dir.path("data"));
+    QDir().mkpath(data + "/imprix/Templates");
+    const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", (QString::fromStdString(dir.path("none")) + ":" + data).toUtf8());
+    EXPECT_EQ(shippedTemplatesFolder(dir.path("elsewhere/bin")), dir.path("data/imprix/Templates"));
+    if (dataDirs.isEmpty()) qunsetenv("XDG_DATA_DIRS");
+    else qputenv("XDG_DATA_DIRS", dataDirs);
 }
