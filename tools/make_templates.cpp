@@ -183,6 +183,9 @@ QImage logoPicture() {
 }
 
 bool write(CDatedPicture templ, const QDir& folder, const std::string& name) {
+    // Quality 90: a dated copy is one more JPEG generation of the photo, and at 60 fine grain is
+    // visibly softened.
+    templ.jpegQuality = 90;
     std::string whyNot;
     if (templ.WriteTemplate(folder.filePath(QString::fromStdString(name)).toStdString(), &whyNot) != 0) {
         std::cerr << "imprix-make-templates: cannot write " << name << ": " << whyNot << '\n';

@@ -65,10 +65,10 @@ bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, cons
     if (options.templatePath) {
         path = *options.templatePath;
     } else {
-        const std::string folder = usableTemplateFolder(
-            resolveTemplateFolder(settings.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder),
-                                  homeFolder),
-            exeFolder);
+        const std::string templatePath = settings.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder);
+        std::string folder = resolveTemplateFolder(templatePath, homeFolder);
+        // The default folder falls back to the shipped templates when it could not be made.
+        if (templatePath == kDefaultTemplateFolder) folder = usableTemplateFolder(folder, exeFolder);
         const std::string chosen =
             defaultTemplateFile(folder, settings.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName));
         if (chosen.empty()) {

@@ -21,10 +21,13 @@ int LoadSettings(AppSettings& settings, std::string& outputDir) {
     settings.outputDir = outDir;
     if (outputDir.empty()) outputDir = outDir;
     settings.defaultTemplate = file.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName);
-    settings.templateFolder = usableTemplateFolder(
-        resolveTemplateFolder(file.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder),
-                              settings.homeFolder.empty() ? settings.exeFolder : settings.homeFolder),
-        settings.exeFolder);
+    // A folder the settings name is theirs to keep, found or not; the default one falls back to the
+    // shipped templates when it could not be made.
+    const std::string templatePath = file.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder);
+    settings.templateFolder =
+        resolveTemplateFolder(templatePath, settings.homeFolder.empty() ? settings.exeFolder : settings.homeFolder);
+    if (templatePath == kDefaultTemplateFolder)
+        settings.templateFolder = usableTemplateFolder(settings.templateFolder, settings.exeFolder);
     settings.backColor = file.getInt(kSettingsSection, "BackColor", "9474192");
     settings.viewAllExif = file.getInt(kSettingsSection, "ViewAllExif", "0");
     const int viewRatio = file.getInt(kSettingsSection, "ViewRatio", "1.5");
