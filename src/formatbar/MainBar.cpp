@@ -135,32 +135,35 @@ void CMainBar::buildControls() {
     layout->setContentsMargins(2, 1, 2, 1);
     layout->setSpacing(dialogUnitsX(2));
 
-    const auto place = [&](QWidget* widget, const char* name, int widthUnits) {
+    // Each control says what it is to a screen reader; the boxes behind "Lbl:", "Unit:" and "Op:"
+    // are their labels' buddies.
+    const auto place = [&](QWidget* widget, const char* name, int widthUnits, const QString& spoken) {
         widget->setObjectName(QLatin1String(name));
+        widget->setAccessibleName(spoken);
         if (widthUnits > 0) widget->setFixedWidth(dialogUnitsX(widthUnits));
         layout->addWidget(widget);
     };
 
     itemList_ = new CItemListCombo(this);
     itemList_->setMaxVisibleItems(16);
-    place(itemList_, "itemList", 86);
+    place(itemList_, "itemList", 86, QStringLiteral("Item"));
 
     visibleBox_ = new QCheckBox(QStringLiteral("Vis"), this);
-    place(visibleBox_, "visible", 0);
+    place(visibleBox_, "visible", 0, QStringLiteral("Visible on the picture"));
 
     fontCombo_ = new CFontCombo(this);
     fontCombo_->setMaxVisibleItems(20);
-    place(fontCombo_, "fontFace", 90);
+    place(fontCombo_, "fontFace", 90, QStringLiteral("Font"));
 
     sizeCombo_ = new QComboBox(this);
     sizeCombo_->setEditable(true);
     sizeCombo_->setInsertPolicy(QComboBox::NoInsert);
     sizeCombo_->setCompleter(nullptr);
     sizeCombo_->setMaxVisibleItems(16);
-    place(sizeCombo_, "fontSize", 31);
+    place(sizeCombo_, "fontSize", 31, QStringLiteral("Font size in points"));
 
     styleCombo_ = new QComboBox(this);
-    place(styleCombo_, "fontStyle", 48);
+    place(styleCombo_, "fontStyle", 48, QStringLiteral("Font style"));
     {
         // Qt's styles give the arrow more room than the old dialog units allowed: "Bold Italic" must
         // still show whole.
@@ -172,34 +175,40 @@ void CMainBar::buildControls() {
     }
 
     anchorCombo_ = new CAnchorCombo(this);
-    place(anchorCombo_, "anchor", 105);
+    place(anchorCombo_, "anchor", 105, QStringLiteral("Anchor corner"));
 
     colorButton_ = new CColorButton(this);
     colorButton_->setFixedHeight(std::max(dialogUnitsY(12), 16));
-    place(colorButton_, "color", 23);
+    place(colorButton_, "color", 23, QStringLiteral("Text colour"));
 
-    layout->addWidget(new QLabel(QStringLiteral("Lbl:"), this));
+    auto* labelEditLabel = new QLabel(QStringLiteral("Lbl:"), this);
+    layout->addWidget(labelEditLabel);
     labelEdit_ = new QLineEdit(this);
-    place(labelEdit_, "label", 46);
+    place(labelEdit_, "label", 46, QStringLiteral("Label drawn before the value"));
+    labelEditLabel->setBuddy(labelEdit_);
 
-    layout->addWidget(new QLabel(QStringLiteral("Unit:"), this));
+    auto* unitEditLabel = new QLabel(QStringLiteral("Unit:"), this);
+    layout->addWidget(unitEditLabel);
     unitEdit_ = new QLineEdit(this);
-    place(unitEdit_, "unit", 31);
+    place(unitEdit_, "unit", 31, QStringLiteral("Unit drawn after the value"));
+    unitEditLabel->setBuddy(unitEdit_);
 
-    layout->addWidget(new QLabel(QStringLiteral("Op:"), this));
+    auto* opacityEditLabel = new QLabel(QStringLiteral("Op:"), this);
+    layout->addWidget(opacityEditLabel);
     opacityEdit_ = new QLineEdit(this);
     opacityEdit_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), opacityEdit_));
-    place(opacityEdit_, "opacity", 22);
+    place(opacityEdit_, "opacity", 22, QStringLiteral("Opacity, 0 to 255"));
+    opacityEditLabel->setBuddy(opacityEdit_);
 
     effectsButton_ = new QToolButton(this);
     effectsButton_->setText(QStringLiteral("Effects"));
     effectsButton_->setToolTip(QStringLiteral("Outline, shadow, box and automatic colour of the item's text"));
-    place(effectsButton_, "effects", 0);
+    place(effectsButton_, "effects", 0, QStringLiteral("Text effects"));
     effectsPanel_ = new CEffectsPanel(this);
 
     showAllBox_ = new QCheckBox(QStringLiteral("Show all"), this);
-    place(showAllBox_, "showAll", 0);
+    place(showAllBox_, "showAll", 0, QStringLiteral("Show all items"));
     showAllBox_->hide();
 
     layout->addStretch(1);

@@ -1,4 +1,5 @@
 #include "options/OptionsSheet.h"
+#include "options/ScreenReaderNames.h"
 
 #include "options/OptionsPage.h"
 
@@ -35,6 +36,7 @@ void COptionsSheet::AddPage(COptionsPage* page, const QString& title) {
     const QScopedValueRollback<bool> quiet(switchingBack_, true);
     tabs_->addTab(page, title);
     pages_.push_back(page);
+    nameControlsForScreenReaders(page);
 }
 
 int COptionsSheet::pageCount() const {

@@ -3,6 +3,7 @@
 #include "formatbar/ColorChooser.h"
 
 #include <string>
+#include <vector>
 
 // The application settings the main window holds while the application runs: read from the
 // settings file at start-up and written back at exit. Colours are Windows colour values.
@@ -19,6 +20,7 @@ struct AppSettings {
     int viewAllExif = 0;         // "ViewAllExif"
     int viewRatio = 0;           // "ViewRatio": 0 none, 1 4x6, 2 5x7, 3 8x10
     CustomColors customColors{}; // "CustomColors" C1..C16
+    std::vector<std::string> recentFiles; // "Recent" File1..File10: photos and folders opened, newest first
     std::string windowGeometry;  // "Window" "Geometry": the window's place and size (Qt's saved
                                  // geometry in base64), empty until the window was first closed
 };

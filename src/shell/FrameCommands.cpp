@@ -3,11 +3,9 @@
 #include "shell/ToolbarImages.h"
 
 #include <QAction>
-#include <QEvent>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QToolBar>
-#include <QToolButton>
 
 namespace {
 
@@ -49,15 +47,6 @@ constexpr CommandText kCommands[FrameCommands::Count] = {
     {"&Redo", "Make the change taken back again.", kNone},
 };
 
-// The application's buttons show their prompt in the status bar, not in a tool tip.
-class NoToolTips : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
-};
-
 } // namespace
 
 FrameCommands::FrameCommands(QMainWindow& window) : QObject(&window) {
@@ -66,6 +55,8 @@ FrameCommands::FrameCommands(QMainWindow& window) : QObject(&window) {
         const CommandText& text = kCommands[c];
         auto* action = new QAction(QString::fromUtf8(text.menuText), &window);
         action->setStatusTip(QString::fromUtf8(text.prompt));
+        // An icon-only button says what it does when pointed at, and to a screen reader.
+        if (text.prompt[0] != '\0') action->setToolTip(QString::fromUtf8(text.prompt));
         if (text.picture != kNone) action->setIcon(icons[static_cast<std::size_t>(text.picture)]);
         actions_[c] = action;
     }
@@ -90,7 +81,10 @@ FrameCommands::FrameCommands(QMainWindow& window) : QObject(&window) {
 void FrameCommands::buildMenus(QMainWindow& window) {
     QMenuBar* bar = window.menuBar();
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    file->addActions({actions_[Open], actions_[SaveCopy], actions_[SaveCopyAs], actions_[CloseFile]});
+    file->addAction(actions_[Open]);
+    recent_ = file->addMenu(QStringLiteral("Open &Recent"));
+    recent_->setObjectName(QStringLiteral("recentMenu"));
+    file->addActions({actions_[SaveCopy], actions_[SaveCopyAs], actions_[CloseFile]});
     file->addSeparator();
     file->addActions({actions_[SaveTemplate], actions_[SaveTemplateAs]});
     file->addSeparator();
@@ -126,7 +120,4 @@ void FrameCommands::buildToolBar() {
     toolBar_->addAction(actions_[Options]);
     toolBar_->addSeparator();
     toolBar_->addActions({actions_[ZoomIn], actions_[ZoomOut], actions_[ZoomFit]});
-    auto* noToolTips = new NoToolTips(toolBar_);
-    for (QToolButton* button : toolBar_->findChildren<QToolButton*>())
-        button->installEventFilter(noToolTips);
 }

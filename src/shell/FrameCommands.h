@@ -48,6 +48,8 @@ public:
 
     QAction* action(Command command) const { return actions_[command]; }
     QToolBar* toolBar() const { return toolBar_; }
+    // File > "Open &Recent": the main window fills it.
+    QMenu* recentMenu() const { return recent_; }
 
 private:
     void buildMenus(QMainWindow& window);
@@ -55,4 +57,5 @@ private:
 
     std::array<QAction*, Count> actions_{};
     QToolBar* toolBar_ = nullptr;
+    QMenu* recent_ = nullptr;
 };

@@ -17,12 +17,16 @@
 #include "view/PictureView.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QMenu>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -242,9 +246,38 @@ void CMainFrame::UpdateCommands() {
     command(C::View8x10)->setChecked(state_.settings.viewRatio == 3);
     command(C::ViewToolbar)->setChecked(!commands_->toolBar()->isHidden());
     command(C::ViewStatusBar)->setChecked(!statusBar()->isHidden());
+    showRecentFiles();
     outputPane_->setText(state_.outputPath.empty()
                              ? QStringLiteral("No file selected.")
                              : QStringLiteral("Out file: ") + imaging::toQString(state_.outputPath));
+}
+
+void CMainFrame::showRecentFiles() {
+    const std::vector<std::string>& recent = state_.settings.recentFiles;
+    if (recent == recentShown_) return;
+    recentShown_ = recent;
+    QMenu* menu = commands_->recentMenu();
+    menu->clear();
+    for (std::size_t i = 0; i < recent.size(); ++i) {
+        QString name = imaging::toQString(recent[i]);
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1 == 10 ? 0 : int(i + 1)).arg(name));
+        const std::string path = recent[i];
+        connect(entry, &QAction::triggered, this, [this, path] { openRecent(path); });
+    }
+    menu->setEnabled(!recent.empty());
+}
+
+void CMainFrame::openRecent(const std::string& path) {
+    if (!QFileInfo::exists(imaging::toQString(path))) {
+        auto& recent = state_.settings.recentFiles;
+        recent.erase(std::remove(recent.begin(), recent.end(), path), recent.end());
+        dialogs_.message("\"" + path + "\" is no longer there; it is taken off the list.", Dialogs::Buttons::Ok,
+                         Dialogs::Icon::Warning);
+        UpdateCommands();
+        return;
+    }
+    OpenFiles({path});
 }
 
 void CMainFrame::UpdateChangesLabel() {

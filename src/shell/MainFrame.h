@@ -95,6 +95,9 @@ private:
     void showRestoredFormat();
     void itemChosen(int index);
     void toggleGuides(int ratio);
+    // File > Open Recent as the settings list it now.
+    void showRecentFiles();
+    void openRecent(const std::string& path);
 
     FrameState state_;
     UiDialogs& dialogs_;
@@ -108,6 +111,7 @@ private:
     COutputPane* outputPane_ = nullptr;
     std::unique_ptr<EditHistory> history_;
     std::unique_ptr<FrameParts> parts_;
+    std::vector<std::string> recentShown_{"(none yet)"}; // what the recent menu lists
     std::unique_ptr<TemplateWorkflow> templates_;
     std::unique_ptr<PictureWorkflow> pictures_;
     std::unique_ptr<ProcessAllWorkflow> processAll_;

@@ -6,6 +6,7 @@
 #include "model/PhotoFolder.h"
 #include "shell/EditHistory.h"
 #include "shell/FrameState.h"
+#include "shell/SettingsFile.h"
 #include "shell/TemplateWorkflow.h"
 #include "formatbar/UiDialogs.h"
 #include "view/PictureView.h"
@@ -15,6 +16,16 @@
 #include <QMainWindow>
 
 #include <algorithm>
+
+namespace {
+
+// The open dialog's first filter: the photos Imprix reads, by their usual names in either letter case
+// (a file dialog matches names as they are written).
+constexpr const char* kPhotoFilter =
+    "Photos|*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.png;*.webp;*.heic;*.heif;*.avif;"
+    "*.JPG;*.JPEG;*.JPE;*.TIF;*.TIFF;*.PNG;*.WEBP;*.HEIC;*.HEIF;*.AVIF";
+
+} // namespace
 
 
 std::vector<std::string> PictureWorkflow::FolderPhotos(const std::string& folderPath,
@@ -66,10 +77,11 @@ void PictureWorkflow::OpenPictures() {
     if (!AskToSaveImage() || !AskToSaveFormat()) return;
     UiDialogs::FileRequest request;
     request.title = "Select image to date or a list of images.";
-    request.filter = "All (*.*)|*.*||";
+    request.filter = std::string(kPhotoFilter) + "|All (*.*)|*.*||";
     request.multiple = true;
     const std::optional<std::vector<std::string>> chosen = f_.dialogs.openFiles(request);
     if (!chosen || chosen->empty()) return;
+    RememberRecent(f_.state.settings, chosen->front());
     openBatch(*chosen);
 }
 
@@ -85,6 +97,7 @@ void PictureWorkflow::OpenDropped(const std::vector<std::string>& paths) {
             files.push_back(std::move(photo));
     }
     if (files.empty() || !AskToSaveImage() || !AskToSaveFormat()) return;
+    for (auto path = paths.rbegin(); path != paths.rend(); ++path) RememberRecent(f_.state.settings, *path);
     openBatch(files);
 }
 

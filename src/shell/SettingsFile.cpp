@@ -3,11 +3,18 @@
 #include "model/ProfileFile.h"
 #include "model/SettingsPaths.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kColorsSection = "CustomColors";
 constexpr const char* kWhite = "16777215";
 constexpr const char* kWindowSection = "Window";
+constexpr const char* kRecentSection = "Recent";
+
+std::string recentKey(std::size_t slot) {
+    return "File" + std::to_string(slot + 1);
+}
 
 std::string colorKey(int slot) {
     return "C" + std::to_string(slot + 1);
@@ -35,7 +42,19 @@ int LoadSettings(AppSettings& settings, std::string& outputDir) {
         settings.customColors[static_cast<std::size_t>(slot)] =
             file.getInt(kColorsSection, colorKey(slot), kWhite);
     settings.windowGeometry = file.getString(kWindowSection, "Geometry", "");
+    settings.recentFiles.clear();
+    for (std::size_t slot = 0; slot < kMostRecentFiles; ++slot) {
+        const std::string path = file.getString(kRecentSection, recentKey(slot), "");
+        if (!path.empty()) settings.recentFiles.push_back(path);
+    }
     return viewRatio;
+}
+
+void RememberRecent(AppSettings& settings, const std::string& path) {
+    auto& list = settings.recentFiles;
+    list.erase(std::remove(list.begin(), list.end(), path), list.end());
+    list.insert(list.begin(), path);
+    if (list.size() > kMostRecentFiles) list.resize(kMostRecentFiles);
 }
 
 std::string SaveSettings(const AppSettings& settings) {
@@ -49,5 +68,13 @@ std::string SaveSettings(const AppSettings& settings) {
     for (int slot = 0; slot < static_cast<int>(settings.customColors.size()); ++slot)
         file.setInt(kColorsSection, colorKey(slot), settings.customColors[static_cast<std::size_t>(slot)]);
     if (!settings.windowGeometry.empty()) file.setString(kWindowSection, "Geometry", settings.windowGeometry);
+    // A slot no longer used is emptied, but only when the file has it: a file is never given keys it
+    // does not need.
+    for (std::size_t slot = 0; slot < kMostRecentFiles; ++slot) {
+        if (slot < settings.recentFiles.size())
+            file.setString(kRecentSection, recentKey(slot), settings.recentFiles[slot]);
+        else if (!file.getString(kRecentSection, recentKey(slot), "").empty())
+            file.setString(kRecentSection, recentKey(slot), "");
+    }
     return file.save(settings.iniPath);
 }

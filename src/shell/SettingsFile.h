@@ -18,3 +18,8 @@ int LoadSettings(AppSettings& settings, std::string& outputDir);
 // whole; a failed write leaves the old file as it was and is not reported to the user. Returns an
 // empty text, or why the file could not be written.
 std::string SaveSettings(const AppSettings& settings);
+
+// File > Open Recent holds this many photos and folders.
+inline constexpr std::size_t kMostRecentFiles = 10;
+// Puts a photo or folder the user opened first in the recent list (once), keeping the ten newest.
+void RememberRecent(AppSettings& settings, const std::string& path);

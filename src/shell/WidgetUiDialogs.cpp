@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QStandardPaths>
@@ -67,7 +68,9 @@ QString WidgetUiDialogs::qtFilter(const std::string& filter) {
 QString WidgetUiDialogs::startFolder(const std::string& requested) const {
     if (!requested.empty()) return imaging::toQString(requested);
     if (!lastFolder_.isEmpty()) return lastFolder_;
-    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    // The pictures folder when there is one; a dialog must not start in a folder that does not exist.
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
 }
 
 void WidgetUiDialogs::remember(const QString& chosenPath) {

@@ -111,7 +111,8 @@ CPictureView::CPictureView(QWidget* parent) : QAbstractScrollArea(parent) {
     initViewResources();
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFocusPolicy(Qt::ClickFocus);
+    // Tab and a click both bring the keys here: the arrows nudge the selected item.
+    setFocusPolicy(Qt::StrongFocus);
     // Every pixel is painted, so Qt need not clear the background first (no flashing).
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
@@ -333,7 +334,9 @@ void CPictureView::wheelEvent(QWheelEvent* event) {
 
 void CPictureView::keyPressEvent(QKeyEvent* event) {
     // The keys move the selected item; they never scroll the view as a scroll area's keys would.
-    const DragOutcome outcome = dragger_.key(keyOf(event->key()), std::max(1, event->count()));
+    // Shift moves ten pixels a press, for long ways without the mouse.
+    const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    const DragOutcome outcome = dragger_.key(keyOf(event->key()), step * std::max(1, event->count()));
     apply(outcome);
     event->setAccepted(outcome.handled);
 }

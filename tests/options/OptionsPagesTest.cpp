@@ -46,6 +46,18 @@ TEST_F(TheOptionsPages, offerThePicturesPagesInOrderWithGlobalOptionsLast) {
     EXPECT_EQ(front, 0);
 }
 
+TEST_F(TheOptionsPages, nameEveryFieldForScreenReaders) {
+    openPhoto();
+    run([&](COptionsSheet& sheet) {
+        for (QWidget* field : sheet.findChildren<QWidget*>()) {
+            if (!qobject_cast<QLineEdit*>(field) && !qobject_cast<QComboBox*>(field)) continue;
+            if (qobject_cast<QComboBox*>(field->parentWidget())) continue; // an editable combo's own edit
+            EXPECT_FALSE(field->accessibleName().isEmpty()) << field->objectName().toStdString();
+        }
+        EXPECT_EQ(edit(sheet, "jpegQuality")->accessibleName(), "JPEG Quality");
+    });
+}
+
 TEST_F(TheOptionsPages, previewEachDateFormatOnTheSampleDate) {
     openPhoto();
     picture.dateFormat = "%Y:%m:%d %H:%M:%S";

@@ -1,12 +1,16 @@
 // Opening, moving through, closing and saving the photos of a batch.
 
 #include "shell/AppCommandLine.h"
+#include "shell/SettingsFile.h"
 #include "shell/ShellFixture.h"
 
 #include "formatbar/MainBar.h"
 #include "view/PictureView.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -65,7 +69,8 @@ TEST_F(ThePictureWorkflow, opensSeveralChosenPhotosAsTheBatchWithoutLookingInThe
 
     ASSERT_EQ(user.openRequests.size(), 1u);
     EXPECT_EQ(user.openRequests[0].title, "Select image to date or a list of images.");
-    EXPECT_EQ(user.openRequests[0].filter, "All (*.*)|*.*||");
+    EXPECT_EQ(user.openRequests[0].filter, std::string("Photos|*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.png;*.webp;*.heic;*.heif;*.avif;*.JPG;*.JPEG;*.JPE;"
+                          "*.TIF;*.TIFF;*.PNG;*.WEBP;*.HEIC;*.HEIF;*.AVIF|All (*.*)|*.*||"));
     EXPECT_TRUE(user.openRequests[0].multiple);
     EXPECT_EQ(state().fileList, chosen);
     EXPECT_EQ(state().fileIndex, 0);
@@ -318,6 +323,68 @@ TEST_F(ThePictureWorkflow, opensPhotosAndFoldersDroppedOnTheWindow) {
     EXPECT_EQ(state().fileList, (std::vector<std::string>{photo("a.jpg"), photo("b.jpg"), photo("c.jpg")}));
     EXPECT_EQ(title(), "a.jpg - Orvalinquestaporimex");
     EXPECT_FALSE(exists(out() + "/Dated_b.jpg"));
+}
+
+TEST_F(ThePictureWorkflow, remembersTheTenLastPhotosOpenedAndReopensThemFromTheRecentMenu) {
+    start();
+    std::vector<std::string> photos;
+    for (int i = 0; i < 11; ++i) photos.push_back(writePhoto("p" + std::to_string(i) + ".jpg"));
+    for (const std::string& photo : photos) {
+        open({photo});
+        state().imageSaved = 1; // nothing to ask about
+        state().datedPicture.modified = 0;
+    }
+    open({photos[3]}); // again: first, and once
+    state().imageSaved = 1;
+    const std::vector<std::string>& recent = state().settings.recentFiles;
+    ASSERT_EQ(recent.size(), 10u);
+    EXPECT_EQ(recent.front(), photos[3]);
+    EXPECT_EQ(recent[1], photos[10]);
+    EXPECT_EQ(std::count(recent.begin(), recent.end(), photos[3]), 1);
+    EXPECT_EQ(std::find(recent.begin(), recent.end(), photos[0]), recent.end()); // the oldest went
+
+    QMenu* menu = frame->findChild<QMenu*>(QStringLiteral("recentMenu"));
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->actions().size(), 10);
+    EXPECT_TRUE(menu->actions()[1]->text().endsWith(q(photos[10])));
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(state().openPath(), photos[10]);
+
+    // A photo that is gone is said and taken off the list.
+    QFile::remove(q(photos[9]));
+    state().imageSaved = 1;
+    menu->actions()[2]->trigger();
+    EXPECT_EQ(state().settings.recentFiles.size(), 9u);
+    EXPECT_NE(user.texts().back().find("is no longer there"), std::string::npos);
+
+    // The list outlives the window.
+    ASSERT_EQ(SaveSettings(state().settings), "");
+    AppSettings read = state().settings;
+    read.recentFiles.clear();
+    std::string outputDir;
+    LoadSettings(read, outputDir);
+    EXPECT_EQ(read.recentFiles, state().settings.recentFiles);
+}
+
+TEST_F(ThePictureWorkflow, letsTheViewTakeTheKeysToNudgeTheItemOneOrTenPixels) {
+    start();
+    frame->resize(900, 700);
+    frame->show();
+    open({writePhoto("a.jpg")});
+    const int date = shownItem();
+    ASSERT_GE(date, 0);
+    CPictureView* view = frame->pictureView();
+    EXPECT_EQ(view->focusPolicy(), Qt::StrongFocus);
+    emit frame->formatBar()->itemSelected(date);
+    const ImprintItem& it = state().datedPicture.item(date);
+    const int x = it.posX, y = it.posY;
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(it.posX, x + 1);
+    EXPECT_EQ(it.posY, y + 10);
+    // The toolbar's buttons say what they do.
+    EXPECT_EQ(frame->command(C::Open)->toolTip().toStdString(), frame->command(C::Open)->statusTip().toStdString());
+    EXPECT_FALSE(frame->command(C::Open)->toolTip().isEmpty());
 }
 
 TEST(TheDesktopCommandLine, takesPhotosAsTheirBytesAndRefusesUnknownOptions) {
