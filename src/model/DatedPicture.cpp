@@ -31,6 +31,7 @@ CDatedPicture& CDatedPicture::operator=(const CDatedPicture& other) {
     version = other.version;
     modified = other.modified;
     picture = cloneOrNull(other.picture);
+    pixelsUnread = other.pixelsUnread;
     workPicture = cloneOrNull(other.workPicture);
     needsRedraw = other.needsRedraw;
     bounds = other.bounds;
