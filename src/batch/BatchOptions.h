@@ -15,6 +15,7 @@ struct BatchOptions {
     std::optional<std::string> outDir;
     std::optional<int> quality; // 0..100
     int jobs = 0;               // 0: one per core
+    std::optional<bool> lossless; // --lossless, --no-lossless; else the settings decide
     std::vector<std::string> inputs; // photos and folders
 };
 

@@ -120,6 +120,9 @@ int datePhotos(const BatchOptions& options) {
         return 1;
     }
     job.quality = options.quality;
+    // A quality asked for on the command line is one for the whole picture, unless --lossless says
+    // otherwise.
+    job.lossless = options.lossless.value_or(!options.quality && settings.getInt(kSettingsSection, kLosslessKey, "1") != 0);
     job.dryRun = options.dryRun;
     job.jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
 

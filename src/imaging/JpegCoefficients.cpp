@@ -56,8 +56,10 @@ struct Compressor {
     jpeg_compress_struct info{};
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
+    unsigned char* given = nullptr; // a buffer given to libjpeg, which it never frees when it outgrows it
     ~Compressor() {
         jpeg_destroy_compress(&info);
+        if (given != buffer) std::free(given);
         std::free(buffer);
     }
 };
@@ -373,6 +375,10 @@ std::string JpegCoefficients::write(QByteArray& out) const {
     if (!s_ || s_->width <= 0) return "no coefficients were read";
     State& s = *s_;
     Compressor c;
+    // Room for about the photo's own size at once: a buffer grown step by step is copied each time.
+    c.size = static_cast<unsigned long>(s.file.size()) + s.file.size() / 8 + 65536;
+    c.buffer = c.given = static_cast<unsigned char*>(std::malloc(c.size));
+    if (!c.buffer) c.size = 0;
     c.info.err = s.freshErrors();
     const bool done = guarded(s.exit, [&] {
         jpeg_create_compress(&c.info);

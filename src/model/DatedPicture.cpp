@@ -68,6 +68,9 @@ CDatedPicture& CDatedPicture::operator=(const CDatedPicture& other) {
     localeNames = other.localeNames;
     fileTime = other.fileTime;
     pictureSerial = other.pictureSerial;
+    // Effects are found by what they are made of, so the copy's items find those already made (their
+    // pixels shared) rather than blurring every shadow again.
+    effects_ = other.effects_;
     return *this;
 }
 
