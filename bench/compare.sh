@@ -2,7 +2,9 @@
 # Times imprix-batch against the floor of any JPEG dating tool, libjpeg-turbo's own decode and encode
 # (djpeg | cjpeg), and against ImageMagick drawing the date, on the same camera-sized photos in one run:
 # imprix-batch encoding the whole picture (--no-lossless, at quality 60) and keeping the photo's own JPEG
-# data outside the date (--lossless, the default, at the photo's own quality).
+# data outside the date (--lossless, the default, at the photo's own quality), and jpegtran copying the
+# photo without loss, the least any copy that decodes and encodes all of the photo's entropy-coded data
+# can cost.
 # The commands take turns over several rounds; medians are printed with the peak memory of each and
 # their ratios to the floor, then the throughput of --jobs 1 against --jobs 2. Run it by hand on a quiet
 # machine; it is not a test. A full run takes a few minutes on two cores.
@@ -22,7 +24,8 @@ date_text="'01  6  21"
 
 # --- what the comparison needs ------------------------------------------------------------------
 need_packages=()
-command -v djpeg >/dev/null && command -v cjpeg >/dev/null || need_packages+=(libjpeg-turbo-progs)
+command -v djpeg >/dev/null && command -v cjpeg >/dev/null && command -v jpegtran >/dev/null ||
+  need_packages+=(libjpeg-turbo-progs)
 command -v convert-im6.q16 >/dev/null || need_packages+=(imagemagick)
 [ -x /usr/bin/time ] || need_packages+=(time)
 if [ ${#need_packages[@]} -gt 0 ]; then
@@ -95,7 +98,7 @@ run() {
   echo "$start $end $user $sys $rss" | awk '{ printf "%.4f %.3f %d\n", $2 - $1, $3 + $4, $5 }' >>"$samples/$key"
 }
 
-names=(floor single lossless magick ten1 ten2)
+names=(floor jpegtran single lossless magick ten1 ten2)
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Timing ${#names[@]} commands on ${sizes[*]} MP photos, $rounds rounds ($(nproc) cores, load $load_before)..."
 for ((r = 0; r < rounds; r++)); do
@@ -105,6 +108,7 @@ for ((r = 0; r < rounds; r++)); do
       name="${names[$(((k + r) % ${#names[@]}))]}"
       case "$name" in
       floor) run "$name$mp" sh -c "djpeg '$work/photos$mp/IMG_0001.jpg' | cjpeg -quality $quality >'$work/out$mp/floor.jpg'" ;;
+      jpegtran) run "$name$mp" jpegtran -copy all -outfile "$work/out$mp/jpegtran.jpg" "$work/photos$mp/IMG_0001.jpg" ;;
       magick) run "$name$mp" convert-im6.q16 "$work/photos$mp/IMG_0001.jpg" -fill orange -pointsize 120 \
         -annotate +100+200 "$date_text" -quality $quality "$work/out$mp/magick.jpg" ;;
       single) run "$name$mp" "$batch" --template "$template" --out-dir "$work/out$mp/single" \
@@ -148,6 +152,7 @@ for mp in "${sizes[@]}"; do
       'BEGIN { printf "  %-44s %8.3f %8.2f %8.3f %8.2f %9.0f\n", l, w, w / fw, c, c / fc, r }'
   }
   line "djpeg | cjpeg -quality $quality (the floor)" "floor$mp" 1
+  line "jpegtran -copy all (a lossless copy, no date)" "jpegtran$mp" 1
   line "imprix-batch --no-lossless, one photo" "single$mp" 1
   line "imprix-batch --lossless, one photo" "lossless$mp" 1
   line "imprix-batch --lossless, ten in one (per photo)" "ten1$mp" 10
