@@ -11,11 +11,11 @@ struct BatchOptions {
     bool verbose = false; // also print the image decoders' warnings
     bool help = false;
     bool version = false;
+    std::optional<bool> lossless; // --lossless, --no-lossless; else the settings decide
     std::optional<std::string> templatePath;
     std::optional<std::string> outDir;
     std::optional<int> quality; // 0..100
     int jobs = 0;               // 0: one per core
-    std::optional<bool> lossless; // --lossless, --no-lossless; else the settings decide
     std::vector<std::string> inputs; // photos and folders
 };
 

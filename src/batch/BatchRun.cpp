@@ -130,6 +130,26 @@ bool loadPhoto(CDatedPicture& model, const std::string& photo, const CDatedPictu
     return true;
 }
 
+// Saves the copy by the road the job asks for; a copy that could not keep the photo's JPEG data of a
+// photo read for its size only is saved again from the decoded photo. Says why the whole picture was
+// encoded when the photo's data was to be kept, once for a reason of the template's.
+SaveOutcome saveCopy(const CDatedPicture& model, const std::string& output, const std::string& photo,
+                     const CDatedPicture& templ, const BatchJob& job, HookDialogs& dialogs) {
+    CopyRoad road{job.lossless, {}};
+    SaveOutcome saved = SaveDatedCopy(model, output, photo, dialogs, &road);
+    if (saved == SaveOutcome::NeedsDecodedPhoto) {
+        const std::string reason = road.wholeReason;
+        CDatedPicture decoded;
+        if (!loadPhoto(decoded, photo, templ, job, dialogs, CDatedPicture::PhotoPixels::Decoded))
+            return SaveOutcome::Failed;
+        road = CopyRoad{false, reason};
+        saved = SaveDatedCopy(decoded, output, photo, dialogs, &road);
+    }
+    if (saved == SaveOutcome::Saved && job.lossless && !road.wholeReason.empty())
+        dialogs.report(road.wholeReason + ": whole picture re-encoded", road.wholeReason == wholePictureReason(templ));
+    return saved;
+}
+
 bool jpegName(const std::string& path) {
     const auto dot = path.rfind('.');
     return dot != std::string::npos && imaging::equalsIgnoringCase(path.substr(dot), ".jpg");
@@ -152,21 +172,8 @@ PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, con
     if (problem && !undated) dialogs.report(*problem, false); // one date of several is missing
     if (!model.workPicture) return PhotoOutcome::Failed;
     output = ComposeOutputName(photo, job.outDir, model.prefix, model.postfix);
-    if (!job.dryRun) {
-        CopyRoad road{job.lossless, {}};
-        SaveOutcome saved = SaveDatedCopy(model, output, photo, dialogs, &road);
-        if (saved == SaveOutcome::NeedsDecodedPhoto) {
-            const std::string reason = road.wholeReason;
-            CDatedPicture decoded;
-            if (!loadPhoto(decoded, photo, templ, job, dialogs, Pixels::Decoded)) return PhotoOutcome::Failed;
-            road = CopyRoad{false, reason};
-            saved = SaveDatedCopy(decoded, output, photo, dialogs, &road);
-        }
-        if (saved != SaveOutcome::Saved) return PhotoOutcome::Failed;
-        // What the template adds is the same for every photo: said once.
-        if (job.lossless && !road.wholeReason.empty())
-            dialogs.report(road.wholeReason + ": whole picture re-encoded", road.wholeReason == templateReason);
-    }
+    if (!job.dryRun && saveCopy(model, output, photo, templ, job, dialogs) != SaveOutcome::Saved)
+        return PhotoOutcome::Failed;
     if (!undated) return PhotoOutcome::Written;
     dialogs.report((job.dryRun ? "would be written without a date: " : "written without a date: ") + *undated,
                    false);

@@ -53,7 +53,8 @@ std::string makeLosslessCopy(const CDatedPicture& model, const std::string& phot
     imaging::JpegCoefficients coefficients;
     if (std::string reason = coefficients.read(photo, imaging::jpegOrientation(photo)); !reason.empty())
         return reason;
-    if (coefficients.size() != model.workPicture->image().size()) return "a picture of another size than decoded";
+    if (coefficients.size() != model.workPicture->image().size())
+        return "a picture of another size than decoded";
 
     // Drawn on a copy: drawing measures the items again and keeps their effects.
     CDatedPicture scene(model);

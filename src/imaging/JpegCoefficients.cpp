@@ -24,8 +24,9 @@ struct Turn {
 
 // By Exif orientation, 1 to 8.
 constexpr Turn kTurns[9] = {
-    {false, false, false}, {false, false, false}, {false, true, false}, {false, true, true}, {false, false, true},
-    {true, false, false},  {true, false, true},   {true, true, true},   {true, true, false},
+    {false, false, false}, {false, false, false}, {false, true, false},
+    {false, true, true},   {false, false, true},  {true, false, false},
+    {true, false, true},   {true, true, true},    {true, true, false},
 };
 
 // One 8 x 8 block of the stored picture as the block it becomes upright: a transposed block swaps its
@@ -47,8 +48,8 @@ JDIMENSION roundUp(JDIMENSION value, JDIMENSION step) {
 
 // The blocks a component of sampling `h` has along `pixels`, padded to whole MCUs as libjpeg keeps them.
 JDIMENSION paddedBlocks(int pixels, int h, int maxH) {
-    const JDIMENSION blocks = static_cast<JDIMENSION>((static_cast<long long>(pixels) * h + maxH * DCTSIZE - 1) /
-                                                      (maxH * DCTSIZE));
+    const JDIMENSION blocks =
+        static_cast<JDIMENSION>((static_cast<long long>(pixels) * h + maxH * DCTSIZE - 1) / (maxH * DCTSIZE));
     return roundUp(blocks, static_cast<JDIMENSION>(h));
 }
 
@@ -131,7 +132,8 @@ JpegCoefficients::~JpegCoefficients() = default;
 std::string JpegCoefficients::read(const QByteArray& file, int orientation) {
     s_ = std::make_unique<State>();
     State& s = *s_;
-    if (file.size() < 4 || static_cast<unsigned char>(file[0]) != 0xFF || static_cast<unsigned char>(file[1]) != 0xD8)
+    if (file.size() < 4 || static_cast<unsigned char>(file[0]) != 0xFF ||
+        static_cast<unsigned char>(file[1]) != 0xD8)
         return "not a JPEG photo";
     s.file = file;
     if (orientation < 1 || orientation > 8) orientation = 1;
@@ -165,17 +167,20 @@ std::string JpegCoefficients::read(const QByteArray& file, int orientation) {
         // Room for the upright blocks, asked for before libjpeg lays out its memory.
         for (int i = 0; i < s.src.num_components; ++i) {
             const jpeg_component_info& c = s.src.comp_info[i];
-            JDIMENSION w = roundUp(c.width_in_blocks, c.h_samp_factor), h = roundUp(c.height_in_blocks, c.v_samp_factor);
+            JDIMENSION w = roundUp(c.width_in_blocks, c.h_samp_factor),
+                       h = roundUp(c.height_in_blocks, c.v_samp_factor);
             int hs = c.h_samp_factor, vs = c.v_samp_factor;
             if (s.turn.transpose) std::swap(w, h), std::swap(hs, vs);
             s.parts[i] = State::Part{hs, vs, w, h};
             if (turned)
-                s.upright[i] = (*s.src.mem->request_virt_barray)(reinterpret_cast<j_common_ptr>(&s.src), JPOOL_IMAGE,
-                                                                 FALSE, w, h, static_cast<JDIMENSION>(vs));
+                s.upright[i] =
+                    (*s.src.mem->request_virt_barray)(reinterpret_cast<j_common_ptr>(&s.src), JPOOL_IMAGE,
+                                                      FALSE, w, h, static_cast<JDIMENSION>(vs));
         }
         stored = jpeg_read_coefficients(&s.src);
         if (!turned) {
-            for (int i = 0; i < s.src.num_components; ++i) s.upright[i] = stored[i];
+            for (int i = 0; i < s.src.num_components; ++i)
+                s.upright[i] = stored[i];
             return;
         }
         for (int i = 0; i < s.src.num_components; ++i) {
@@ -195,7 +200,8 @@ std::string JpegCoefficients::read(const QByteArray& file, int orientation) {
     });
     if (!done) return std::string("damaged JPEG data (") + s.exit.message + ")";
     if (refusal) return refusal;
-    if (!wholeMcus) return "orientation " + std::to_string(orientation) + " on a picture that is not whole MCUs";
+    if (!wholeMcus)
+        return "orientation " + std::to_string(orientation) + " on a picture that is not whole MCUs";
     if (s.exit.damaged) return std::string("damaged JPEG data (") + s.exit.message + ")";
 
     s.components = s.src.num_components;
@@ -249,7 +255,8 @@ QImage JpegCoefficients::decode(const QRect& area, std::string& why) const {
         return {};
     }
     std::vector<JSAMPROW> rows(static_cast<std::size_t>(image.height()));
-    for (int y = 0; y < image.height(); ++y) rows[static_cast<std::size_t>(y)] = image.scanLine(y);
+    for (int y = 0; y < image.height(); ++y)
+        rows[static_cast<std::size_t>(y)] = image.scanLine(y);
 
     // The rectangle's blocks as a small JPEG of their own, which libjpeg decodes as it decodes the photo.
     Compressor c;
@@ -266,8 +273,9 @@ QImage JpegCoefficients::decode(const QRect& area, std::string& why) const {
         for (int i = 0; i < s.components; ++i) {
             const State::Part& p = s.parts[i];
             arrays[i] = (*c.info.mem->request_virt_barray)(
-                reinterpret_cast<j_common_ptr>(&c.info), JPOOL_IMAGE, TRUE, paddedBlocks(area.width(), p.h, s.maxH),
-                paddedBlocks(area.height(), p.v, s.maxV), static_cast<JDIMENSION>(p.v));
+                reinterpret_cast<j_common_ptr>(&c.info), JPOOL_IMAGE, TRUE,
+                paddedBlocks(area.width(), p.h, s.maxH), paddedBlocks(area.height(), p.v, s.maxV),
+                static_cast<JDIMENSION>(p.v));
         }
         jpeg_write_coefficients(&c.info, arrays);
         for (int i = 0; i < s.components; ++i) {
@@ -275,8 +283,8 @@ QImage JpegCoefficients::decode(const QRect& area, std::string& why) const {
             const JDIMENSION wide = paddedBlocks(area.width(), p.h, s.maxH);
             const JDIMENSION high = paddedBlocks(area.height(), p.v, s.maxV);
             for (JDIMENSION r = 0; r < high; ++r) {
-                JBLOCKROW to = (*c.info.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&c.info), arrays[i],
-                                                                 r, 1, TRUE)[0];
+                JBLOCKROW to = (*c.info.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&c.info),
+                                                                 arrays[i], r, 1, TRUE)[0];
                 const JBLOCKROW from = s.row(s.upright[i], mcuRow * static_cast<JDIMENSION>(p.v) + r, false);
                 std::memcpy(to, from + mcuCol * static_cast<JDIMENSION>(p.h), wide * sizeof(JBLOCK));
             }
@@ -325,13 +333,15 @@ int JpegCoefficients::replace(const QImage& before, const QImage& after, QPoint 
     if (count == 0) return 0;
 
     std::vector<JSAMPROW> rows(static_cast<std::size_t>(after.height()));
-    for (int y = 0; y < after.height(); ++y) rows[static_cast<std::size_t>(y)] = const_cast<JSAMPROW>(after.constScanLine(y));
+    for (int y = 0; y < after.height(); ++y)
+        rows[static_cast<std::size_t>(y)] = const_cast<JSAMPROW>(after.constScanLine(y));
     // The drawn rectangle is encoded as a small JPEG with the photo's tables, and its blocks are read back.
     Compressor c;
     Decompressor d;
     jpeg_error_mgr* errors = s.freshErrors();
     c.info.err = d.info.err = errors;
-    const JDIMENSION mcuCol = static_cast<JDIMENSION>(at.x() / mw), mcuRow = static_cast<JDIMENSION>(at.y() / mh);
+    const JDIMENSION mcuCol = static_cast<JDIMENSION>(at.x() / mw),
+                     mcuRow = static_cast<JDIMENSION>(at.y() / mh);
     const bool done = guarded(s.exit, [&] {
         jpeg_create_compress(&c.info);
         jpeg_mem_dest(&c.info, &c.buffer, &c.size);
@@ -349,7 +359,8 @@ int JpegCoefficients::replace(const QImage& before, const QImage& after, QPoint 
         jpeg_read_header(&d.info, TRUE);
         jvirt_barray_ptr* drawn = jpeg_read_coefficients(&d.info);
         for (int i = 0; i < s.components; ++i) {
-            const JDIMENSION h = static_cast<JDIMENSION>(s.parts[i].h), v = static_cast<JDIMENSION>(s.parts[i].v);
+            const JDIMENSION h = static_cast<JDIMENSION>(s.parts[i].h),
+                             v = static_cast<JDIMENSION>(s.parts[i].v);
             for (JDIMENSION m = 0; m < static_cast<JDIMENSION>(mcuRows); ++m) {
                 for (JDIMENSION r = 0; r < v; ++r) {
                     const JBLOCKROW from = (*d.info.mem->access_virt_barray)(

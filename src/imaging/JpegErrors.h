@@ -4,8 +4,8 @@
 #include <cstdio> // jpeglib.h uses FILE without including it
 
 extern "C" {
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 }
 
 #if !defined(JCS_EXTENSIONS)

@@ -62,7 +62,8 @@ int luma(QRgb c) {
 
 int difference(QRgb a, QRgb b, bool grey) {
     if (grey) return std::abs(luma(a) - luma(b));
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+    return std::max(
+        {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
 }
 
 } // namespace
@@ -138,7 +139,8 @@ TEST(ALosslessCopy, keepsThePhotosPixelsOutsideTheItemsMcusAndShowsTheRenderInsi
                 if (!touched.contains(QPoint(x, y))) {
                     const int off = difference(got, photo.pixel(x, y), false);
                     if (off > outsideSlack && outsideWorst <= outsideSlack)
-                        ADD_FAILURE() << "outside the items, (" << x << ", " << y << ") is " << off << " off the photo";
+                        ADD_FAILURE()
+                            << "outside the items, (" << x << ", " << y << ") is " << off << " off the photo";
                     outsideWorst = std::max(outsideWorst, off);
                     continue;
                 }
@@ -204,7 +206,8 @@ TEST(ALosslessCopy, encodesTheWholePictureAndSaysWhyWhenMoreThanTheItemsChangeIt
         CopyRoad road{true, {}};
         CDatedPicture sized;
         sized.outputDir = d.model.outputDir;
-        ASSERT_EQ(sized.LoadPicture(d.photo, d.templ, d.dialogs, nullptr, CDatedPicture::PhotoPixels::SizeOnly), 1);
+        ASSERT_EQ(
+            sized.LoadPicture(d.photo, d.templ, d.dialogs, nullptr, CDatedPicture::PhotoPixels::SizeOnly), 1);
         EXPECT_EQ(SaveDatedCopy(sized, d.copy, d.photo, d.dialogs, &road), SaveOutcome::NeedsDecodedPhoto);
         EXPECT_EQ(road.wholeReason, c.reason);
     }
@@ -222,7 +225,8 @@ TEST(TheJpegCoefficients, refuseWhatTheyCannotKeepAndNeverTouchBlocksNobodyDrewO
     QFile file(QString::fromStdString(dir.path("a.jpg")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray jpeg = file.readAll();
-    EXPECT_EQ(cut.read(jpeg.left(jpeg.size() / 2), 1).rfind("damaged JPEG data", 0), 0u) << "a scan cut short";
+    EXPECT_EQ(cut.read(jpeg.left(jpeg.size() / 2), 1).rfind("damaged JPEG data", 0), 0u)
+        << "a scan cut short";
 
     // Unchanged pixels give back the photo's own file data, block for block.
     imaging::JpegCoefficients whole;
