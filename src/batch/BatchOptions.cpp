@@ -17,15 +17,15 @@ Options:
                    new template that shows the date in the bottom-left corner.
   --out-dir DIR    Where the dated copies go; made when missing. Default: the template's own output
                    folder, else OutDir of the settings, else your pictures folder.
-  --quality N      JPEG quality 0 to 100 of the copies. Default: the template's. A copy that keeps
-                   the photo's JPEG data has the photo's own quality: --quality alone turns that off.
+  --quality N      JPEG quality 0 to 100 of the copies. Default: the template's.
+  --jobs N         Photos worked on at once. Default: one per processor core.
   --lossless       Keep a JPEG photo's own data outside the imprint: only the blocks under the
                    items are encoded again, with the photo's quality. Photos that need the whole
                    picture encoded (white space, a border, a watermark over the picture, an
                    orientation that cannot be turned without loss) say so and why. Default: the
-                   LosslessJpeg setting of imprix.ini, on unless set to 0.
+                   LosslessJpeg setting of imprix.ini, on unless set to 0; off
+                   with --quality, since such a copy has the photo's own quality.
   --no-lossless    Encode the whole picture of every copy at the template's quality.
-  --jobs N         Photos worked on at once. Default: one per processor core.
   --dry-run        Read and compose every photo and show what would be written, but write nothing.
   --items          For each photo (.jpg, .tif or .png), list the items Imprix reads from it instead:
                    a header line naming the photo, then one line per item with the tag in hex, the
