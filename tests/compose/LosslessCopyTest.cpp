@@ -89,6 +89,7 @@ TEST(ALosslessCopy, keepsThePhotosPixelsOutsideTheItemsMcusAndShowsTheRenderInsi
         {"orientation 6 on whole MCUs", Sampling::YCbCr420, 0, false, 6, 0, P::Decoded},
         {"orientation 3, 4:4:4", Sampling::YCbCr444, 0, false, 3, 0, P::Decoded},
         {"read for its size only, as the batch reads it", Sampling::YCbCr420, 0, false, 1, 0, P::SizeOnly},
+        {"orientation 8, read for its size only", Sampling::YCbCr420, 0, false, 8, 0, P::SizeOnly},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
