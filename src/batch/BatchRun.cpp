@@ -130,6 +130,11 @@ bool loadPhoto(CDatedPicture& model, const std::string& photo, const CDatedPictu
     return true;
 }
 
+bool jpegName(const std::string& path) {
+    const auto dot = path.rfind('.');
+    return dot != std::string::npos && imaging::equalsIgnoringCase(path.substr(dot), ".jpg");
+}
+
 // Saves the copy by the road the job asks for; a copy that could not keep the photo's JPEG data of a
 // photo read for its size only is saved again from the decoded photo. Says why the whole picture was
 // encoded when the photo's data was to be kept, once for a reason of the template's.
@@ -145,15 +150,12 @@ SaveOutcome saveCopy(const CDatedPicture& model, const std::string& output, cons
         road = CopyRoad{false, reason};
         saved = SaveDatedCopy(decoded, output, photo, dialogs, &road);
     }
-    if (saved == SaveOutcome::Saved && job.lossless && !road.wholeReason.empty())
+    // A PNG or TIFF photo has no JPEG data to keep: its copy is encoded whole, as expected.
+    if (saved == SaveOutcome::Saved && job.lossless && !road.wholeReason.empty() && jpegName(photo))
         dialogs.report(road.wholeReason + ": whole picture re-encoded", road.wholeReason == wholePictureReason(templ));
     return saved;
 }
 
-bool jpegName(const std::string& path) {
-    const auto dot = path.rfind('.');
-    return dot != std::string::npos && imaging::equalsIgnoringCase(path.substr(dot), ".jpg");
-}
 
 // Dates one photo and writes its copy (in a dry run, only says it would); `output` names the copy.
 PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, const BatchJob& job,
