@@ -13,9 +13,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <cstdlib>
 #include <mutex>
+#include <new>
 #include <vector>
 
 namespace imaging {
@@ -103,6 +105,17 @@ bool memoryRanOut(QSize size, QImage::Format format) {
     if (bits / 8 > qint64(QImageReader::allocationLimit()) << 20) return true;
     return QImage(size, format).isNull();
 }
+
+// Memory mapped for a picture whose pixels are not decoded (undecodedJpegFile).
+struct Mapping {
+    std::size_t bytes;
+    void* at;
+    static void release(void* info) {
+        auto* mapping = static_cast<Mapping*>(info);
+        ::munmap(mapping->at, mapping->bytes);
+        delete mapping;
+    }
+};
 
 bool refuse(DecodedImage& refused, DecodedImage why) {
     refused = std::move(why);
@@ -204,13 +217,18 @@ DecodedImage undecodedJpegFile(const std::string& pathUtf8) {
     if (!size.isValid() || size.isEmpty())
         return failure(Status::UnknownImageFormat, QStringLiteral("cannot read the picture's size"));
     if (reader.transformation() & QImageIOHandler::TransformationRotate90) size.transpose();
-    // calloc'd memory of this size is mapped by the system on first touch, already zero.
+    // Mapped straight from the system, whatever the allocator keeps: pages are zero, and are only
+    // provided where the pixels are written or read.
     const qsizetype bytesPerLine = static_cast<qsizetype>(size.width()) * 4;
-    void* pixels = std::calloc(static_cast<std::size_t>(bytesPerLine), static_cast<std::size_t>(size.height()));
-    if (!pixels) return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
+    auto* mapping = new (std::nothrow) Mapping{static_cast<std::size_t>(bytesPerLine) * size.height(), nullptr};
+    if (mapping) mapping->at = ::mmap(nullptr, mapping->bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (!mapping || mapping->at == MAP_FAILED) {
+        delete mapping;
+        return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
+    }
     DecodedImage d;
-    d.image = QImage(static_cast<uchar*>(pixels), size.width(), size.height(), bytesPerLine, QImage::Format_RGB32,
-                     &std::free, pixels);
+    d.image = QImage(static_cast<uchar*>(mapping->at), size.width(), size.height(), bytesPerLine, QImage::Format_RGB32,
+                     &Mapping::release, mapping);
     d.status = Status::Ok;
     return d;
 }
