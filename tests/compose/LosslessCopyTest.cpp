@@ -77,6 +77,7 @@ TEST(ALosslessCopy, keepsThePhotosPixelsOutsideTheItemsMcusAndShowsTheRenderInsi
         int orientation;
         int angle;
         CDatedPicture::PhotoPixels pixels;
+        bool arithmetic = false;
     };
     using P = CDatedPicture::PhotoPixels;
     const Case cases[] = {
@@ -85,6 +86,7 @@ TEST(ALosslessCopy, keepsThePhotosPixelsOutsideTheItemsMcusAndShowsTheRenderInsi
         {"grey", Sampling::Grey, 0, false, 1, 0, P::Decoded},
         {"restart markers every MCU row", Sampling::YCbCr420, 1, false, 1, 0, P::Decoded},
         {"progressive", Sampling::YCbCr420, 0, true, 1, 0, P::Decoded},
+        {"arithmetic-coded", Sampling::YCbCr420, 0, false, 1, 0, P::Decoded, true},
         {"a turned item", Sampling::YCbCr420, 0, false, 1, 30, P::Decoded},
         {"orientation 6 on whole MCUs", Sampling::YCbCr420, 0, false, 6, 0, P::Decoded},
         {"orientation 3, 4:4:4", Sampling::YCbCr444, 0, false, 3, 0, P::Decoded},
@@ -99,9 +101,18 @@ TEST(ALosslessCopy, keepsThePhotosPixelsOutsideTheItemsMcusAndShowsTheRenderInsi
         p.layout.sampling = c.sampling;
         p.layout.restartRows = c.restartRows;
         p.layout.progressive = c.progressive;
+        p.layout.arithmetic = c.arithmetic;
         DatedPhoto d(p, c.orientation, c.angle);
         ASSERT_EQ(d.save(c.pixels), SaveOutcome::Saved);
         EXPECT_EQ(d.road.wholeReason, "");
+        // The copy is coded as the photo is.
+        QFile written(QString::fromStdString(d.copy));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        imaging::JpegCoefficients kind;
+        ASSERT_EQ(kind.read(written.readAll(), 1), "");
+        EXPECT_EQ(kind.progressive(), c.progressive);
+        EXPECT_EQ(kind.arithmetic(), c.arithmetic);
+        EXPECT_EQ(kind.restartInterval() > 0, c.restartRows > 0);
 
         // What the view shows: the whole picture rendered on the photo as decoded.
         CDatedPicture view;
