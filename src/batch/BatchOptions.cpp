@@ -30,6 +30,13 @@ Options:
                    Shift every date shown by days, hours, minutes and seconds, for a camera clock
                    set wrong or to another time zone: --shift=0:01:00:00 adds an hour,
                    --shift=-1:00:00:00 goes a day back. Default: the template's shift.
+  --lossless       Keep a JPEG photo's own data outside the imprint: only the blocks under the
+                   items are encoded again, with the photo's quality. Photos that need the whole
+                   picture encoded (white space, a border, a watermark over the picture, an
+                   orientation that cannot be turned without loss) say so and why. Default: the
+                   LosslessJpeg setting of imprix.ini, on unless set to 0; off
+                   with --quality, since such a copy has the photo's own quality.
+  --no-lossless    Encode the whole picture of every copy at the template's quality.
   --dry-run        Read and compose every photo and show what would be written, but write nothing.
   --items          For each photo (.jpg, .tif or .png), list the items Imprix reads from it instead:
                    a header line naming the photo, then one line per item with the tag in hex, the
@@ -78,8 +85,10 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& args, std::string
     const QCommandLineOption help({"h", "help"}, {}), version("version", {}), items("items", {}), json("json", {}),
         dryRun("dry-run", {}), verbose("verbose", {}), recursive({"r", "recursive"}, {}), quiet({"q", "quiet"}, {}),
         templ("template", {}, "FILE"), outDir("out-dir", {}, "DIR"), quality("quality", {}, "N"),
-        jobs("jobs", {}, "N"), shift("shift", {}, "[-]D:HH:MM:SS");
-    parser.addOptions({help, version, items, json, dryRun, verbose, recursive, quiet, templ, outDir, quality, jobs, shift});
+        jobs("jobs", {}, "N"), shift("shift", {}, "[-]D:HH:MM:SS"), lossless("lossless", {}),
+        wholePicture("no-lossless", {});
+    parser.addOptions({help, version, items, json, dryRun, verbose, recursive, quiet, templ, outDir, quality, jobs,
+                       shift, lossless, wholePicture});
     QStringList arguments{QStringLiteral("imprix-batch")};
     // Arguments are the bytes they are (a photo's name need not be UTF-8): each byte goes through the
     // parser as one Latin-1 character and comes back as itself.
@@ -109,6 +118,11 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& args, std::string
     if (parser.isSet(shift)) {
         o.shift = ParseClockShift(text(shift), CDatedPicture::kLongestClockShift);
         if (!o.shift) return error = "--shift takes [-]D:HH:MM:SS, such as 0:01:00:00 or -1:00:00:00", o;
+    }
+    // Of --lossless and --no-lossless the last one given counts.
+    for (const QString& name : parser.optionNames()) {
+        if (name == QLatin1String("lossless")) o.lossless = true;
+        if (name == QLatin1String("no-lossless")) o.lossless = false;
     }
     for (const QString& input : parser.positionalArguments()) o.inputs.push_back(input.toLatin1().toStdString());
     if (o.json && !o.items) return error = "--json goes with --items", o;

@@ -14,6 +14,7 @@ struct BatchOptions {
     bool quiet = false;     // no progress and no summary; problems still said
     bool help = false;
     bool version = false;
+    std::optional<bool> lossless; // --lossless, --no-lossless; else the settings decide
     std::optional<std::string> templatePath;
     std::optional<std::string> outDir;
     std::optional<int> quality; // 0..100

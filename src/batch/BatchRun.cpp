@@ -2,6 +2,7 @@
 
 #include "batch/ItemListing.h"
 #include "compose/DatedCopy.h"
+#include "compose/LosslessCopy.h"
 #include "imaging/Exiv2Setup.h"
 #include "imaging/ImageDecoder.h"
 #include "imaging/TextCodec.h"
@@ -133,24 +134,67 @@ std::vector<std::string> subfoldersOf(const std::string& folderAsGiven) {
 
 enum class PhotoOutcome { Failed, Written, WrittenWithoutDate };
 
-// Dates one photo and writes its copy (in a dry run, only says it would); `output` names the copy.
-PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, const BatchJob& job,
-                       HookDialogs& dialogs, std::string& output) {
-    CDatedPicture model;
+// Loads the photo with the template; `pixels` says how much of it is decoded.
+bool loadPhoto(CDatedPicture& model, const std::string& photo, const CDatedPicture& templ, const BatchJob& job,
+               HookDialogs& dialogs, CDatedPicture::PhotoPixels pixels) {
     std::string whyNot;
-    if (!model.LoadPicture(photo, templ, dialogs, &whyNot)) {
+    if (!model.LoadPicture(photo, templ, dialogs, &whyNot, pixels)) {
         dialogs.report(whyNot.empty() ? "cannot be read" : whyNot, false);
-        return PhotoOutcome::Failed;
+        return false;
     }
     if (job.quality) model.jpegQuality = *job.quality;
     model.outputDir = job.outDir;
-    model.RenderDatedImageForSave(); // only the dated image is needed from here: keep memory low
+    // Only the dated image is needed from here: keep memory low. A copy made from the photo's JPEG
+    // data draws the items itself.
+    if (!model.pixelsUnread) model.RenderDatedImageForSave();
+    return true;
+}
+
+bool jpegName(const std::string& path) {
+    const auto dot = path.rfind('.');
+    return dot != std::string::npos && imaging::equalsIgnoringCase(path.substr(dot), ".jpg");
+}
+
+// Saves the copy by the road the job asks for; a copy that could not keep the photo's JPEG data of a
+// photo read for its size only is saved again from the decoded photo. Says why the whole picture was
+// encoded when the photo's data was to be kept, once for a reason of the template's.
+SaveOutcome saveCopy(const CDatedPicture& model, const std::string& output, const std::string& photo,
+                     const CDatedPicture& templ, const BatchJob& job, HookDialogs& dialogs) {
+    CopyRoad road{job.lossless, {}};
+    SaveOutcome saved = SaveDatedCopy(model, output, photo, dialogs, &road);
+    if (saved == SaveOutcome::NeedsDecodedPhoto) {
+        const std::string reason = road.wholeReason;
+        CDatedPicture decoded;
+        if (!loadPhoto(decoded, photo, templ, job, dialogs, CDatedPicture::PhotoPixels::Decoded))
+            return SaveOutcome::Failed;
+        road = CopyRoad{false, reason};
+        saved = SaveDatedCopy(decoded, output, photo, dialogs, &road);
+    }
+    // A PNG or TIFF photo has no JPEG data to keep: its copy is encoded whole, as expected.
+    if (saved == SaveOutcome::Saved && job.lossless && !road.wholeReason.empty() && jpegName(photo))
+        dialogs.report(road.wholeReason + ": whole picture re-encoded", road.wholeReason == wholePictureReason(templ));
+    return saved;
+}
+
+
+// Dates one photo and writes its copy (in a dry run, only says it would); `output` names the copy.
+PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, const BatchJob& job,
+                       HookDialogs& dialogs, std::string& output) {
+    using Pixels = CDatedPicture::PhotoPixels;
+    // A copy that keeps the photo's JPEG data needs none of its pixels decoded, unless the template
+    // may change more than the items (white space that depends on the photo's shape, a watermark that
+    // depends on its size); a dry run decodes them all to find the photos that cannot be read.
+    const std::string templateReason = job.lossless ? wholePictureReason(templ) : std::string();
+    const bool sizeOnly = job.lossless && !job.dryRun && templateReason.empty() && jpegName(photo);
+    CDatedPicture model;
+    if (!loadPhoto(model, photo, templ, job, dialogs, sizeOnly ? Pixels::SizeOnly : Pixels::Decoded))
+        return PhotoOutcome::Failed;
     const std::optional<std::string> problem = model.TakeDateProblem();
     const std::optional<std::string> undated = model.WhyNoDateIsShown(templ);
     if (problem && !undated) dialogs.report(*problem, false); // one date of several is missing
     if (!model.workPicture) return PhotoOutcome::Failed;
     output = ComposeOutputName(photo, job.outDir, model.prefix, model.postfix);
-    if (!job.dryRun && SaveDatedCopy(model, output, photo, dialogs) != SaveOutcome::Saved)
+    if (!job.dryRun && saveCopy(model, output, photo, templ, job, dialogs) != SaveOutcome::Saved)
         return PhotoOutcome::Failed;
     for (const std::string& source : model.DatesFromOtherSources())
         dialogs.report((job.dryRun ? "would be dated from " : "dated from ") + source, false);

@@ -26,6 +26,9 @@ struct BatchJob {
     std::optional<int> quality;
     int jobs = 1;
     bool dryRun = false;
+    // Keep a JPEG photo's own data outside the items where the template allows (LosslessCopy.h);
+    // a photo whose copy encodes the whole picture instead is reported with the reason.
+    bool lossless = false;
 };
 
 struct BatchSummary {

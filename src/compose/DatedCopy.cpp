@@ -1,5 +1,6 @@
 #include "compose/DatedCopy.h"
 
+#include "compose/LosslessCopy.h"
 #include "imaging/Folders.h"
 #include "imaging/ImageEncoder.h"
 #include "imaging/MetadataCopy.h"
@@ -52,7 +53,7 @@ int FindEncoder(const std::string& mimeType) {
 }
 
 SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath, const std::string& openedPath,
-                          Dialogs& dialogs) {
+                          Dialogs& dialogs, CopyRoad* road) {
     if (!model.workPicture || model.workPicture->isNull() || outputPath.empty()) return SaveOutcome::Failed;
 
     if (sameFile(outputPath, openedPath)) {
@@ -82,20 +83,25 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
         }
     }
 
-    const int encoder = FindEncoder("image/jpeg");
+    QByteArray jpeg;
+    const QImage& image = model.workPicture->image();
+    if (road && road->keepJpegData) road->wholeReason = makeLosslessCopy(model, openedPath, jpeg);
+    if (jpeg.isEmpty() && model.pixelsUnread) return SaveOutcome::NeedsDecodedPhoto;
+
+    const int encoder = jpeg.isEmpty() ? FindEncoder("image/jpeg") : 0;
     if (encoder < 0) {
         dialogs.error(saveError(static_cast<int>(imaging::Status::UnknownImageFormat), outputPath,
                                 "No JPEG encoder is available."));
         return SaveOutcome::Failed;
     }
 
-    QByteArray jpeg;
-    const QImage& image = model.workPicture->image();
-    const imaging::EncodeResult encoded =
-        imaging::encodeImage(image, imaging::imageEncoders()[static_cast<std::size_t>(encoder)], model.jpegQuality, jpeg);
-    if (encoded.status != imaging::Status::Ok) {
-        dialogs.error(saveError(static_cast<int>(encoded.status), outputPath, encoded.reason));
-        return SaveOutcome::Failed;
+    if (jpeg.isEmpty()) {
+        const imaging::EncodeResult encoded = imaging::encodeImage(
+            image, imaging::imageEncoders()[static_cast<std::size_t>(encoder)], model.jpegQuality, jpeg);
+        if (encoded.status != imaging::Status::Ok) {
+            dialogs.error(saveError(static_cast<int>(encoded.status), outputPath, encoded.reason));
+            return SaveOutcome::Failed;
+        }
     }
     const imaging::MetadataCopy metadata = imaging::copyMetadataInto(jpeg, image.width(), image.height(), openedPath);
 
@@ -118,10 +124,10 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
 }
 
 SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath, const std::string& openedPath,
-                            const std::optional<std::string>& chosenPath, Dialogs& dialogs) {
+                            const std::optional<std::string>& chosenPath, Dialogs& dialogs, CopyRoad* road) {
     if (!chosenPath || chosenPath->empty()) return SaveOutcome::Cancelled;
     // The choice becomes the output path once the copy is written there, never a name that failed.
-    const SaveOutcome outcome = SaveDatedCopy(model, *chosenPath, openedPath, dialogs);
+    const SaveOutcome outcome = SaveDatedCopy(model, *chosenPath, openedPath, dialogs, road);
     if (outcome == SaveOutcome::Saved) outputPath = *chosenPath;
     return outcome;
 }

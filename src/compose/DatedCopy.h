@@ -16,17 +16,30 @@ std::string ComposeOutputName(const std::string& picturePath, const std::string&
 // The position of the first encoder for the MIME type (exact, case-sensitive), or -1.
 int FindEncoder(const std::string& mimeType);
 
-enum class SaveOutcome { Saved, Cancelled, Failed };
+// NeedsDecodedPhoto: the copy could not be made from the photo's JPEG data, and the model holds only
+// the photo's size (PhotoPixels::SizeOnly); nothing was written. Load the photo decoded and save again.
+enum class SaveOutcome { Saved, Cancelled, Failed, NeedsDecodedPhoto };
+
+// How the copy is encoded.
+struct CopyRoad {
+    // Keep the photo's own JPEG data outside the items when it allows (see LosslessCopy.h), else
+    // encode the whole picture.
+    bool keepJpegData = false;
+    // Set by the save: why the whole picture was encoded although the photo's data was to be kept
+    // ("white space"); empty when it was kept, or not asked for.
+    std::string wholeReason;
+};
 
 // Writes the work picture as a JPEG of the model's quality to `outputPath`, carrying the metadata
-// of the opened photo. Asks before creating a missing output folder; refuses to write over the
-// opened photo; reports failures through `dialogs`. The file appears whole or not at all, so a
-// failed save leaves an earlier copy as it was.
+// of the opened photo; with `road` asking for it, a JPEG photo's own data is kept outside the items.
+// Asks before creating a missing output folder; refuses to write over the opened photo; reports
+// failures through `dialogs`. The file appears whole or not at all, so a failed save leaves an
+// earlier copy as it was.
 SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath, const std::string& openedPath,
-                          Dialogs& dialogs);
+                          Dialogs& dialogs, CopyRoad* road = nullptr);
 
 // The end of "Save As": the copy is saved at a confirmed choice, which then becomes the output path
 // (a choice where the copy could not be written does not). Without a choice nothing changes and
 // nothing is written.
 SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath, const std::string& openedPath,
-                            const std::optional<std::string>& chosenPath, Dialogs& dialogs);
+                            const std::optional<std::string>& chosenPath, Dialogs& dialogs, CopyRoad* road = nullptr);

@@ -59,7 +59,20 @@ void CDatedPicture::ChooseAutoColor(int index) {
     it.autoColor = it.effects.autoColor ? (MeanLuminanceUnder(index) < 127.5 ? kAutoWhite : kAutoBlack) : -1;
 }
 
+void CDatedPicture::ChooseAutoColor(int index, const QImage& photo, QPoint photoAt) {
+    if (index < 0 || index >= itemCount) return;
+    ImprintItem& it = item(index);
+    it.autoColor = it.effects.autoColor ? (MeanLuminanceUnder(index, photo, photoAt) < 127.5 ? kAutoWhite : kAutoBlack)
+                                        : -1;
+}
+
 double CDatedPicture::MeanLuminanceUnder(int index) const {
+    static const QImage none;
+    const QImage& photo = picture ? std::as_const(*picture).image() : none;
+    return MeanLuminanceUnder(index, photo, QPoint(truncToInt(whiteOffsetX), truncToInt(whiteOffsetY)));
+}
+
+double CDatedPicture::MeanLuminanceUnder(int index, const QImage& photo, QPoint photoAt) const {
     if (!workPicture || index < 0 || index >= itemCount) return 0;
     const ImprintItem& it = item(index);
     const QRect box = QRect(it.posX + it.bounds.x, it.posY + it.bounds.y, it.bounds.width, it.bounds.height)
@@ -68,7 +81,6 @@ double CDatedPicture::MeanLuminanceUnder(int index) const {
     // The loaded picture where it lies in the work picture, the white space's colour elsewhere; a grid
     // of samples is enough for a mean.
     const QColor white = QColor(whiteColor & 0xFF, (whiteColor >> 8) & 0xFF, (whiteColor >> 16) & 0xFF);
-    const QImage* photo = picture ? &std::as_const(*picture).image() : nullptr;
     const int steps = 48;
     double sum = 0;
     int samples = 0;
@@ -76,8 +88,8 @@ double CDatedPicture::MeanLuminanceUnder(int index) const {
         for (int i = 0; i < steps; ++i) {
             const int x = box.left() + (box.width() - 1) * i / (steps - 1);
             const int y = box.top() + (box.height() - 1) * j / (steps - 1);
-            const int px = x - truncToInt(whiteOffsetX), py = y - truncToInt(whiteOffsetY);
-            const QRgb c = photo && photo->valid(px, py) ? photo->pixel(px, py) : white.rgb();
+            const int px = x - photoAt.x(), py = y - photoAt.y();
+            const QRgb c = photo.valid(px, py) ? photo.pixel(px, py) : white.rgb();
             sum += 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
             ++samples;
         }

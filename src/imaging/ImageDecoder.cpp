@@ -7,14 +7,17 @@
 #include "imaging/TiffClaims.h"
 #include "imaging/TiffMessages.h"
 
+#include <QBuffer>
 #include <QImageReader>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <cstdlib>
 #include <mutex>
+#include <new>
 #include <vector>
 
 namespace imaging {
@@ -103,23 +106,38 @@ bool memoryRanOut(QSize size, QImage::Format format) {
     return QImage(size, format).isNull();
 }
 
-} // namespace
+// Memory mapped for a picture whose pixels are not decoded (undecodedJpegFile).
+struct Mapping {
+    std::size_t bytes;
+    void* at;
+    static void release(void* info) {
+        auto* mapping = static_cast<Mapping*>(info);
+        ::munmap(mapping->at, mapping->bytes);
+        delete mapping;
+    }
+};
 
-DecodedImage decodeImageFile(const std::string& pathUtf8) {
+bool refuse(DecodedImage& refused, DecodedImage why) {
+    refused = std::move(why);
+    return false;
+}
+
+// The checks before a picture's pixels are decoded: the file, its format, its structure and its size.
+// Returns false with `refused` set when the picture is refused.
+bool checkBeforeDecoding(const std::string& pathUtf8, QFile& file, QImageReader& reader, DecodedImage& refused) {
     // The path's own bytes throughout, also for a name that is not valid UTF-8.
     struct stat st {};
     if (::stat(pathUtf8.c_str(), &st) != 0) {
-        if (errno == ENOENT) return failure(Status::FileNotFound, QStringLiteral("file not found"));
-        if (errno == EACCES) return failure(Status::AccessDenied, QStringLiteral("permission denied"));
-        return failure(Status::FileNotFound, QString::fromLocal8Bit(std::strerror(errno))); // "File name too long"
+        if (errno == ENOENT) return refuse(refused, failure(Status::FileNotFound, QStringLiteral("file not found")));
+        if (errno == EACCES) return refuse(refused, failure(Status::AccessDenied, QStringLiteral("permission denied")));
+        return refuse(refused, failure(Status::FileNotFound, QString::fromLocal8Bit(std::strerror(errno)))); // "File name too long"
     }
-    if (!S_ISREG(st.st_mode)) return failure(Status::InvalidParameter, QStringLiteral("not a file"));
-    QFile file;
+    if (!S_ISREG(st.st_mode)) return refuse(refused, failure(Status::InvalidParameter, QStringLiteral("not a file")));
     if (const std::string problem = openLocalFile(file, pathUtf8); !problem.empty())
-        return failure(Status::AccessDenied,
-                       errno == EACCES ? QStringLiteral("permission denied") : QString::fromStdString(problem));
+        return refuse(refused, failure(Status::AccessDenied,
+                       errno == EACCES ? QStringLiteral("permission denied") : QString::fromStdString(problem)));
 
-    QImageReader reader(&file);
+    reader.setDevice(&file);
     // Qt refuses images over 128 MB by default, that is a 36-megapixel photo; the product's own
     // limit is checked against the header below.
     QImageReader::setAllocationLimit(kMaxDecodeMegabytes);
@@ -127,30 +145,42 @@ DecodedImage decodeImageFile(const std::string& pathUtf8) {
     reader.setDecideFormatFromContent(true);
 
     if (!reader.canRead()) {
-        return failure(Status::UnknownImageFormat, QStringLiteral("not a picture Imprix can read (%1)")
-                                                       .arg(reader.errorString()));
+        return refuse(refused, failure(Status::UnknownImageFormat, QStringLiteral("not a picture Imprix can read (%1)")
+                                                       .arg(reader.errorString())));
     }
     // libtiff reads every tag value of the first directory into memory as soon as the size is asked
     // for: a TIFF whose entries share one large stretch of bytes would take gigabytes.
     if (reader.format() == "tiff") {
         routeTiffMessagesToQt();
         const TiffClaims claims = tiffClaims(pathUtf8);
-        if (claims.excessive()) return failure(Status::OutOfMemory, QString::fromStdString(claims.refusal()));
+        if (claims.excessive()) return refuse(refused, failure(Status::OutOfMemory, QString::fromStdString(claims.refusal())));
     }
     // libjpeg decodes every scan over the whole picture and keeps every marker it reads in a list.
     if (reader.format() == "jpeg") {
-        const std::string refused = jpegStructure(pathUtf8).refusal();
-        if (!refused.empty()) return failure(Status::OutOfMemory, QString::fromStdString(refused));
+        const std::string tooMany = jpegStructure(pathUtf8).refusal();
+        if (!tooMany.empty()) return refuse(refused, failure(Status::OutOfMemory, QString::fromStdString(tooMany)));
     }
 
     const QSize size = reader.size();
     if (size.isValid() && !sizeAllowed(size.width(), size.height())) {
-        return failure(Status::OutOfMemory,
+        return refuse(refused, failure(Status::OutOfMemory,
                        QStringLiteral("picture too large: %1 x %2 pixels (at most %3 megapixels)")
                            .arg(size.width())
                            .arg(size.height())
-                           .arg(kMaxPixels / 1'000'000));
+                           .arg(kMaxPixels / 1'000'000)));
     }
+
+    return true;
+}
+
+} // namespace
+
+DecodedImage decodeImageFile(const std::string& pathUtf8) {
+    QFile file;
+    QImageReader reader;
+    DecodedImage refused;
+    if (!checkBeforeDecoding(pathUtf8, file, reader, refused)) return refused;
+    const QSize size = reader.size();
 
     const QImage::Format format = reader.imageFormat(); // no longer known once a read failed
     // A colour JPEG decodes into RGB32 of its header's size; the reader decodes into a picture of
@@ -175,6 +205,52 @@ DecodedImage decodeImageFile(const std::string& pathUtf8) {
     d.image = std::move(image);
     d.status = Status::Ok;
     return d;
+}
+
+DecodedImage undecodedJpegFile(const std::string& pathUtf8) {
+    QFile file;
+    QImageReader reader;
+    DecodedImage refused;
+    if (!checkBeforeDecoding(pathUtf8, file, reader, refused)) return refused;
+    if (reader.format() != "jpeg") return failure(Status::UnknownImageFormat, QStringLiteral("not a JPEG photo"));
+    QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return failure(Status::UnknownImageFormat, QStringLiteral("cannot read the picture's size"));
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90) size.transpose();
+    // Mapped straight from the system, whatever the allocator keeps: pages are zero, and are only
+    // provided where the pixels are written or read.
+    const qsizetype bytesPerLine = static_cast<qsizetype>(size.width()) * 4;
+    auto* mapping = new (std::nothrow) Mapping{static_cast<std::size_t>(bytesPerLine) * size.height(), nullptr};
+    if (mapping) mapping->at = ::mmap(nullptr, mapping->bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (!mapping || mapping->at == MAP_FAILED) {
+        delete mapping;
+        return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
+    }
+    DecodedImage d;
+    d.image = QImage(static_cast<uchar*>(mapping->at), size.width(), size.height(), bytesPerLine, QImage::Format_RGB32,
+                     &Mapping::release, mapping);
+    d.status = Status::Ok;
+    return d;
+}
+
+int jpegOrientation(const QByteArray& file) {
+    QBuffer buffer;
+    buffer.setData(file);
+    if (!buffer.open(QIODevice::ReadOnly)) return 1;
+    QImageReader reader(&buffer, "jpeg");
+    reader.setAutoTransform(true);
+    // Qt's transformations by Exif orientation: mirror, flip, then a quarter turn clockwise.
+    using T = QImageIOHandler::Transformation;
+    static constexpr std::pair<int, int> kOrientations[] = {
+        {T::TransformationNone, 1},          {T::TransformationMirror, 2},
+        {T::TransformationRotate180, 3},     {T::TransformationFlip, 4},
+        {T::TransformationFlipAndRotate90, 5}, {T::TransformationRotate90, 6},
+        {T::TransformationMirrorAndRotate90, 7}, {T::TransformationRotate270, 8},
+    };
+    const int transformation = static_cast<int>(reader.transformation());
+    for (const auto& [t, orientation] : kOrientations)
+        if (t == transformation) return orientation;
+    return 1;
 }
 
 void keepDecodedPixelsForReuse(int pictures) {

@@ -19,6 +19,14 @@ struct DecodedImage {
 // than the product's limit are refused from their header, before their pixels are allocated.
 DecodedImage decodeImageFile(const std::string& pathUtf8);
 
+// A JPEG photo's upright size without decoding its pixels: a picture of that size and RGB32 whose
+// pixels are all 0, on memory the system provides only where it is written, for a copy made from the
+// photo's own JPEG data. Refuses what decodeImageFile refuses before decoding, and any other format.
+DecodedImage undecodedJpegFile(const std::string& pathUtf8);
+
+// The Exif orientation (1 to 8) Qt's reader applies to the JPEG file held in `file`: 1 when it has none.
+int jpegOrientation(const QByteArray& file);
+
 // Keeps the pixel memory of up to `pictures` decoded JPEG photos once nothing uses them any more,
 // and decodes the next photos of the same size into it. A program that dates photo after photo
 // then writes into memory already in place, rather than having the system map and zero some 100 MB

@@ -2,18 +2,10 @@
 
 #include <QColorSpace>
 
-#include <csetjmp>
-#include <cstdio> // jpeglib.h uses FILE without including it
+#include "imaging/JpegErrors.h"
+
 #include <cstdlib>
 #include <vector>
-
-extern "C" {
-#include <jpeglib.h>
-}
-
-#if !defined(JCS_EXTENSIONS)
-#error "Imprix needs libjpeg-turbo's jpeglib.h (Debian: libjpeg62-turbo-dev), which reads 4-byte pixels"
-#endif
 
 namespace imaging {
 namespace {
@@ -36,20 +28,6 @@ struct Plan {
     std::vector<QByteArray> comments;
     std::vector<QByteArray> iccMarkers;
 };
-
-struct ErrorExit {
-    jpeg_error_mgr manager; // first, so that libjpeg's pointer to it is one to the whole
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-void leaveOnError(j_common_ptr info) {
-    auto* exit = reinterpret_cast<ErrorExit*>(info->err);
-    (*info->err->format_message)(info, exit->message);
-    std::longjmp(exit->jump, 1);
-}
-
-void ignoreWarning(j_common_ptr) {}
 
 // The resolution as Qt's writer states it: in dots per inch when the image's dots per metre are nearer
 // a whole number of them than of dots per centimetre, else in dots per centimetre.
@@ -94,11 +72,9 @@ void planMarkers(const QImage& image, Plan& plan) {
 // Runs libjpeg over the planned rows into a buffer it allocates (`*buffer`, freed by the caller even
 // on failure). Returns false with libjpeg's reason in exit.message. `info` belongs to the caller so
 // that it keeps its value when libjpeg jumps back here.
-bool compress(const Plan& plan, jpeg_compress_struct& info, ErrorExit& exit, unsigned char** buffer,
+bool compress(const Plan& plan, jpeg_compress_struct& info, JpegErrorExit& exit, unsigned char** buffer,
               unsigned long* size) {
-    info.err = jpeg_std_error(&exit.manager);
-    exit.manager.error_exit = leaveOnError;
-    exit.manager.output_message = ignoreWarning;
+    info.err = useJpegErrorExit(exit);
     if (setjmp(exit.jump)) {
         jpeg_destroy_compress(&info);
         return false;
@@ -154,7 +130,7 @@ EncodeResult writeJpeg(const QImage& image, int quality, QByteArray& out) {
         plan.rows[static_cast<std::size_t>(y)] = const_cast<JSAMPROW>(image.constScanLine(y));
 
     jpeg_compress_struct info{};
-    ErrorExit exit{};
+    JpegErrorExit exit{};
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     const bool done = compress(plan, info, exit, &buffer, &size);

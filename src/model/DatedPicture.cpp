@@ -31,6 +31,7 @@ CDatedPicture& CDatedPicture::operator=(const CDatedPicture& other) {
     version = other.version;
     modified = other.modified;
     picture = cloneOrNull(other.picture);
+    pixelsUnread = other.pixelsUnread;
     workPicture = cloneOrNull(other.workPicture);
     needsRedraw = other.needsRedraw;
     bounds = other.bounds;
@@ -68,6 +69,9 @@ CDatedPicture& CDatedPicture::operator=(const CDatedPicture& other) {
     fileTime = other.fileTime;
     fileTimeZone = other.fileTimeZone;
     pictureSerial = other.pictureSerial;
+    // Effects are found by what they are made of, so the copy's items find those already made (their
+    // pixels shared) rather than blurring every shadow again.
+    effects_ = other.effects_;
     return *this;
 }
 

@@ -71,14 +71,18 @@ public:
     int AddItemFromProperty(const imaging::PropertyItem& property);
 
     // --- loading -----------------------------------------------------------------------------
+    // How much of a photo is decoded: all of it, or for a JPEG photo whose copy is made from its own
+    // JPEG data only its size (the picture's pixels are then 0 and pixelsUnread is set).
+    enum class PhotoPixels { Decoded, SizeOnly };
     // Opens a photo: reads it (below), then applies the template to it. Returns 1 when loaded and
     // composed, 0 otherwise; `whyNot` then says why.
     int LoadPicture(const std::string& path, const CDatedPicture& templ, Dialogs& dialogs,
-                    std::string* whyNot = nullptr);
+                    std::string* whyNot = nullptr, PhotoPixels pixels = PhotoPixels::Decoded);
     // Decodes a .jpg, .tif or .png file into `picture` and makes its items: one per property, then
     // "Image Path" and "Image Name". Returns 1 when read, 0 otherwise; `whyNot` then says why.
     // Another extension leaves the model untouched.
-    int ReadPicture(const std::string& path, std::string* whyNot = nullptr);
+    int ReadPicture(const std::string& path, std::string* whyNot = nullptr,
+                    PhotoPixels pixels = PhotoPixels::Decoded);
     // True when the path ends in ".jpg", ".tif" or ".png", in any letter case.
     static bool HasPictureExtension(const std::string& path);
 
@@ -95,9 +99,13 @@ public:
     // The mean luminance (0..255) of the photo under the item's box where it stands, white space
     // counted in its colour: what an automatic colour stands out from.
     double MeanLuminanceUnder(int index) const;
+    // The same from the photo's pixels of the rectangle whose top-left lies at `photoAt` (work-picture
+    // pixels), for a picture whose own pixels were not decoded.
+    double MeanLuminanceUnder(int index, const QImage& photo, QPoint photoAt) const;
     // Chooses the text colour of an item with an automatic colour for where it stands now (nothing for
-    // an item without one).
+    // an item without one); the second from pixels held elsewhere, as above.
     void ChooseAutoColor(int index);
+    void ChooseAutoColor(int index, const QImage& photo, QPoint photoAt);
     // Draws the watermark item's bitmap.
     void DrawWatermark(ImprintItem& item, imaging::Graphics& graphics);
 
@@ -155,6 +163,10 @@ public:
     // picture is let go, and a work picture that still is the picture's own pixels (no white space)
     // is painted in place rather than copied first. Gives the pixels RenderDatedImage gives.
     void RenderDatedImageForSave();
+    // Paints the visible items that reach into `pixels`, the rectangle of the work picture whose top-left
+    // is `at` (work-picture pixels), as the whole repaint paints them there: the dated copy made from
+    // the photo's JPEG data draws them on the decoded blocks under them only.
+    void RenderItemsOnto(QImage& pixels, QPoint at);
     // The work-picture pixels the item at `index` can paint at its current place and angle, with room
     // for glyphs that reach past their measured box. Empty without a work picture.
     QRect ItemCoverage(int index) const;
@@ -191,6 +203,7 @@ public:
     std::string version = "1.00";
     int modified = 0;
     std::unique_ptr<imaging::Bitmap> picture;
+    bool pixelsUnread = false; // the picture has the photo's size but not its pixels (PhotoPixels::SizeOnly)
     std::unique_ptr<imaging::Bitmap> workPicture;
     int needsRedraw = 1;
     QRectF bounds; // of the loaded picture

@@ -2,6 +2,7 @@
 
 #include "model/DatedPicture.h"
 
+#include "imaging/ImageDecoder.h"
 #include "imaging/PropertyReader.h"
 #include "imaging/TextCodec.h"
 
@@ -64,13 +65,13 @@ bool CDatedPicture::HasPictureExtension(const std::string& path) {
 }
 
 int CDatedPicture::LoadPicture(const std::string& path, const CDatedPicture& templ, Dialogs& dialogs,
-                               std::string* whyNot) {
-    if (!ReadPicture(path, whyNot)) return 0;
+                               std::string* whyNot, PhotoPixels pixels) {
+    if (!ReadPicture(path, whyNot, pixels)) return 0;
     ApplyTemplate(templ, dialogs);
     return 1;
 }
 
-int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot) {
+int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot, PhotoPixels pixels) {
     if (!HasPictureExtension(path)) {
         if (whyNot) *whyNot = "not a .jpg, .tif or .png file";
         return 0;
@@ -80,7 +81,15 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot) {
 
     imaging::Status status = imaging::Status::Ok;
     std::string reason;
-    picture = imaging::Bitmap::fromFile(path, status, &reason);
+    pixelsUnread = pixels == PhotoPixels::SizeOnly;
+    if (pixelsUnread) {
+        imaging::DecodedImage sized = imaging::undecodedJpegFile(path);
+        status = sized.status;
+        reason = sized.reason;
+        if (status == imaging::Status::Ok) picture = std::make_unique<imaging::Bitmap>(std::move(sized.image));
+    } else {
+        picture = imaging::Bitmap::fromFile(path, status, &reason);
+    }
     if (status != imaging::Status::Ok || !picture) {
         picture.reset();
         if (whyNot) *whyNot = reason;

@@ -21,6 +21,9 @@ std::string expandHomeFolder(const std::string& value);
 inline constexpr const char* kSettingsSection = "General";
 inline constexpr const char* kDefaultTemplateName = "Simple.tpl";
 inline constexpr const char* kDefaultTemplateFolder = "Templates";
+// "LosslessJpeg": 1 (the default) keeps a JPEG photo's own data outside the items of its copy, 0
+// encodes the whole picture at the template's quality.
+inline constexpr const char* kLosslessKey = "LosslessJpeg";
 
 // Where the settings file lies and where a bare "TemplatePath" folder name is looked up.
 //

@@ -5,6 +5,7 @@
 #include "options/DataExchange.h"
 #include "formatbar/UiDialogs.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,6 +44,16 @@ CPPGeneral::CPPGeneral(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialo
     row->addWidget(colorButton_);
     row->addStretch(1);
     page->addWidget(colors);
+
+    auto* copies = new QGroupBox(QStringLiteral("Dated copies"), this);
+    auto* copiesRow = new QVBoxLayout(copies);
+    losslessBox_ = new QCheckBox(QStringLiteral("Keep the photo's own JPEG data outside the imprint"), copies);
+    losslessBox_->setObjectName(QStringLiteral("losslessJpeg"));
+    losslessBox_->setToolTip(QStringLiteral(
+        "Only the blocks under the items are encoded again, at the photo's own quality. Copies with white "
+        "space, a border or a watermark over the picture are encoded whole at the template's quality."));
+    copiesRow->addWidget(losslessBox_);
+    page->addWidget(copies);
     page->addStretch(1);
 
     connect(browse, &QPushButton::clicked, this, &CPPGeneral::browseTemplateFolder);
@@ -80,10 +91,12 @@ void CPPGeneral::onStart() {
 
 void CPPGeneral::writeControls() {
     setText(folderEdit_, templateFolder);
+    losslessBox_->setChecked(losslessJpeg != 0);
 }
 
 void CPPGeneral::readControls(DataExchange& exchange) {
     exchange.text(folderEdit_, templateFolder);
+    exchange.check(losslessBox_, losslessJpeg);
 }
 
 void CPPGeneral::onOk() {

@@ -7,11 +7,12 @@
 #include <vector>
 
 class CColorButton;
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-// "Global Options": the default template, the template folder and the view's background colour,
-// all application settings.
+// "Global Options": the default template, the template folder, the view's background colour and
+// whether copies of JPEG photos keep the photo's own data outside the imprint, all application settings.
 class CPPGeneral : public COptionsPage {
     Q_OBJECT
 
@@ -22,6 +23,7 @@ public:
     std::string defaultTemplate;
     const std::vector<std::string>* templateFiles = nullptr; // the names the template scan found
     int backColor = 0;
+    int losslessJpeg = 1;
     CustomColors* customColors = nullptr;
 
     void onOk() override;
@@ -37,4 +39,5 @@ private:
     QComboBox* templateList_ = nullptr;
     QLineEdit* folderEdit_ = nullptr;
     CColorButton* colorButton_ = nullptr;
+    QCheckBox* losslessBox_ = nullptr;
 };

@@ -110,6 +110,7 @@ void COptionsWorkflow::copyIn(Pages& pages) {
     general.templateFiles = &c_.templateFiles;
     general.templateFolder = settings.templateFolder;
     general.backColor = settings.backColor;
+    general.losslessJpeg = settings.losslessJpeg;
     general.customColors = &c_.settings.customColors;
 
     CPPPaths& paths = *pages.paths;
@@ -155,6 +156,7 @@ void COptionsWorkflow::applySettings(const CPPGeneral& general) {
     c_.settings.defaultTemplate = general.defaultTemplate;
     c_.settings.templateFolder = general.templateFolder;
     c_.settings.backColor = general.backColor;
+    c_.settings.losslessJpeg = general.losslessJpeg;
     if (c_.view) c_.view->setBackColor(general.backColor);
     c_.datedPicture.templateDir = general.templateFolder;
     c_.loadedTemplate.templateDir = general.templateFolder;

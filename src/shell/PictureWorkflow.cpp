@@ -164,10 +164,13 @@ bool PictureWorkflow::SaveDatedCopy() {
     // The view paints what it shows; the copy must have every change, shown yet or not.
     s.datedPicture.needsRedraw = 1;
     s.datedPicture.RenderDatedImage();
-    if (::SaveDatedCopy(s.datedPicture, s.outputPath, s.openPath(), f_.dialogs) != SaveOutcome::Saved)
+    CopyRoad road{s.settings.losslessJpeg != 0, {}};
+    if (::SaveDatedCopy(s.datedPicture, s.outputPath, s.openPath(), f_.dialogs, &road) != SaveOutcome::Saved)
         return false;
     s.imageSaved = 1;
-    f_.ShowStatus("Saved " + s.outputPath);
+    // Said when the photo's own JPEG data was to be kept and could not be.
+    f_.ShowStatus("Saved " + s.outputPath +
+                  (road.wholeReason.empty() ? std::string() : " (" + road.wholeReason + ": whole picture re-encoded)"));
     return true;
 }
 

@@ -65,6 +65,7 @@ ProcessAllWorkflow::Outcome ProcessAllWorkflow::Run() {
     // Where a photo opened with the template would have its copy.
     job.outDir = !s.loadedTemplate.outputDir.empty() ? s.loadedTemplate.outputDir : s.settings.outputDir;
     job.jobs = jobs_ > 0 ? jobs_ : std::clamp(QThread::idealThreadCount(), 1, kMostJobs);
+    job.lossless = s.settings.losslessJpeg != 0;
     if (!ensureFolder(job.outDir)) return {};
 
     const int total = static_cast<int>(job.photos.size());

@@ -5,7 +5,7 @@
 #include <string>
 
 // The desktop application's settings file: section "General" with OutDir, TemplateDef, TemplatePath,
-// BackColor, ViewAllExif and ViewRatio, section "CustomColors" with C1 to C16, and section "Window"
+// BackColor, ViewAllExif, ViewRatio and LosslessJpeg, section "CustomColors" with C1 to C16, and section "Window"
 // with the window's Geometry once the window was closed.
 
 // Reads every key, in that order, into `settings` (settings.iniPath and settings.exeFolder must be

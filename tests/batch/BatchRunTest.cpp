@@ -72,6 +72,9 @@ TEST(TheBatchCommandLine, readsOptionsAndRefusesBadOnes) {
     EXPECT_EQ(o.quality, 85);
     EXPECT_TRUE(o.dryRun);
     EXPECT_EQ(o.inputs, (std::vector<std::string>{"a.jpg", "-b.jpg"}));
+    EXPECT_FALSE(o.lossless.has_value()) << "the settings decide";
+    EXPECT_EQ(parseBatchOptions({"--lossless", "a.jpg"}, error).lossless, true);
+    EXPECT_EQ(parseBatchOptions({"--no-lossless", "a.jpg"}, error).lossless, false);
 
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--quality", "101", "a.jpg"},
                                                 {"--jobs", "0", "a.jpg"},
@@ -410,4 +413,54 @@ TEST(TheBatchProgram, findsTheDefaultTemplateByItsNameOrItsBeginningIgnoringCase
     EXPECT_EQ(copyWith("home"), "Home_a.jpg");
     EXPECT_EQ(copyWith("<New>"), "Dated_a.jpg");
     EXPECT_EQ(copyWith("Missing.tpl"), "Dated_a.jpg") << "a new template";
+}
+
+TEST(TheBatchProgram, keepsTheJpegDataOfPhotosAndSaysWhichCopiesEncodeTheWholePictureAndWhy) {
+    TempDir dir;
+    QDir().mkpath(QString::fromStdString(dir.path("in")));
+    photofactory::Photo photo;
+    photo.width = 320;
+    photo.height = 240;
+    photo.textured = true;
+    photo.tags = {{"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
+    ASSERT_EQ(photofactory::writePhoto(dir.path("in/a.jpg"), photo), "");
+    photo.width = 170; // not whole MCUs
+    photo.height = 100;
+    photo.tags.push_back({"Exif.Image.Orientation", "6"});
+    ASSERT_EQ(photofactory::writePhoto(dir.path("in/turned.jpg"), photo), "");
+    const std::string plain = writeDateTemplate(dir);
+    CDatedPicture wide;
+    ScriptedDialogs dialogs;
+    ASSERT_EQ(wide.ReadTemplate(plain, dialogs), 0);
+    wide.aspectEnabled = 1;
+    ASSERT_EQ(wide.WriteTemplate(dir.path("wide.tpl")), 0);
+
+    const auto run = [&](const std::string& templ, const QString& road) {
+        return runBatch({"--template", QString::fromStdString(templ), "--out-dir", QString::fromStdString(dir.path("out")),
+                         road, "--jobs", "2", QString::fromStdString(dir.path("in"))});
+    };
+    const auto count = [](const std::string& err, const std::string& text) {
+        std::size_t n = 0;
+        for (auto at = err.find(text); at != std::string::npos; at = err.find(text, at + 1)) ++n;
+        return n;
+    };
+    BatchOutcome kept = run(plain, "--lossless");
+    EXPECT_EQ(kept.exitCode, 0) << kept.err;
+    EXPECT_EQ(count(kept.err, "turned.jpg: orientation 6 on a picture that is not whole MCUs: whole picture re-encoded"),
+              1u) << kept.err;
+    EXPECT_EQ(count(kept.err, "re-encoded"), 1u) << "a.jpg keeps its data: " << kept.err;
+    // Far from the date, the copy is the photo itself.
+    const QImage original(QString::fromStdString(dir.path("in/a.jpg")));
+    const QImage copy(QString::fromStdString(dir.path("out/Dated_a.jpg")));
+    ASSERT_EQ(copy.size(), original.size());
+    EXPECT_EQ(copy.copy(160, 0, 160, 120), original.copy(160, 0, 160, 120));
+
+    const BatchOutcome widened = run(dir.path("wide.tpl"), "--lossless");
+    EXPECT_EQ(count(widened.err, "white space: whole picture re-encoded"), 1u) << "said once: " << widened.err;
+
+    const BatchOutcome whole = run(plain, "--no-lossless");
+    EXPECT_EQ(count(whole.err, "re-encoded"), 0u) << whole.err;
+    EXPECT_NE(QImage(QString::fromStdString(dir.path("out/Dated_a.jpg"))).copy(160, 0, 160, 120),
+              original.copy(160, 0, 160, 120))
+        << "encoded again at the template's quality";
 }

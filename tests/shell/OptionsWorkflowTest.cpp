@@ -7,6 +7,7 @@
 
 #include "options/PPFormat.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -53,9 +54,13 @@ TEST_F(OptionsOk, withNoPictureShowsOnlyGlobalOptionsAndChangesOnlyTheSettings) 
         defaults->setCurrentIndex(defaults->findText("caption.tpl"));
         click(sheet, "browseTemplateFolder");
         click(sheet, "backColor");
+        auto* lossless = control<QAbstractButton>(sheet, "losslessJpeg");
+        EXPECT_TRUE(lossless->isChecked()) << "on by default";
+        lossless->setChecked(false);
         EXPECT_TRUE(sheet.pressOk());
     });
     EXPECT_EQ(titles, QStringList({"Global Options"}));
+    EXPECT_EQ(settings.losslessJpeg, 0);
     // Sorted without regard to case; "<New>" is no default.
     EXPECT_EQ(offered, QStringList({"caption.tpl", "Simple.tpl", "Watermark.tpl"}));
     EXPECT_EQ(chosenAtStart, "Simple.tpl");

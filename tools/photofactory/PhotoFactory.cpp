@@ -8,6 +8,12 @@
 #include <exiv2/exiv2.hpp>
 #include <zlib.h>
 
+#include <cstdio> // jpeglib.h uses FILE without including it
+#include <cstdlib>
+extern "C" {
+#include <jpeglib.h>
+}
+
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -107,6 +113,41 @@ QByteArray encode(const QImage& image, const char* format, int quality) {
     writer.setQuality(quality);
     writer.write(image);
     return bytes;
+}
+
+// The image encoded by libjpeg as the layout asks; libjpeg's errors end the test program, which is
+// what a photo the tests cannot make deserves.
+QByteArray encodeLaidOut(const QImage& source, const JpegLayout& layout, int quality) {
+    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(image.width());
+    info.image_height = static_cast<JDIMENSION>(image.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    using S = JpegLayout::Sampling;
+    if (layout.sampling == S::Grey) jpeg_set_colorspace(&info, JCS_GRAYSCALE);
+    if (layout.sampling == S::YCbCr444) info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
+    info.restart_in_rows = layout.restartRows;
+    info.arith_code = layout.arithmetic ? TRUE : FALSE;
+    if (layout.progressive) jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(static_cast<int>(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray out(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    std::free(buffer);
+    return out;
 }
 
 std::string writeFile(const std::string& path, const QByteArray& bytes) {
@@ -218,7 +259,11 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
 
     const bool tiff = extensionIs(path, "tif") || extensionIs(path, "tiff");
     if (!tiff) {
-        if (std::string error = writeFile(path, encode(image, "jpeg", photo.quality)); !error.empty())
+        const bool qtWrites = photo.layout.sampling == JpegLayout::Sampling::Qt && !photo.layout.progressive &&
+                              !photo.layout.arithmetic && photo.layout.restartRows == 0;
+        const QByteArray jpeg =
+            qtWrites ? encode(image, "jpeg", photo.quality) : encodeLaidOut(image, photo.layout, photo.quality);
+        if (std::string error = writeFile(path, jpeg); !error.empty())
             return error;
         if (photo.tags.empty() && !photo.thumbnail) return {};
     }

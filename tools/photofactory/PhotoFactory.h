@@ -25,6 +25,16 @@ struct PngTime {
     int year, month, day, hour, minute, second;
 };
 
+// How a JPEG photo is encoded: by Qt's writer (4:2:0, baseline), or by libjpeg with the sampling asked
+// for, restart markers every `restartRows` MCU rows and a progressive scan script when asked.
+struct JpegLayout {
+    enum class Sampling { Qt, YCbCr420, YCbCr444, Grey };
+    Sampling sampling = Sampling::Qt;
+    int restartRows = 0;
+    bool progressive = false;
+    bool arithmetic = false;
+};
+
 struct Photo {
     int width = 120;
     int height = 80;
@@ -38,6 +48,7 @@ struct Photo {
     std::optional<PngTime> pngTime;         // PNG only: a tIME chunk
     std::vector<std::pair<std::string, std::string>> pngTexts; // PNG only: tEXt chunks
     int quality = 90;
+    JpegLayout layout;
     QImage picture; // when set, these pixels (and their size) instead of the colour or the texture
     // An ICC colour profile: in APP2 markers of a JPEG, an iCCP chunk of a PNG, tag 0x8773 of a TIFF.
     QByteArray iccProfile;
