@@ -2,6 +2,7 @@
 
 #include "formatbar/ColorButton.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -17,7 +18,7 @@ QDoubleSpinBox* pointsBox(QWidget* parent, const char* name, double most) {
     box->setRange(0, most);
     box->setDecimals(1);
     box->setSingleStep(0.5);
-    box->setSuffix(QStringLiteral(" pt"));
+    box->setSuffix(QCoreApplication::translate("CEffectsPanel", " pt"));
     return box;
 }
 
@@ -46,7 +47,7 @@ CEffectsPanel::CEffectsPanel(QWidget* parent) : QFrame(parent, Qt::Popup) {
     };
 
     outline_ = check("&Outline", "outline");
-    outlineColor_ = colour("outlineColor", QStringLiteral("Outline colour"));
+    outlineColor_ = colour("outlineColor", tr("Outline colour"));
     outlineWidth_ = pointsBox(this, "outlineWidth", 10);
     grid->addWidget(outline_, 0, 0);
     grid->addWidget(outlineColor_, 0, 1);
@@ -54,7 +55,7 @@ CEffectsPanel::CEffectsPanel(QWidget* parent) : QFrame(parent, Qt::Popup) {
     grid->addWidget(outlineWidth_, 0, 3);
 
     shadow_ = check("&Shadow", "shadow");
-    shadowColor_ = colour("shadowColor", QStringLiteral("Shadow colour"));
+    shadowColor_ = colour("shadowColor", tr("Shadow colour"));
     shadowOffset_ = pointsBox(this, "shadowOffset", 20);
     shadowSoftness_ = pointsBox(this, "shadowSoftness", 20);
     grid->addWidget(shadow_, 1, 0);
@@ -65,7 +66,7 @@ CEffectsPanel::CEffectsPanel(QWidget* parent) : QFrame(parent, Qt::Popup) {
     grid->addWidget(shadowSoftness_, 1, 5);
 
     box_ = check("&Box", "box");
-    boxColor_ = colour("boxColor", QStringLiteral("Box colour"));
+    boxColor_ = colour("boxColor", tr("Box colour"));
     boxPadding_ = pointsBox(this, "boxPadding", 20);
     boxOpacity_ = new QSpinBox(this);
     boxOpacity_->setObjectName(QStringLiteral("boxOpacity"));
@@ -92,7 +93,7 @@ CEffectsPanel::CEffectsPanel(QWidget* parent) : QFrame(parent, Qt::Popup) {
                                                                {boxPadding_, "Box padding"}};
     for (const auto& [spin, what] : numbers)
         connect(spin, &QDoubleSpinBox::valueChanged, this, [this, what = what] { read(QLatin1String(what), true); });
-    connect(boxOpacity_, &QSpinBox::valueChanged, this, [this] { read(QStringLiteral("Box opacity"), true); });
+    connect(boxOpacity_, &QSpinBox::valueChanged, this, [this] { read(tr("Box opacity"), true); });
 }
 
 void CEffectsPanel::setColorChooser(ColorChooser* chooser) {

@@ -39,9 +39,9 @@ struct BasicStyle {
 constexpr std::array<BasicStyle, 4> kBasicStyles = {
     {{"Regular", 400, false}, {"Bold", 700, false}, {"Italic", 400, true}, {"Bold Italic", 700, true}}};
 
-const char* const kAnchorNames[8] = {"Rel: Bottom Left", "Rel: Bottom Right",   "Rel: Top Left",
-                                     "Rel: Top Right",   "Lndscp: Bottom Left", "Lndscp: Bottom Right",
-                                     "Lndscp: Top Left", "Lndscp: Top Right"};
+const char* const kAnchorNames[8] = {QT_TRANSLATE_NOOP("CMainBar", "Rel: Bottom Left"), QT_TRANSLATE_NOOP("CMainBar", "Rel: Bottom Right"),   QT_TRANSLATE_NOOP("CMainBar", "Rel: Top Left"),
+                                     QT_TRANSLATE_NOOP("CMainBar", "Rel: Top Right"),   QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Bottom Left"), QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Bottom Right"),
+                                     QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Top Left"), QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Top Right")};
 
 // Style row data: the weight, plus the flag for italic (the coding of ImprintItem::fontStyle).
 int styleData(int weight, bool italic) {
@@ -146,69 +146,69 @@ void CMainBar::buildControls() {
 
     itemList_ = new CItemListCombo(this);
     itemList_->setMaxVisibleItems(16);
-    place(itemList_, "itemList", 86, QStringLiteral("Item"));
+    place(itemList_, "itemList", 86, tr("Item"));
 
-    visibleBox_ = new QCheckBox(QStringLiteral("Vis"), this);
-    place(visibleBox_, "visible", 0, QStringLiteral("Visible on the picture"));
+    visibleBox_ = new QCheckBox(tr("Vis"), this);
+    place(visibleBox_, "visible", 0, tr("Visible on the picture"));
 
     fontCombo_ = new CFontCombo(this);
     fontCombo_->setMaxVisibleItems(20);
-    place(fontCombo_, "fontFace", 90, QStringLiteral("Font"));
+    place(fontCombo_, "fontFace", 90, tr("Font"));
 
     sizeCombo_ = new QComboBox(this);
     sizeCombo_->setEditable(true);
     sizeCombo_->setInsertPolicy(QComboBox::NoInsert);
     sizeCombo_->setCompleter(nullptr);
     sizeCombo_->setMaxVisibleItems(16);
-    place(sizeCombo_, "fontSize", 31, QStringLiteral("Font size in points"));
+    place(sizeCombo_, "fontSize", 31, tr("Font size in points"));
 
     styleCombo_ = new QComboBox(this);
-    place(styleCombo_, "fontStyle", 48, QStringLiteral("Font style"));
+    place(styleCombo_, "fontStyle", 48, tr("Font style"));
     {
         // Qt's styles give the arrow more room than the old dialog units allowed: "Bold Italic" must
         // still show whole.
         QStyleOptionComboBox option;
         option.initFrom(styleCombo_);
-        const QSize text(fontMetrics().horizontalAdvance(QStringLiteral("Bold Italic")), fontMetrics().height());
+        const QSize text(fontMetrics().horizontalAdvance(tr("Bold Italic")), fontMetrics().height());
         const int fits = style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, styleCombo_).width();
         if (fits > styleCombo_->width()) styleCombo_->setFixedWidth(fits);
     }
 
     anchorCombo_ = new CAnchorCombo(this);
-    place(anchorCombo_, "anchor", 105, QStringLiteral("Anchor corner"));
+    place(anchorCombo_, "anchor", 105, tr("Anchor corner"));
 
     colorButton_ = new CColorButton(this);
     colorButton_->setFixedHeight(std::max(dialogUnitsY(12), 16));
-    place(colorButton_, "color", 23, QStringLiteral("Text colour"));
+    place(colorButton_, "color", 23, tr("Text colour"));
 
-    auto* labelEditLabel = new QLabel(QStringLiteral("Lbl:"), this);
+    auto* labelEditLabel = new QLabel(tr("Lbl:"), this);
     layout->addWidget(labelEditLabel);
     labelEdit_ = new QLineEdit(this);
-    place(labelEdit_, "label", 46, QStringLiteral("Label drawn before the value"));
+    place(labelEdit_, "label", 46, tr("Label drawn before the value"));
     labelEditLabel->setBuddy(labelEdit_);
 
-    auto* unitEditLabel = new QLabel(QStringLiteral("Unit:"), this);
+    auto* unitEditLabel = new QLabel(tr("Unit:"), this);
     layout->addWidget(unitEditLabel);
     unitEdit_ = new QLineEdit(this);
-    place(unitEdit_, "unit", 31, QStringLiteral("Unit drawn after the value"));
+    place(unitEdit_, "unit", 31, tr("Unit drawn after the value"));
     unitEditLabel->setBuddy(unitEdit_);
 
-    auto* opacityEditLabel = new QLabel(QStringLiteral("Op:"), this);
+    auto* opacityEditLabel = new QLabel(tr("Op:"), this);
     layout->addWidget(opacityEditLabel);
     opacityEdit_ = new QLineEdit(this);
     opacityEdit_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), opacityEdit_));
-    place(opacityEdit_, "opacity", 22, QStringLiteral("Opacity, 0 to 255"));
+    place(opacityEdit_, "opacity", 22, tr("Opacity, 0 to 255"));
     opacityEditLabel->setBuddy(opacityEdit_);
 
     effectsButton_ = new QToolButton(this);
-    effectsButton_->setText(QStringLiteral("Effects"));
-    effectsButton_->setToolTip(QStringLiteral("Outline, shadow, box and automatic colour of the item's text"));
-    place(effectsButton_, "effects", 0, QStringLiteral("Text effects"));
+    effectsButton_->setText(tr("Effects"));
+    effectsButton_->setToolTip(tr("Outline, shadow, box and automatic colour of the item's text"));
+    place(effectsButton_, "effects", 0, tr("Text effects"));
     effectsPanel_ = new CEffectsPanel(this);
 
-    showAllBox_ = new QCheckBox(QStringLiteral("Show all"), this);
-    place(showAllBox_, "showAll", 0, QStringLiteral("Show all items"));
+    showAllBox_ = new QCheckBox(tr("Show all"), this);
+    place(showAllBox_, "showAll", 0, tr("Show all items"));
     showAllBox_->hide();
 
     layout->addStretch(1);
@@ -282,7 +282,7 @@ void CMainBar::fillAnchorList() {
     const QSignalBlocker quiet(anchorCombo_);
     int widest = 0;
     for (int code = 0; code < 8; ++code) {
-        anchorCombo_->addItem(QLatin1String(kAnchorNames[code]), code);
+        anchorCombo_->addItem(tr(kAnchorNames[code]), code);
         widest = std::max(widest, anchorCombo_->rowWidth(code));
     }
     anchorCombo_->view()->setMinimumWidth(widest);

@@ -1,5 +1,7 @@
 #include "options/OptionsPage.h"
 
+#include <QCoreApplication>
+
 #include "imaging/TextCodec.h"
 #include "options/DataExchange.h"
 #include "formatbar/UiDialogs.h"
@@ -41,7 +43,9 @@ bool COptionsPage::readForButton() {
 }
 
 void COptionsPage::showHelp(const char* text) {
-    dialogs_.message(text, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+    // The help texts are translated in the context of the page that has them.
+    const QString shown = QCoreApplication::translate(metaObject()->className(), text);
+    dialogs_.message(imaging::toUtf8(shown), Dialogs::Buttons::Ok, Dialogs::Icon::Information);
 }
 
 std::optional<std::string> COptionsPage::browseForFolder(const std::string& current) {

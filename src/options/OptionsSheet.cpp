@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 COptionsSheet::COptionsSheet(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QLatin1String(kCaption));
+    setWindowTitle(tr(kCaption));
     // Wide enough for a folder path, also when "Global Options" is the only page.
     setMinimumWidth(fontMetrics().averageCharWidth() * 90);
     auto* layout = new QVBoxLayout(this);

@@ -16,7 +16,7 @@ class COptionsSheet : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr const char* kCaption = "Korvel Options";
+    static constexpr const char* kCaption = QT_TRANSLATE_NOOP("COptionsSheet", "Korvel Options");
 
     explicit COptionsSheet(QWidget* parent = nullptr);
     ~COptionsSheet() override;

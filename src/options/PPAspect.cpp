@@ -36,7 +36,7 @@ QLabel* wrappedText(const char* text, QWidget* parent) {
 CPPAspect::CPPAspect(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs, parent) {
     auto* page = new QVBoxLayout(this);
 
-    enabledBox_ = new QCheckBox(QStringLiteral("Enable aspect ratio changes"), this);
+    enabledBox_ = new QCheckBox(tr("Enable aspect ratio changes"), this);
     enabledBox_->setObjectName(QStringLiteral("aspectEnabled"));
     page->addWidget(enabledBox_);
 
@@ -47,20 +47,20 @@ CPPAspect::CPPAspect(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs
     heightEdit_->setObjectName(QStringLiteral("aspectHeight"));
     for (QLineEdit* edit : {widthEdit_, heightEdit_})
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00.00000")) + 12);
-    ratio->addWidget(new QLabel(QStringLiteral("Target Aspect Ratio:"), this));
-    ratio->addWidget(new QLabel(QStringLiteral("Width:"), this));
+    ratio->addWidget(new QLabel(tr("Target Aspect Ratio:"), this));
+    ratio->addWidget(new QLabel(tr("Width:"), this));
     ratio->addWidget(widthEdit_);
-    ratio->addWidget(new QLabel(QStringLiteral("Height:"), this));
+    ratio->addWidget(new QLabel(tr("Height:"), this));
     ratio->addWidget(heightEdit_);
     ratio->addStretch(1);
     page->addLayout(ratio);
 
-    auto* location = new QGroupBox(QStringLiteral("White space location"), this);
+    auto* location = new QGroupBox(tr("White space location"), this);
     auto* sides = new QHBoxLayout(location);
     sides->addWidget(
-        buildSideGroup(QStringLiteral("When horizontally oriented"), "wide", wideRight_, wideLeft_));
+        buildSideGroup(tr("When horizontally oriented"), "wide", wideRight_, wideLeft_));
     sides->addWidget(
-        buildSideGroup(QStringLiteral("When vertically oriented"), "tall", tallRight_, tallLeft_));
+        buildSideGroup(tr("When vertically oriented"), "tall", tallRight_, tallLeft_));
     page->addWidget(location);
 
     auto* colorRow = new QHBoxLayout;
@@ -68,7 +68,7 @@ CPPAspect::CPPAspect(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs
     colorButton_->setObjectName(QStringLiteral("whiteColor"));
     colorButton_->setFixedSize(44, 24);
     colorButton_->setColorChooser(&dialogs_);
-    colorRow->addWidget(new QLabel(QStringLiteral("White space color:"), this));
+    colorRow->addWidget(new QLabel(tr("White space color:"), this));
     colorRow->addWidget(colorButton_);
     colorRow->addStretch(1);
     page->addLayout(colorRow);
@@ -93,9 +93,9 @@ QWidget* CPPAspect::buildSideGroup(const QString& title, const char* name, QRadi
                                    QRadioButton*& second) {
     auto* group = new QGroupBox(title, this);
     auto* rows = new QVBoxLayout(group);
-    first = new QRadioButton(QStringLiteral("Right side when adding to width"), group);
+    first = new QRadioButton(tr("Right side when adding to width"), group);
     first->setObjectName(QLatin1String(name) + QStringLiteral("Right"));
-    second = new QRadioButton(QStringLiteral("Left side when adding to width"), group);
+    second = new QRadioButton(tr("Left side when adding to width"), group);
     second->setObjectName(QLatin1String(name) + QStringLiteral("Left"));
     auto* buttons = new QButtonGroup(group);
     buttons->addButton(first);
@@ -108,7 +108,7 @@ QWidget* CPPAspect::buildSideGroup(const QString& title, const char* name, QRadi
         label->setContentsMargins(indent, 0, 0, 0);
         return label;
     };
-    rows->addWidget(new QLabel(QStringLiteral("Add white space to:"), group));
+    rows->addWidget(new QLabel(tr("Add white space to:"), group));
     rows->addWidget(first);
     rows->addWidget(under("Bottom when adding to height"));
     rows->addWidget(second);

@@ -12,11 +12,10 @@
 
 namespace {
 
-const char* const kBorderHelp =
-    "Select a bitmap to use as a border.  The bitmap should be roughly the same aspect ratio and "
+const char* const kBorderHelp = QT_TRANSLATE_NOOP("CPPBorder", "Select a bitmap to use as a border.  The bitmap should be roughly the same aspect ratio and "
     "resolution as the picture. It will be stretched as necessary to match the size of the picture. The "
     "color at the center of the bitmap will be chosen as the invisible color so the picture can show "
-    "through.  Choose from the borders directory or create your own with a paint program.";
+    "through.  Choose from the borders directory or create your own with a paint program.");
 
 // The file the border dialog proposes, in the template folder.
 constexpr const char* kProposedBorder = "borderblack.gif";
@@ -29,7 +28,7 @@ CPPBorder::CPPBorder(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs
 
     pathEdit_ = new QLineEdit(this);
     pathEdit_->setObjectName(QStringLiteral("borderPath"));
-    auto* browse = new QPushButton(QStringLiteral("Browse ..."), this);
+    auto* browse = new QPushButton(tr("Browse ..."), this);
     browse->setObjectName(QStringLiteral("browseBorder"));
     auto* help = new QPushButton(QStringLiteral("?"), this);
     help->setObjectName(QStringLiteral("borderHelp"));
@@ -38,16 +37,16 @@ CPPBorder::CPPBorder(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs
     opacityEdit_->setObjectName(QStringLiteral("borderOpacity"));
     opacityEdit_->setFixedWidth(opacityEdit_->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     acceptDigitsOnly(opacityEdit_);
-    autoRotateBox_ = new QCheckBox(QStringLiteral("Auto rotate to match aspect ratio"), this);
+    autoRotateBox_ = new QCheckBox(tr("Auto rotate to match aspect ratio"), this);
     autoRotateBox_->setObjectName(QStringLiteral("borderAutoRotate"));
-    auto* remove = new QPushButton(QStringLiteral("Remove"), this);
+    auto* remove = new QPushButton(tr("Remove"), this);
     remove->setObjectName(QStringLiteral("removeBorder"));
 
-    grid->addWidget(new QLabel(QStringLiteral("Border Path:"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("Border Path:"), this), 0, 0);
     grid->addWidget(pathEdit_, 0, 1, 1, 2);
     grid->addWidget(browse, 0, 3);
     grid->addWidget(help, 0, 4);
-    grid->addWidget(new QLabel(QStringLiteral("Opacity:"), this), 1, 0);
+    grid->addWidget(new QLabel(tr("Opacity:"), this), 1, 0);
     grid->addWidget(opacityEdit_, 1, 1);
     grid->addWidget(autoRotateBox_, 1, 2);
     grid->addWidget(remove, 1, 3);

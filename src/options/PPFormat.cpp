@@ -24,8 +24,7 @@ namespace {
 const char* const kPresetFormats[] = {"%c", "%x", "%A, %B %d, %Y : %I:%M:%S %p", "%B %d, %Y   %I:%M %p",
                                       "%Y:%m:%d %H:%M:%S"};
 
-const char* const kDateHelp =
-    "Select from a drop down list of data and time formats. Or define a custom format with the following "
+const char* const kDateHelp = QT_TRANSLATE_NOOP("CPPFormat", "Select from a drop down list of data and time formats. Or define a custom format with the following "
     "codes:\n\n"
     "%a  Abbreviated weekday name \n"
     "%A  Full weekday name \n"
@@ -40,8 +39,7 @@ const char* const kDateHelp =
     "%M  Minute as decimal number (00 \u2013 59) \n"
     "%p  Current locale's A.M./P.M. indicator for 12-hour clock \n"
     "%S  Second as decimal number (00 \u2013 59) \n"
-    "%U  Week of year as decimal number, with Sunday as first day of week (00 \u2013 53) \n"
-    "%w  Weekday as decimal number (0 \u2013 6; Sunday is 0) \n"
+    "%U  Week of year as decimal number, with Sunday as first day of week (00 \u2013 53) \n")"%w  Weekday as decimal number (0 \u2013 6; Sunday is 0) \n"
     "%W  Week of year as decimal number, with Monday as first day of week (00 \u2013 53) \n"
     "%x  Date representation for current locale \n"
     "%X  Time representation for current locale \n"
@@ -52,20 +50,18 @@ const char* const kDateHelp =
     "%%  Percent sign \n\n"
     "Other characters and puctuation may be entered.";
 
-const char* const kWatermarkHelp =
-    "Select a bitmap to use as a watermark.  A new item will appear in the list of items to add to the "
-    "picture. \r\nSelect Watermark from the list and position it on the picture.";
+const char* const kWatermarkHelp = QT_TRANSLATE_NOOP("CPPFormat", "Select a bitmap to use as a watermark.  A new item will appear in the list of items to add to the "
+    "picture. \r\nSelect Watermark from the list and position it on the picture.");
 
-const char* const kLabelHelp =
-    "This will add a text item to the list of available items for displaying on the picture.  Type the "
+const char* const kLabelHelp = QT_TRANSLATE_NOOP("CPPFormat", "This will add a text item to the list of available items for displaying on the picture.  Type the "
     "text such as 'California trip' and click the Add button.  On the main screen, find item in the list "
-    "of items.";
+    "of items.");
 
 const char* const kSourceLabels[] = {
-    "Its own tag only",
-    "Its own tag, then the other Exif dates",
-    "Any date the photo has: Exif, GPS time, file name, file time",
-    "Its own tag, then the file name, then the file's time",
+    QT_TRANSLATE_NOOP("CPPFormat", "Its own tag only"),
+    QT_TRANSLATE_NOOP("CPPFormat", "Its own tag, then the other Exif dates"),
+    QT_TRANSLATE_NOOP("CPPFormat", "Any date the photo has: Exif, GPS time, file name, file time"),
+    QT_TRANSLATE_NOOP("CPPFormat", "Its own tag, then the file name, then the file's time"),
 };
 
 // The combo box's text for a chain no choice of the list has (a template made elsewhere).
@@ -109,7 +105,7 @@ CPPFormat::CPPFormat(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs
 }
 
 QWidget* CPPFormat::buildDateGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Date Time Format"), this);
+    auto* group = new QGroupBox(tr("Date Time Format"), this);
     auto* grid = new QGridLayout(group);
     dateCombo_ = new QComboBox(group);
     dateCombo_->setObjectName(QStringLiteral("dateFormat"));
@@ -124,7 +120,7 @@ QWidget* CPPFormat::buildDateGroup() {
     preview_->setTextFormat(Qt::PlainText);
     grid->addWidget(dateCombo_, 0, 0, 1, 2);
     grid->addWidget(help, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Preview"), group), 1, 0);
+    grid->addWidget(new QLabel(tr("Preview"), group), 1, 0);
     grid->addWidget(preview_, 1, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     connect(help, &QPushButton::clicked, this, [this] { showHelp(kDateHelp); });
@@ -143,11 +139,11 @@ const std::vector<DateSources>& CPPFormat::DateSourceChoices() {
 }
 
 QWidget* CPPFormat::buildSourceGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Date Source and Clock"), this);
+    auto* group = new QGroupBox(tr("Date Source and Clock"), this);
     auto* grid = new QGridLayout(group);
     sourceCombo_ = new QComboBox(group);
     sourceCombo_->setObjectName(QStringLiteral("dateSources"));
-    for (const char* label : kSourceLabels) sourceCombo_->addItem(QLatin1String(label));
+    for (const char* label : kSourceLabels) sourceCombo_->addItem(tr(label));
     sourceCombo_->setToolTip(QStringLiteral(
         "Where a date item takes its date when the photo does not have the item's own date: scans, "
         "messenger copies and screenshots often carry it only in the file name or the file's time."));
@@ -155,16 +151,16 @@ QWidget* CPPFormat::buildSourceGroup() {
     shiftEdit_->setObjectName(QStringLiteral("clockShift"));
     shiftEdit_->setPlaceholderText(QStringLiteral("0:00:00:00"));
     shiftEdit_->setFixedWidth(shiftEdit_->fontMetrics().horizontalAdvance(QStringLiteral("-00000:00:00:00")) + 12);
-    namesBox_ = new QCheckBox(QStringLiteral("Month and day names in the desktop's language"), group);
+    namesBox_ = new QCheckBox(tr("Month and day names in the desktop's language"), group);
     namesBox_->setObjectName(QStringLiteral("localeNames"));
 
-    auto* sourceLabel = new QLabel(QStringLiteral("&Date from:"), group);
+    auto* sourceLabel = new QLabel(tr("&Date from:"), group);
     sourceLabel->setBuddy(sourceCombo_);
-    auto* shiftLabel = new QLabel(QStringLiteral("&Shift the clock by:"), group);
+    auto* shiftLabel = new QLabel(tr("&Shift the clock by:"), group);
     shiftLabel->setBuddy(shiftEdit_);
     auto* shiftRow = new QHBoxLayout;
     shiftRow->addWidget(shiftEdit_);
-    shiftRow->addWidget(new QLabel(QStringLiteral("(days:hours:minutes:seconds, - for earlier)"), group), 1);
+    shiftRow->addWidget(new QLabel(tr("(days:hours:minutes:seconds, - for earlier)"), group), 1);
     grid->addWidget(sourceLabel, 0, 0);
     grid->addWidget(sourceCombo_, 0, 1);
     grid->addWidget(shiftLabel, 1, 0);
@@ -183,29 +179,29 @@ QWidget* CPPFormat::buildSourceGroup() {
 }
 
 QWidget* CPPFormat::buildWatermarkGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Watermark Image"), this);
+    auto* group = new QGroupBox(tr("Watermark Image"), this);
     auto* grid = new QGridLayout(group);
     watermarkEdit_ = new QLineEdit(group);
     watermarkEdit_->setObjectName(QStringLiteral("watermarkPath"));
-    auto* browse = new QPushButton(QStringLiteral("Browse"), group);
+    auto* browse = new QPushButton(tr("Browse"), group);
     browse->setObjectName(QStringLiteral("browseWatermark"));
     auto* help = helpButton("watermarkHelp", group);
     opacityEdit_ = new QLineEdit(group);
     opacityEdit_->setObjectName(QStringLiteral("watermarkOpacity"));
     opacityEdit_->setFixedWidth(opacityEdit_->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     acceptDigitsOnly(opacityEdit_);
-    auto* remove = new QPushButton(QStringLiteral("Remove"), group);
+    auto* remove = new QPushButton(tr("Remove"), group);
     remove->setObjectName(QStringLiteral("removeWatermark"));
 
     auto* opacityRow = new QHBoxLayout;
     opacityRow->addWidget(opacityEdit_);
-    opacityRow->addWidget(new QLabel(QStringLiteral("(0 invisible, 128 semitransparent, 255 solid)"), group),
+    opacityRow->addWidget(new QLabel(tr("(0 invisible, 128 semitransparent, 255 solid)"), group),
                           1);
-    grid->addWidget(new QLabel(QStringLiteral("Path:"), group), 0, 0);
+    grid->addWidget(new QLabel(tr("Path:"), group), 0, 0);
     grid->addWidget(watermarkEdit_, 0, 1);
     grid->addWidget(browse, 0, 2);
     grid->addWidget(help, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Opacity:"), group), 1, 0);
+    grid->addWidget(new QLabel(tr("Opacity:"), group), 1, 0);
     grid->addLayout(opacityRow, 1, 1);
     grid->addWidget(remove, 1, 2);
     grid->setColumnStretch(1, 1);
@@ -217,22 +213,22 @@ QWidget* CPPFormat::buildWatermarkGroup() {
 }
 
 QWidget* CPPFormat::buildLabelGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Add a Label"), this);
+    auto* group = new QGroupBox(tr("Add a Label"), this);
     auto* grid = new QGridLayout(group);
     labelTextEdit_ = new QLineEdit(group);
     labelTextEdit_->setObjectName(QStringLiteral("labelText"));
     auto* help = helpButton("labelHelp", group);
     labelNameEdit_ = new QLineEdit(group);
     labelNameEdit_->setObjectName(QStringLiteral("labelName"));
-    auto* add = new QPushButton(QStringLiteral("Add Item"), group);
+    auto* add = new QPushButton(tr("Add Item"), group);
     add->setObjectName(QStringLiteral("addItem"));
 
-    grid->addWidget(new QLabel(QStringLiteral("Label text:"), group), 0, 0);
+    grid->addWidget(new QLabel(tr("Label text:"), group), 0, 0);
     grid->addWidget(labelTextEdit_, 0, 1);
     grid->addWidget(help, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Label name:"), group), 1, 0);
+    grid->addWidget(new QLabel(tr("Label name:"), group), 1, 0);
     grid->addWidget(labelNameEdit_, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("(Identifies the label in the list of items.)"), group), 2, 1);
+    grid->addWidget(new QLabel(tr("(Identifies the label in the list of items.)"), group), 2, 1);
     grid->addWidget(add, 2, 2, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
 

@@ -18,36 +18,36 @@
 CPPGeneral::CPPGeneral(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs, parent) {
     auto* page = new QVBoxLayout(this);
 
-    auto* templates = new QGroupBox(QStringLiteral("Templates"), this);
+    auto* templates = new QGroupBox(tr("Templates"), this);
     auto* grid = new QGridLayout(templates);
     templateList_ = new QComboBox(templates);
     templateList_->setObjectName(QStringLiteral("defaultTemplate"));
     folderEdit_ = new QLineEdit(templates);
     folderEdit_->setObjectName(QStringLiteral("templateFolder"));
-    auto* browse = new QPushButton(QStringLiteral("Browse..."), templates);
+    auto* browse = new QPushButton(tr("Browse..."), templates);
     browse->setObjectName(QStringLiteral("browseTemplateFolder"));
-    grid->addWidget(new QLabel(QStringLiteral("Default Template:"), templates), 0, 0);
+    grid->addWidget(new QLabel(tr("Default Template:"), templates), 0, 0);
     grid->addWidget(templateList_, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Template Path:"), templates), 1, 0);
+    grid->addWidget(new QLabel(tr("Template Path:"), templates), 1, 0);
     grid->addWidget(folderEdit_, 1, 1);
     grid->addWidget(browse, 1, 2);
     grid->setColumnStretch(1, 1);
     page->addWidget(templates);
 
-    auto* colors = new QGroupBox(QStringLiteral("Colors"), this);
+    auto* colors = new QGroupBox(tr("Colors"), this);
     auto* row = new QHBoxLayout(colors);
     colorButton_ = new CColorButton(colors);
     colorButton_->setObjectName(QStringLiteral("backColor"));
     colorButton_->setFixedSize(44, 24);
     colorButton_->setColorChooser(&dialogs_);
-    row->addWidget(new QLabel(QStringLiteral("Background color:"), colors));
+    row->addWidget(new QLabel(tr("Background color:"), colors));
     row->addWidget(colorButton_);
     row->addStretch(1);
     page->addWidget(colors);
 
-    auto* copies = new QGroupBox(QStringLiteral("Dated copies"), this);
+    auto* copies = new QGroupBox(tr("Dated copies"), this);
     auto* copiesRow = new QVBoxLayout(copies);
-    losslessBox_ = new QCheckBox(QStringLiteral("Keep the photo's own JPEG data outside the imprint"), copies);
+    losslessBox_ = new QCheckBox(tr("Keep the photo's own JPEG data outside the imprint"), copies);
     losslessBox_->setObjectName(QStringLiteral("losslessJpeg"));
     losslessBox_->setToolTip(QStringLiteral(
         "Only the blocks under the items are encoded again, at the photo's own quality. Copies with white "

@@ -7,13 +7,13 @@
 #include <QVBoxLayout>
 
 CAboutBox::CAboutBox(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About Imprix"));
+    setWindowTitle(tr("About Imprix"));
     setObjectName(QStringLiteral("aboutBox"));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/shell/imprix-128.png")).pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop);
-    auto* version = new QLabel(QStringLiteral("Orvalinquestaporimex Version 2.02"), this);
+    auto* version = new QLabel(tr("Orvalinquestaporimex Version 2.02"), this);
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

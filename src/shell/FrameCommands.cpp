@@ -19,32 +19,32 @@ constexpr int kNone = -1;
 
 // In the order of FrameCommands::Command.
 constexpr CommandText kCommands[FrameCommands::Count] = {
-    {"&Open", "Open a picture file.", toolbarimages::Open},
-    {"&Save Dated Copy", "Save the imprinted image to the output file shown in the status bar.",
+    {QT_TRANSLATE_NOOP("FrameCommands", "&Open"), QT_TRANSLATE_NOOP("FrameCommands", "Open a picture file."), toolbarimages::Open},
+    {QT_TRANSLATE_NOOP("FrameCommands", "&Save Dated Copy"), QT_TRANSLATE_NOOP("FrameCommands", "Save the imprinted image to the output file shown in the status bar."),
      toolbarimages::Save},
-    {"Save Dated Copy &As ...", "", kNone},
-    {"&Close file", "", kNone},
-    {"Save &Template", "", kNone},
-    {"Save T&emplate As...", "", kNone},
-    {"E&xit", "Quit the application.", kNone},
-    {"P&revious", "Save and go to previous picture.", toolbarimages::Previous},
-    {"&Next", "Save and go to next picture.", toolbarimages::Next},
-    {"Process &All in Directory ...", "Process all remaining images using the saved template.",
+    {QT_TRANSLATE_NOOP("FrameCommands", "Save Dated Copy &As ..."), "", kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "&Close file"), "", kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "Save &Template"), "", kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "Save T&emplate As..."), "", kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "E&xit"), QT_TRANSLATE_NOOP("FrameCommands", "Quit the application."), kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "P&revious"), QT_TRANSLATE_NOOP("FrameCommands", "Save and go to previous picture."), toolbarimages::Previous},
+    {QT_TRANSLATE_NOOP("FrameCommands", "&Next"), QT_TRANSLATE_NOOP("FrameCommands", "Save and go to next picture."), toolbarimages::Next},
+    {QT_TRANSLATE_NOOP("FrameCommands", "Process &All in Directory ..."), QT_TRANSLATE_NOOP("FrameCommands", "Process all remaining images using the saved template."),
      toolbarimages::ProcessAll},
-    {"&Options", "Edit options.", toolbarimages::Options},
-    {"&Toolbar", "Show or hide the toolbar.", kNone},
-    {"&Status Bar", "Show or hide the status bar.", kNone},
-    {"Show All &Exif Items", "", kNone},
-    {"Zoom &In", "Zoom In.", toolbarimages::ZoomIn},
-    {"Zoom &Out", "Zoom Out.", toolbarimages::ZoomOut},
-    {"Zoom &Fit", "Fit in Window.", toolbarimages::ZoomFit},
-    {"Zoom &Actual Size", "", kNone},
-    {"View 4x6 area", "", kNone},
-    {"View 5x7 area", "", kNone},
-    {"View 8x10 area", "", kNone},
-    {"&About Imprix...", "Display program information, version number and copyright.", kNone},
-    {"&Undo", "Take back the last change of the format.", kNone},
-    {"&Redo", "Make the change taken back again.", kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "&Options"), QT_TRANSLATE_NOOP("FrameCommands", "Edit options."), toolbarimages::Options},
+    {QT_TRANSLATE_NOOP("FrameCommands", "&Toolbar"), QT_TRANSLATE_NOOP("FrameCommands", "Show or hide the toolbar."), kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "&Status Bar"), QT_TRANSLATE_NOOP("FrameCommands", "Show or hide the status bar."), kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "Show All &Exif Items"), "", kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "Zoom &In"), QT_TRANSLATE_NOOP("FrameCommands", "Zoom In."), toolbarimages::ZoomIn},
+    {QT_TRANSLATE_NOOP("FrameCommands", "Zoom &Out"), QT_TRANSLATE_NOOP("FrameCommands", "Zoom Out."), toolbarimages::ZoomOut},
+    {QT_TRANSLATE_NOOP("FrameCommands", "Zoom &Fit"), QT_TRANSLATE_NOOP("FrameCommands", "Fit in Window."), toolbarimages::ZoomFit},
+    {QT_TRANSLATE_NOOP("FrameCommands", "Zoom &Actual Size"), "", kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "View 4x6 area"), "", kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "View 5x7 area"), "", kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "View 8x10 area"), "", kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "&About Imprix..."), QT_TRANSLATE_NOOP("FrameCommands", "Display program information, version number and copyright."), kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "&Undo"), QT_TRANSLATE_NOOP("FrameCommands", "Take back the last change of the format."), kNone},
+    {QT_TRANSLATE_NOOP("FrameCommands", "&Redo"), QT_TRANSLATE_NOOP("FrameCommands", "Make the change taken back again."), kNone},
 };
 
 } // namespace
@@ -53,10 +53,10 @@ FrameCommands::FrameCommands(QMainWindow& window) : QObject(&window) {
     const std::vector<QIcon> icons = toolbarimages::icons();
     for (int c = 0; c < Count; ++c) {
         const CommandText& text = kCommands[c];
-        auto* action = new QAction(QString::fromUtf8(text.menuText), &window);
-        action->setStatusTip(QString::fromUtf8(text.prompt));
+        auto* action = new QAction(tr(text.menuText), &window);
+        action->setStatusTip(text.prompt[0] ? tr(text.prompt) : QString());
         // An icon-only button says what it does when pointed at, and to a screen reader.
-        if (text.prompt[0] != '\0') action->setToolTip(QString::fromUtf8(text.prompt));
+        if (text.prompt[0] != '\0') action->setToolTip(tr(text.prompt));
         if (text.picture != kNone) action->setIcon(icons[static_cast<std::size_t>(text.picture)]);
         actions_[c] = action;
     }
@@ -80,9 +80,9 @@ FrameCommands::FrameCommands(QMainWindow& window) : QObject(&window) {
 
 void FrameCommands::buildMenus(QMainWindow& window) {
     QMenuBar* bar = window.menuBar();
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QMenu* file = bar->addMenu(tr("&File"));
     file->addAction(actions_[Open]);
-    recent_ = file->addMenu(QStringLiteral("Open &Recent"));
+    recent_ = file->addMenu(tr("Open &Recent"));
     recent_->setObjectName(QStringLiteral("recentMenu"));
     file->addActions({actions_[SaveCopy], actions_[SaveCopyAs], actions_[CloseFile]});
     file->addSeparator();
@@ -90,26 +90,26 @@ void FrameCommands::buildMenus(QMainWindow& window) {
     file->addSeparator();
     file->addAction(actions_[Exit]);
 
-    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = bar->addMenu(tr("&Edit"));
     edit->addActions({actions_[Undo], actions_[Redo]});
     edit->addSeparator();
     edit->addActions({actions_[Previous], actions_[Next], actions_[ProcessAll]});
     edit->addSeparator();
     edit->addAction(actions_[Options]);
 
-    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    QMenu* view = bar->addMenu(tr("&View"));
     view->addActions({actions_[ViewToolbar], actions_[ViewStatusBar], actions_[ShowAllExif]});
     view->addSeparator();
     view->addActions({actions_[ZoomIn], actions_[ZoomOut], actions_[ZoomFit], actions_[ZoomActual]});
     view->addSeparator();
     view->addActions({actions_[View4x6], actions_[View5x7], actions_[View8x10]});
 
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    QMenu* help = bar->addMenu(tr("&Help"));
     help->addAction(actions_[About]);
 }
 
 void FrameCommands::buildToolBar() {
-    toolBar_ = new QToolBar(QStringLiteral("Toolbar"));
+    toolBar_ = new QToolBar(tr("Toolbar"));
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(32, 32));
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);

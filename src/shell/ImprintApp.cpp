@@ -5,9 +5,11 @@
 #include "shell/AboutBox.h"
 #include "shell/MainFrame.h"
 #include "shell/ShellResources.h"
+#include "shell/ShellText.h"
 
 #include <QDir>
 #include <QIcon>
+#include <QLocale>
 #include <QScreen>
 
 #include <unistd.h>
@@ -17,6 +19,7 @@ CImprintApp::CImprintApp(int& argc, char** argv) : QApplication(argc, argv) {
     // title must be exactly its own text ("About Imprix", "Korvel Options"). Message boxes name the
     // application themselves.
     setApplicationName(QStringLiteral("imprix"));
+    installTranslations(QLocale());
     initShellResources();
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128, 256})

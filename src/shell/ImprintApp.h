@@ -20,7 +20,6 @@ public:
     CImprintApp(int& argc, char** argv);
     ~CImprintApp() override;
 
-    // Makes and shows the main window. The command line is not read.
     // Shows the main window and opens the photos and folders named on the command line.
     bool InitInstance(const std::vector<std::string>& inputs = {});
     // Runs until the main window is closed, then lets it go. Returns the exit code.

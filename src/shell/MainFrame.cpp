@@ -15,6 +15,7 @@
 #include "shell/TemplateWorkflow.h"
 #include "formatbar/UiDialogs.h"
 #include "view/PictureView.h"
+#include "shell/ShellText.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -100,14 +101,14 @@ void CMainFrame::createBars() {
     addToolBar(Qt::TopToolBarArea, commands_->toolBar());
 
     templateBar_ = new CTemplateBar;
-    templateToolBar_ = new QToolBar(QStringLiteral("Template"), this);
+    templateToolBar_ = new QToolBar(tr("Template"), this);
     templateToolBar_->setObjectName(QStringLiteral("templateBar"));
     templateToolBar_->addWidget(templateBar_);
     addToolBar(Qt::TopToolBarArea, templateToolBar_);
 
     formatBar_ = new CMainBar;
     formatBar_->setObjectName(QStringLiteral("formatBar"));
-    formatToolBar_ = new QToolBar(QStringLiteral("Format"), this);
+    formatToolBar_ = new QToolBar(tr("Format"), this);
     formatToolBar_->setObjectName(QStringLiteral("formatToolBar"));
     formatToolBar_->addWidget(formatBar_);
     // The format bar is as wide as a window: it gets a row of its own.
@@ -121,9 +122,9 @@ void CMainFrame::createStatusBar() {
     outputPane_->setObjectName(QStringLiteral("outputPane"));
     bar->addPermanentWidget(outputPane_);
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
-        if (message.isEmpty()) bar->showMessage(QStringLiteral("Ready"));
+        if (message.isEmpty()) bar->showMessage(tr("Ready"));
     });
-    bar->showMessage(QStringLiteral("Ready"));
+    bar->showMessage(tr("Ready"));
 }
 
 void CMainFrame::linkBarAndView() {
@@ -131,7 +132,7 @@ void CMainFrame::linkBarAndView() {
     connect(view_, &CPictureView::formatChanged, this, [this] {
         const QString& change = view_->lastChange();
         // Nudges of one item are one step, as typing into one box is.
-        formatChanged(change, change == QLatin1String("Nudge") ? change + QString::number(view_->selectedIndex())
+        formatChanged(change, change == tr("Nudge") ? change + QString::number(view_->selectedIndex())
                                                                : QString());
     });
     connect(view_, &CPictureView::dateProblem, this, [this](const QString& text) {
@@ -154,7 +155,7 @@ void CMainFrame::loadSettings() {
     settings.iniPath = home.iniPath;
     settings.homeFolder = home.folder;
     if (const std::string problem = provideShippedTemplates(home, settings.exeFolder); !problem.empty())
-        dialogs_.message("The templates that come with Imprix could not be set up: " + problem + ".",
+        dialogs_.message(shellText("CMainFrame", "The templates that come with Imprix could not be set up: %1.", {problem}),
                          Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     const int viewRatio = ::LoadSettings(settings, state_.datedPicture.outputDir);
     state_.datedPicture.templateDir = settings.templateFolder;
@@ -234,10 +235,10 @@ void CMainFrame::UpdateCommands() {
     const QUndoStack& steps = history_->stack();
     command(C::Undo)->setEnabled(steps.canUndo());
     command(C::Redo)->setEnabled(steps.canRedo());
-    command(C::Undo)->setStatusTip(steps.canUndo() ? QStringLiteral("Undo: ") + steps.undoText()
-                                                   : QStringLiteral("Take back the last change of the format."));
-    command(C::Redo)->setStatusTip(steps.canRedo() ? QStringLiteral("Redo: ") + steps.redoText()
-                                                   : QStringLiteral("Make the change taken back again."));
+    command(C::Undo)->setStatusTip(steps.canUndo() ? tr("Undo: ") + steps.undoText()
+                                                   : tr("Take back the last change of the format."));
+    command(C::Redo)->setStatusTip(steps.canRedo() ? tr("Redo: ") + steps.redoText()
+                                                   : tr("Make the change taken back again."));
     command(C::Previous)->setEnabled(state_.fileIndex != 0);
     command(C::Next)->setEnabled(state_.fileIndex < count - 1);
     command(C::ShowAllExif)->setChecked(state_.settings.viewAllExif != 0);
@@ -248,8 +249,8 @@ void CMainFrame::UpdateCommands() {
     command(C::ViewStatusBar)->setChecked(!statusBar()->isHidden());
     showRecentFiles();
     outputPane_->setText(state_.outputPath.empty()
-                             ? QStringLiteral("No file selected.")
-                             : QStringLiteral("Out file: ") + imaging::toQString(state_.outputPath));
+                             ? tr("No file selected.")
+                             : tr("Out file: ") + imaging::toQString(state_.outputPath));
 }
 
 void CMainFrame::showRecentFiles() {
@@ -272,7 +273,7 @@ void CMainFrame::openRecent(const std::string& path) {
     if (!QFileInfo::exists(imaging::toQString(path))) {
         auto& recent = state_.settings.recentFiles;
         recent.erase(std::remove(recent.begin(), recent.end(), path), recent.end());
-        dialogs_.message("\"" + path + "\" is no longer there; it is taken off the list.", Dialogs::Buttons::Ok,
+        dialogs_.message(shellText("CMainFrame", "\"%1\" is no longer there; it is taken off the list.", {path}), Dialogs::Buttons::Ok,
                          Dialogs::Icon::Warning);
         UpdateCommands();
         return;
@@ -302,7 +303,7 @@ void CMainFrame::ShowOptions(int startPage) {
     // Changed options compose the picture again: that dated image has not been saved yet.
     if (hadPicture && state_.hasWorkPicture()) state_.imageSaved = 0;
     // What the sheet changed in the format is one step (labels added and then cancelled too).
-    if (state_.datedPicture.picture) history_->record(QStringLiteral("Options"));
+    if (state_.datedPicture.picture) history_->record(tr("Options"));
     UpdateCommands();
 }
 
@@ -338,7 +339,7 @@ void CMainFrame::itemChosen(int index) {
     view_->SelectItem(index);
     if (shown) {
         state_.datedPicture.modified = 1;
-        formatChanged(QStringLiteral("Show"));
+        formatChanged(tr("Show"));
     }
 }
 

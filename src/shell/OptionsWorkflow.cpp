@@ -16,6 +16,7 @@
 #include "shell/AppSettings.h"
 #include "view/PictureView.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QSignalBlocker>
 
@@ -73,12 +74,12 @@ void COptionsWorkflow::ShowOptions(int startPage) {
     // Every page while a photo is open, also when the template's ratio left no work picture: that is
     // where the ratio is mended.
     if (picture.picture || picture.workPicture) {
-        sheet.AddPage(pages.paths, QStringLiteral("File Handling"));
-        sheet.AddPage(pages.format, QStringLiteral("Format / Misc"));
-        sheet.AddPage(pages.aspect, QStringLiteral("Aspect Ratio"));
+        sheet.AddPage(pages.paths, QCoreApplication::translate("COptionsWorkflow", "File Handling"));
+        sheet.AddPage(pages.format, QCoreApplication::translate("COptionsWorkflow", "Format / Misc"));
+        sheet.AddPage(pages.aspect, QCoreApplication::translate("COptionsWorkflow", "Aspect Ratio"));
         sheet.AddPage(pages.border, QStringLiteral("Border"));
     }
-    sheet.AddPage(pages.general, QStringLiteral("Global Options"));
+    sheet.AddPage(pages.general, QCoreApplication::translate("COptionsWorkflow", "Global Options"));
     sheet.start(startPage);
 
     const int itemsBefore = picture.itemCount;

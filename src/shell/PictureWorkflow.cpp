@@ -7,6 +7,7 @@
 #include "shell/EditHistory.h"
 #include "shell/FrameState.h"
 #include "shell/SettingsFile.h"
+#include "shell/ShellText.h"
 #include "shell/TemplateWorkflow.h"
 #include "formatbar/UiDialogs.h"
 #include "view/PictureView.h"
@@ -57,7 +58,7 @@ std::vector<std::string> PictureWorkflow::FolderBatch(const std::string& chosen)
 bool PictureWorkflow::AskToSaveImage() {
     if (f_.state.imageSaved || !f_.state.hasWorkPicture()) return true;
     const auto answer =
-        f_.dialogs.message("The current imprinted image has not been saved.  Would you like to save it?",
+        f_.dialogs.message(shellText("PictureWorkflow", "The current imprinted image has not been saved.  Would you like to save it?"),
                            Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
     if (answer == Dialogs::Answer::Cancel) return false;
     return answer == Dialogs::Answer::No || SaveDatedCopy();
@@ -66,8 +67,8 @@ bool PictureWorkflow::AskToSaveImage() {
 bool PictureWorkflow::AskToSaveFormat() {
     if (!f_.state.datedPicture.modified) return true;
     const auto answer = f_.dialogs.message(
-        "The format has been changed. Would you like to save the template so that it will be applied to the "
-        "next image?",
+        shellText("PictureWorkflow", "The format has been changed. Would you like to save the template so that it will be applied to the "
+                                     "next image?"),
         Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
     if (answer == Dialogs::Answer::Cancel) return false;
     return answer == Dialogs::Answer::No || templates_.SaveTemplate();
@@ -76,7 +77,7 @@ bool PictureWorkflow::AskToSaveFormat() {
 void PictureWorkflow::OpenPictures() {
     if (!AskToSaveImage() || !AskToSaveFormat()) return;
     UiDialogs::FileRequest request;
-    request.title = "Select image to date or a list of images.";
+    request.title = shellText("PictureWorkflow", "Select image to date or a list of images.");
     request.filter = std::string(kPhotoFilter) + "|All (*.*)|*.*||";
     request.multiple = true;
     const std::optional<std::vector<std::string>> chosen = f_.dialogs.openFiles(request);
@@ -124,12 +125,13 @@ void PictureWorkflow::openEntry(int index) {
         // A date that is not the photo's own is said, so that a wrong guess is noticed.
         std::string status;
         for (const std::string& source : s.datedPicture.DatesFromOtherSources())
-            status += (status.empty() ? "Dated from " : " and ") + source;
-        if (!status.empty()) status += ". ";
-        f_.ShowStatus(status + "Click an item in the picture, or choose one in the list at the left, to change it.");
+            status += (status.empty() ? "" : ", ") + source;
+        if (!status.empty()) status = shellText("PictureWorkflow", "Dated from %1. ", {status});
+        f_.ShowStatus(status + shellText("PictureWorkflow", "Click an item in the picture, or choose one in the list at the left, to change it."));
     } else {
         if (!s.datedPicture.picture) s.imageSaved = 1;
-        f_.ShowStatus("Cannot open " + path + (whyNot.empty() ? "" : ": " + whyNot));
+        f_.ShowStatus(whyNot.empty() ? shellText("PictureWorkflow", "Cannot open %1", {path})
+                                     : shellText("PictureWorkflow", "Cannot open %1: %2", {path, whyNot}));
         f_.view.Redraw();
     }
     f_.SetTitle();
@@ -169,8 +171,9 @@ bool PictureWorkflow::SaveDatedCopy() {
         return false;
     s.imageSaved = 1;
     // Said when the photo's own JPEG data was to be kept and could not be.
-    f_.ShowStatus("Saved " + s.outputPath +
-                  (road.wholeReason.empty() ? std::string() : " (" + road.wholeReason + ": whole picture re-encoded)"));
+    f_.ShowStatus(road.wholeReason.empty()
+                      ? shellText("PictureWorkflow", "Saved %1", {s.outputPath})
+                      : shellText("PictureWorkflow", "Saved %1 (%2: whole picture re-encoded)", {s.outputPath, road.wholeReason}));
     return true;
 }
 
@@ -178,8 +181,8 @@ bool PictureWorkflow::SaveDatedCopyAs() {
     FrameState& s = f_.state;
     if (!s.hasWorkPicture()) return false;
     UiDialogs::FileRequest request;
-    request.title = "Save Dated Image As...";
-    request.filter = "Dated Image (*.jpg)|*.jpg||";
+    request.title = shellText("PictureWorkflow", "Save Dated Image As...");
+    request.filter = shellText("PictureWorkflow", "Dated Image (*.jpg)|*.jpg||");
     request.proposedName = s.outputPath;
     const std::optional<std::string> chosen = f_.dialogs.saveFile(request);
     if (!chosen || chosen->empty()) return false;

@@ -5,6 +5,7 @@
 #include "shell/FrameState.h"
 #include "shell/PictureWorkflow.h"
 #include "formatbar/UiDialogs.h"
+#include "shell/ShellText.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -34,11 +35,11 @@ std::string images(int count) {
 bool ProcessAllWorkflow::ensureFolder(const std::string& folder) const {
     if (!folder.empty() && QFileInfo(imaging::toQString(folder)).isDir()) return true;
     const auto answer =
-        f_.dialogs.message("The directory, " + folder + ", does not exist. Would you like to create it?",
+        f_.dialogs.message(shellText("ProcessAllWorkflow", "The directory, %1, does not exist. Would you like to create it?", {folder}),
                            Dialogs::Buttons::OkCancel, Dialogs::Icon::Question);
     if (answer != Dialogs::Answer::Ok) return false;
     if (folder.empty() || !QDir().mkpath(imaging::toQString(folder))) {
-        f_.dialogs.error("Directory creation failed.");
+        f_.dialogs.error(shellText("ProcessAllWorkflow", "Directory creation failed."));
         return false;
     }
     return true;
@@ -48,7 +49,7 @@ ProcessAllWorkflow::Outcome ProcessAllWorkflow::Run() {
     FrameState& s = f_.state;
     const std::size_t first = static_cast<std::size_t>(s.fileIndex) + 1;
     if (s.fileList.size() <= first) {
-        f_.dialogs.message("There are no more images in the list to process.", Dialogs::Buttons::Ok,
+        f_.dialogs.message(shellText("ProcessAllWorkflow", "There are no more images in the list to process."), Dialogs::Buttons::Ok,
                            Dialogs::Icon::Information);
         return {};
     }
@@ -70,7 +71,8 @@ ProcessAllWorkflow::Outcome ProcessAllWorkflow::Run() {
 
     const int total = static_cast<int>(job.photos.size());
     std::unique_ptr<UiDialogs::Progress> progress =
-        f_.dialogs.startProgress(s.settings.appTitle, "Dating " + images(total) + "...", total);
+        f_.dialogs.startProgress(s.settings.appTitle, total == 1 ? shellText("ProcessAllWorkflow", "Dating 1 image...")
+                                                                 : shellText("ProcessAllWorkflow", "Dating %1 images...", {std::to_string(total)}), total);
 
     // The photos are dated on other threads; this one shows the progress and keeps the window alive.
     std::map<std::string, std::string> whyFailed; // the first problem of each photo

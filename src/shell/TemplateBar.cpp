@@ -7,7 +7,7 @@
 #include <QLabel>
 
 CTemplateBar::CTemplateBar(QWidget* parent) : QWidget(parent) {
-    auto* caption = new QLabel(QStringLiteral("Template:"), this);
+    auto* caption = new QLabel(tr("Template:"), this);
     list_ = new QComboBox(this);
     list_->setObjectName(QStringLiteral("templateList"));
     list_->setSizeAdjustPolicy(QComboBox::AdjustToContents);

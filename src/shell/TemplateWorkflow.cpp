@@ -6,6 +6,7 @@
 #include "shell/TemplateBar.h"
 #include "formatbar/UiDialogs.h"
 #include "view/PictureView.h"
+#include "shell/ShellText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -87,9 +88,8 @@ void TemplateWorkflow::SwitchTemplate() {
     const std::string chosen = f_.templateBar.selectedText();
     if (s.datedPicture.modified) {
         const auto answer =
-            f_.dialogs.message("The current template (" + s.templateName +
-                                   ") was changed. Would you like to save it before loading the "
-                                   "new template?",
+            f_.dialogs.message(shellText("TemplateWorkflow", "The current template (%1) was changed. Would you like to save it "
+                                                             "before loading the new template?", {s.templateName}),
                                Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
         const bool keep =
             answer == Dialogs::Answer::Cancel ||
@@ -142,10 +142,11 @@ void TemplateWorkflow::reapply() const {
 void TemplateWorkflow::write(CDatedPicture& source, const std::string& path) const {
     std::string whyNot;
     if (source.WriteTemplate(path, &whyNot) == 0) {
-        f_.ShowStatus("Template saved: " + path);
+        f_.ShowStatus(shellText("TemplateWorkflow", "Template saved: %1", {path}));
         if (&source == &f_.state.datedPicture) f_.history.markSaved();
     } else
-        f_.ShowStatus("The template could not be written to " + path + (whyNot.empty() ? "" : ": " + whyNot));
+        f_.ShowStatus(whyNot.empty() ? shellText("TemplateWorkflow", "The template could not be written to %1", {path})
+                                     : shellText("TemplateWorkflow", "The template could not be written to %1: %2", {path, whyNot}));
 }
 
 bool TemplateWorkflow::SaveTemplate() {
@@ -166,8 +167,8 @@ bool TemplateWorkflow::SaveTemplate() {
 bool TemplateWorkflow::SaveTemplateAs() {
     FrameState& s = f_.state;
     UiDialogs::FileRequest request;
-    request.title = "Save Template As";
-    request.filter = "Template (*.tpl)|*.tpl||";
+    request.title = shellText("TemplateWorkflow", "Save Template As");
+    request.filter = shellText("TemplateWorkflow", "Template (*.tpl)|*.tpl||");
     request.folder = s.settings.templateFolder;
     request.proposedName = IsNewTemplate(s.templateName) ? std::string() : s.templateName;
     const std::optional<std::string> chosen = f_.dialogs.saveFile(request);

@@ -377,7 +377,7 @@ void CPictureView::paintStartHint(QPainter& painter, const QColor& back) {
     font.setPointSizeF(font.pointSizeF() * 1.3);
     painter.setFont(font);
     painter.drawText(viewport()->rect(), Qt::AlignCenter | Qt::TextWordWrap,
-                     QStringLiteral("Open a photo with File > Open (Ctrl+O),\nor drop photos or a folder here."));
+                     tr("Open a photo with File > Open (Ctrl+O),\nor drop photos or a folder here."));
 }
 
 void CPictureView::paintEvent(QPaintEvent*) {

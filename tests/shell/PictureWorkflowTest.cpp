@@ -2,6 +2,7 @@
 
 #include "shell/AppCommandLine.h"
 #include "shell/SettingsFile.h"
+#include "shell/ShellText.h"
 #include "shell/ShellFixture.h"
 
 #include "formatbar/MainBar.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -394,4 +396,16 @@ TEST(TheDesktopCommandLine, takesPhotosAsTheirBytesAndRefusesUnknownOptions) {
     EXPECT_TRUE(parseAppCommandLine({"-h"}).help);
     EXPECT_TRUE(parseAppCommandLine({"--version"}).version);
     EXPECT_EQ(parseAppCommandLine({"--bogus", "a.jpg"}).error, "Unknown option 'bogus'.");
+}
+
+TEST_F(ThePictureWorkflow, speaksTheDesktopsLanguageWhenItHasATranslation) {
+    ASSERT_TRUE(installTranslations(QLocale(QLocale::German, QLocale::Germany)));
+    start();
+    QStringList menus;
+    for (QAction* menu : frame->menuBar()->actions()) menus << menu->text();
+    const QString open = frame->command(C::Open)->text();
+    installTranslations(QLocale(QLocale::English, QLocale::UnitedStates)); // the source texts again
+    EXPECT_EQ(menus, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&Hilfe"}));
+    EXPECT_NE(open, QStringLiteral("&Open"));
+    EXPECT_FALSE(installTranslations(QLocale(QLocale::English, QLocale::UnitedStates)));
 }
