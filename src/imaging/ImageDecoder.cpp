@@ -1,8 +1,10 @@
 #include "imaging/ImageDecoder.h"
 
+#include "imaging/HeifFile.h"
 #include "imaging/ImageLimits.h"
 #include "imaging/LocalFile.h"
 #include "imaging/JpegStructure.h"
+#include "imaging/PhotoContent.h"
 #include "imaging/TextCodec.h"
 #include "imaging/TiffClaims.h"
 #include "imaging/TiffMessages.h"
@@ -105,7 +107,7 @@ bool memoryRanOut(QSize size, QImage::Format format) {
 
 } // namespace
 
-DecodedImage decodeImageFile(const std::string& pathUtf8) {
+DecodedImage decodeImageFile(const std::string& pathUtf8, Accept accept) {
     // The path's own bytes throughout, also for a name that is not valid UTF-8.
     struct stat st {};
     if (::stat(pathUtf8.c_str(), &st) != 0) {
@@ -119,12 +121,26 @@ DecodedImage decodeImageFile(const std::string& pathUtf8) {
         return failure(Status::AccessDenied,
                        errno == EACCES ? QStringLiteral("permission denied") : QString::fromStdString(problem));
 
+    // The content decides, not the name: a PNG named .jpg is read as the PNG it is.
+    std::uint8_t head[kContentHeadBytes] = {};
+    const qint64 headBytes = file.peek(reinterpret_cast<char*>(head), sizeof head);
+    const PhotoContent content = photoContentOf(head, headBytes > 0 ? static_cast<std::size_t>(headBytes) : 0);
+    if (content == PhotoContent::Heif || content == PhotoContent::Avif) return decodeHeifFile(pathUtf8);
+    if (content == PhotoContent::None && accept == Accept::PhotosOnly)
+        return failure(Status::UnknownImageFormat, QString::fromLatin1(kNotAPicture));
+
     QImageReader reader(&file);
     // Qt refuses images over 128 MB by default, that is a 36-megapixel photo; the product's own
     // limit is checked against the header below.
     QImageReader::setAllocationLimit(kMaxDecodeMegabytes);
     reader.setAutoTransform(true);
-    reader.setDecideFormatFromContent(true);
+    if (content == PhotoContent::None) {
+        reader.setDecideFormatFromContent(true);
+    } else {
+        // A photo is given to the reader of its content only; no other of Qt's readers sees it.
+        reader.setFormat(QByteArray(contentName(content)).toLower());
+        reader.setAutoDetectImageFormat(false);
+    }
 
     if (!reader.canRead()) {
         return failure(Status::UnknownImageFormat, QStringLiteral("not a picture Imprix can read (%1)")
