@@ -39,8 +39,11 @@ TEST(ReadingAPicture, acceptsTheThreeExtensionsInAnyLetterCaseOnly) {
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("/a/b.JpG"));
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.TIF"));
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("x.y.png"));
-    EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.jpeg"));
-    EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.tiff"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.jpeg"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.tiff"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("IMG.HEIC"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.Avif"));
+    EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.gif"));
     EXPECT_FALSE(CDatedPicture::HasPictureExtension("jpg"));   // no dot
     EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.jpg ")); // trailing blank
 }

@@ -192,6 +192,8 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
                                            : plainImage(photo);
     // Qt's JPEG and PNG writers embed the profile of the image's colour space as it was read.
     image.setColorSpace(photo.iccProfile.isEmpty() ? QColorSpace() : QColorSpace::fromIccProfile(photo.iccProfile));
+    if (extensionIs(path, "heic") || extensionIs(path, "heif") || extensionIs(path, "avif"))
+        return writeHeif(path, image, extensionIs(path, "avif"), photo);
     if (extensionIs(path, "png")) {
         std::vector<std::pair<std::string, std::vector<std::uint8_t>>> chunks;
         if (!photo.tags.empty()) {
@@ -218,7 +220,8 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
 
     const bool tiff = extensionIs(path, "tif") || extensionIs(path, "tiff");
     if (!tiff) {
-        if (std::string error = writeFile(path, encode(image, "jpeg", photo.quality)); !error.empty())
+        const char* format = extensionIs(path, "webp") ? "webp" : "jpeg";
+        if (std::string error = writeFile(path, encode(image, format, photo.quality)); !error.empty())
             return error;
         if (photo.tags.empty() && !photo.thumbnail) return {};
     }
