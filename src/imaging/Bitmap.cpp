@@ -5,8 +5,9 @@
 
 namespace imaging {
 
-std::unique_ptr<Bitmap> Bitmap::fromFile(const std::string& pathUtf8, Status& status, std::string* reason) {
-    DecodedImage decoded = decodeImageFile(pathUtf8);
+std::unique_ptr<Bitmap> Bitmap::fromFile(const std::string& pathUtf8, Status& status, std::string* reason,
+                                         Accept accept) {
+    DecodedImage decoded = decodeImageFile(pathUtf8, accept);
     status = decoded.status;
     if (reason) *reason = decoded.reason;
     if (decoded.status != Status::Ok) return nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/ImageDecoder.h"
 #include "imaging/Status.h"
 
 #include <QImage>
@@ -17,11 +18,10 @@ public:
     Bitmap() = default;
     explicit Bitmap(QImage image) : image_(std::move(image)) {}
 
-    // Decodes a file (the extension must name a format Qt can read). Orientation from the file's
-    // metadata is applied, so the bitmap is upright. On failure returns null, sets status and, when
-    // asked, a reason for the user.
+    // Decodes a file by its content (see decodeImageFile). Orientation from the file is applied, so
+    // the bitmap is upright. On failure returns null, sets status and, when asked, a reason for the user.
     static std::unique_ptr<Bitmap> fromFile(const std::string& pathUtf8, Status& status,
-                                            std::string* reason = nullptr);
+                                            std::string* reason = nullptr, Accept accept = Accept::AnyPicture);
 
     // A blank bitmap of the given size and pixel format, or null with status OutOfMemory or
     // InvalidParameter when the size is impossible or too large.

@@ -1,8 +1,10 @@
 #include "imaging/ImageDecoder.h"
+#include "imaging/HeifFile.h"
 
 #include "imaging/ImageLimits.h"
 #include "imaging/LocalFile.h"
 #include "imaging/JpegStructure.h"
+#include "imaging/PhotoContent.h"
 #include "imaging/TextCodec.h"
 #include "imaging/TiffClaims.h"
 #include "imaging/TiffMessages.h"
@@ -124,7 +126,9 @@ bool refuse(DecodedImage& refused, DecodedImage why) {
 
 // The checks before a picture's pixels are decoded: the file, its format, its structure and its size.
 // Returns false with `refused` set when the picture is refused.
-bool checkBeforeDecoding(const std::string& pathUtf8, QFile& file, QImageReader& reader, DecodedImage& refused) {
+// A HEIF or AVIF photo is decoded here already, by libheif: `refused` then holds it, and `heif` is set.
+bool checkBeforeDecoding(const std::string& pathUtf8, QFile& file, QImageReader& reader, DecodedImage& refused,
+                         Accept accept, bool& heif) {
     // The path's own bytes throughout, also for a name that is not valid UTF-8.
     struct stat st {};
     if (::stat(pathUtf8.c_str(), &st) != 0) {
@@ -137,12 +141,30 @@ bool checkBeforeDecoding(const std::string& pathUtf8, QFile& file, QImageReader&
         return refuse(refused, failure(Status::AccessDenied,
                        errno == EACCES ? QStringLiteral("permission denied") : QString::fromStdString(problem)));
 
+    // The content decides, not the name: a PNG named .jpg is read as the PNG it is.
+    std::uint8_t head[kContentHeadBytes] = {};
+    const qint64 headBytes = file.peek(reinterpret_cast<char*>(head), sizeof head);
+    const PhotoContent content = photoContentOf(head, headBytes > 0 ? static_cast<std::size_t>(headBytes) : 0);
+    if (content == PhotoContent::Heif || content == PhotoContent::Avif) {
+        heif = true;
+        refused = decodeHeifFile(pathUtf8);
+        return false;
+    }
+    if (content == PhotoContent::None && accept == Accept::PhotosOnly)
+        return refuse(refused, failure(Status::UnknownImageFormat, QString::fromLatin1(kNotAPicture)));
+
     reader.setDevice(&file);
     // Qt refuses images over 128 MB by default, that is a 36-megapixel photo; the product's own
     // limit is checked against the header below.
     QImageReader::setAllocationLimit(kMaxDecodeMegabytes);
     reader.setAutoTransform(true);
-    reader.setDecideFormatFromContent(true);
+    if (content == PhotoContent::None) {
+        reader.setDecideFormatFromContent(true);
+    } else {
+        // A photo is given to the reader of its content only; no other of Qt's readers sees it.
+        reader.setFormat(QByteArray(contentName(content)).toLower());
+        reader.setAutoDetectImageFormat(false);
+    }
 
     if (!reader.canRead()) {
         return refuse(refused, failure(Status::UnknownImageFormat, QStringLiteral("not a picture Imprix can read (%1)")
@@ -175,11 +197,12 @@ bool checkBeforeDecoding(const std::string& pathUtf8, QFile& file, QImageReader&
 
 } // namespace
 
-DecodedImage decodeImageFile(const std::string& pathUtf8) {
+DecodedImage decodeImageFile(const std::string& pathUtf8, Accept accept) {
     QFile file;
     QImageReader reader;
     DecodedImage refused;
-    if (!checkBeforeDecoding(pathUtf8, file, reader, refused)) return refused;
+    bool heif = false;
+    if (!checkBeforeDecoding(pathUtf8, file, reader, refused, accept, heif)) return refused;
     const QSize size = reader.size();
 
     const QImage::Format format = reader.imageFormat(); // no longer known once a read failed
@@ -211,7 +234,11 @@ DecodedImage undecodedJpegFile(const std::string& pathUtf8) {
     QFile file;
     QImageReader reader;
     DecodedImage refused;
-    if (!checkBeforeDecoding(pathUtf8, file, reader, refused)) return refused;
+    bool heif = false;
+    if (!checkBeforeDecoding(pathUtf8, file, reader, refused, Accept::PhotosOnly, heif)) {
+        if (heif) return failure(Status::UnknownImageFormat, QStringLiteral("not a JPEG photo"));
+        return refused;
+    }
     if (reader.format() != "jpeg") return failure(Status::UnknownImageFormat, QStringLiteral("not a JPEG photo"));
     QSize size = reader.size();
     if (!size.isValid() || size.isEmpty())

@@ -14,10 +14,15 @@ struct DecodedImage {
     std::string reason; // for the user when status is not Ok, e.g. "file not found"
 };
 
-// Decodes a picture file through Qt's image readers: RGB32 for opaque pictures, premultiplied ARGB32
+// Which files a decode takes: a photo is one of the formats PhotoContent tells; a border or watermark
+// picture may be any format Qt reads too (a GIF, a BMP).
+enum class Accept { AnyPicture, PhotosOnly };
+
+// Decodes a picture file by its content, whatever its name: HEIF and AVIF through libheif (see
+// HeifFile.h), the others through Qt's image readers. RGB32 for opaque pictures, premultiplied ARGB32
 // for pictures with alpha, turned upright by the orientation in the file's metadata. Pictures larger
 // than the product's limit are refused from their header, before their pixels are allocated.
-DecodedImage decodeImageFile(const std::string& pathUtf8);
+DecodedImage decodeImageFile(const std::string& pathUtf8, Accept accept = Accept::AnyPicture);
 
 // A JPEG photo's upright size without decoding its pixels: a picture of that size and RGB32 whose
 // pixels are all 0, on memory the system provides only where it is written, for a copy made from the

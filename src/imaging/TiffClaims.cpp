@@ -3,6 +3,7 @@
 #include "imaging/LocalFile.h"
 #include "imaging/TextCodec.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <algorithm>
@@ -73,7 +74,7 @@ constexpr std::size_t kMakerHeaderBytes = 16;
 // One TIFF structure: `size` bytes of the file from `base`; offsets inside it count from `base`.
 class Structure {
 public:
-    Structure(QFile& file, std::uint64_t base, std::uint64_t size) : file_(file), base_(base), size_(size) {}
+    Structure(QIODevice& file, std::uint64_t base, std::uint64_t size) : file_(file), base_(base), size_(size) {}
 
     std::uint64_t size() const { return size_; }
 
@@ -84,7 +85,7 @@ public:
     }
 
 private:
-    QFile& file_;
+    QIODevice& file_;
     std::uint64_t base_;
     std::uint64_t size_;
 };
@@ -320,7 +321,7 @@ std::uint64_t be32(const std::uint8_t* p) {
     return (std::uint64_t(p[0]) << 24) | (std::uint64_t(p[1]) << 16) | (std::uint64_t(p[2]) << 8) | p[3];
 }
 
-void add(TiffClaims& claims, QFile& file, std::uint64_t base, std::uint64_t size) {
+void add(TiffClaims& claims, QIODevice& file, std::uint64_t base, std::uint64_t size) {
     const Structure s(file, base, size);
     Walker walker(s);
     claims.valueBytes += walker.claims();
@@ -362,6 +363,28 @@ void addPngChunks(TiffClaims& claims, QFile& file) {
     }
 }
 
+std::uint64_t le32(const std::uint8_t* p) {
+    return (std::uint64_t(p[3]) << 24) | (std::uint64_t(p[2]) << 16) | (std::uint64_t(p[1]) << 8) | p[0];
+}
+
+// The EXIF chunk of a WebP's RIFF chunks, a TIFF structure, after "Exif\0\0" with some writers.
+void addWebpChunks(TiffClaims& claims, QFile& file) {
+    const std::uint64_t fileSize = static_cast<std::uint64_t>(file.size());
+    std::uint64_t pos = 12;
+    std::uint8_t header[14];
+    while (pos + 8 <= fileSize && file.seek(static_cast<qint64>(pos)) &&
+           file.read(reinterpret_cast<char*>(header), 8) == 8) {
+        const std::uint64_t length = le32(header + 4);
+        if (length > fileSize - pos - 8) return;
+        if (std::memcmp(header, "EXIF", 4) == 0) {
+            const bool prefixed = length >= 6 && file.read(reinterpret_cast<char*>(header + 8), 6) == 6 &&
+                                  std::memcmp(header + 8, "Exif\0\0", 6) == 0;
+            add(claims, file, pos + 8 + (prefixed ? 6 : 0), length - (prefixed ? 6 : 0));
+        }
+        pos += 8 + length + (length & 1);
+    }
+}
+
 } // namespace
 
 bool TiffClaims::excessive() const {
@@ -397,7 +420,19 @@ TiffClaims tiffClaims(const std::string& pathUtf8) {
         addJpegSegments(claims, file);
     } else if (std::memcmp(magic, "\x89PNG\r\n\x1A\n", 8) == 0) {
         addPngChunks(claims, file);
+    } else if (std::memcmp(magic, "RIFF", 4) == 0 && file.read(reinterpret_cast<char*>(magic), 4) == 4 &&
+               std::memcmp(magic, "WEBP", 4) == 0) {
+        addWebpChunks(claims, file);
     }
+    return claims;
+}
+
+TiffClaims tiffClaimsOfStructure(const QByteArray& tiff) {
+    TiffClaims claims;
+    QBuffer buffer;
+    buffer.setData(tiff);
+    if (!buffer.open(QIODevice::ReadOnly)) return claims;
+    add(claims, buffer, 0, static_cast<std::uint64_t>(tiff.size()));
     return claims;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <QByteArray>
+
 #include <cstdint>
 #include <string>
 
 namespace imaging {
 
-// What the TIFF structures of a photo claim: a TIFF file is one, a JPEG's Exif segments and a PNG's
-// eXIf chunks hold one each. The metadata readers (Exiv2, and libtiff under Qt's TIFF decoder) copy
+// What the TIFF structures of a photo claim: a TIFF file is one, a JPEG's Exif segments, a PNG's
+// eXIf chunks and a WebP's EXIF chunk hold one each. The metadata readers (Exiv2, and libtiff under Qt's TIFF decoder) copy
 // every tag value of the directories they visit, so a structure whose entries all point at one large
 // stretch of bytes makes a small file need gigabytes; no writer shares bytes that way.
 struct TiffClaims {
@@ -27,5 +29,8 @@ struct TiffClaims {
 // Values lying beyond their structure are left out, as the readers skip them. A file that cannot be
 // read or has no TIFF structure claims nothing.
 TiffClaims tiffClaims(const std::string& pathUtf8);
+
+// The same for one TIFF structure in memory: the Exif block of a HEIF or AVIF file.
+TiffClaims tiffClaimsOfStructure(const QByteArray& tiff);
 
 } // namespace imaging

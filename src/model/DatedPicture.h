@@ -78,12 +78,13 @@ public:
     // composed, 0 otherwise; `whyNot` then says why.
     int LoadPicture(const std::string& path, const CDatedPicture& templ, Dialogs& dialogs,
                     std::string* whyNot = nullptr, PhotoPixels pixels = PhotoPixels::Decoded);
-    // Decodes a .jpg, .tif or .png file into `picture` and makes its items: one per property, then
-    // "Image Path" and "Image Name". Returns 1 when read, 0 otherwise; `whyNot` then says why.
-    // Another extension leaves the model untouched.
+    // Decodes a photo file (see HasPictureExtension) by its content into `picture` and makes its
+    // items: one per property, then "Image Path" and "Image Name". Returns 1 when read, 0 otherwise;
+    // `whyNot` then says why. Another extension leaves the model untouched.
     int ReadPicture(const std::string& path, std::string* whyNot = nullptr,
                     PhotoPixels pixels = PhotoPixels::Decoded);
-    // True when the path ends in ".jpg", ".tif" or ".png", in any letter case.
+    // True when the path ends in ".jpg", ".jpeg", ".jpe", ".tif", ".tiff", ".png", ".webp", ".heic",
+    // ".heif" or ".avif", in any letter case: the names of photos opened, listed in a folder or dated.
     static bool HasPictureExtension(const std::string& path);
 
     // --- drawing and placing items (work-picture pixels; distances and sizes in print points) ---

@@ -60,8 +60,9 @@ std::pair<std::string, std::string> fileTimeOf(const std::string& path) {
 bool CDatedPicture::HasPictureExtension(const std::string& path) {
     const auto dot = path.rfind('.');
     const std::string extension = dot == std::string::npos ? path : path.substr(dot);
-    return imaging::equalsIgnoringCase(extension, ".jpg") || imaging::equalsIgnoringCase(extension, ".tif") ||
-           imaging::equalsIgnoringCase(extension, ".png");
+    for (const char* photo : {".jpg", ".jpeg", ".jpe", ".tif", ".tiff", ".png", ".webp", ".heic", ".heif", ".avif"})
+        if (imaging::equalsIgnoringCase(extension, photo)) return true;
+    return false;
 }
 
 int CDatedPicture::LoadPicture(const std::string& path, const CDatedPicture& templ, Dialogs& dialogs,
@@ -73,7 +74,7 @@ int CDatedPicture::LoadPicture(const std::string& path, const CDatedPicture& tem
 
 int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot, PhotoPixels pixels) {
     if (!HasPictureExtension(path)) {
-        if (whyNot) *whyNot = "not a .jpg, .tif or .png file";
+        if (whyNot) *whyNot = "not a .jpg, .jpeg, .jpe, .tif, .tiff, .png, .webp, .heic, .heif or .avif file";
         return 0;
     }
     workPicture.reset();
@@ -88,7 +89,9 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot, Pho
         reason = sized.reason;
         if (status == imaging::Status::Ok) picture = std::make_unique<imaging::Bitmap>(std::move(sized.image));
     } else {
-        picture = imaging::Bitmap::fromFile(path, status, &reason);
+        // Decoded by its content: a PNG named .jpg opens as the PNG it is, a file that holds no photo
+        // is refused with that reason.
+        picture = imaging::Bitmap::fromFile(path, status, &reason, imaging::Accept::PhotosOnly);
     }
     if (status != imaging::Status::Ok || !picture) {
         picture.reset();

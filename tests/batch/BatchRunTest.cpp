@@ -1,8 +1,10 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 
+#include "imaging/PropertyReader.h"
 #include "model/DatedPicture.h"
 #include "photofactory/PhotoFactory.h"
+#include "support/PropertyItems.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -463,4 +465,40 @@ TEST(TheBatchProgram, keepsTheJpegDataOfPhotosAndSaysWhichCopiesEncodeTheWholePi
     EXPECT_NE(QImage(QString::fromStdString(dir.path("out/Dated_a.jpg"))).copy(160, 0, 160, 120),
               original.copy(160, 0, 160, 120))
         << "encoded again at the template's quality";
+}
+
+TEST(TheBatchProgram, datesAFolderOfPhotosByTheirContentIntoUprightJpegCopiesWithTheirDates) {
+    TempDir dir;
+    QDir().mkpath(QString::fromStdString(dir.path("in")));
+    photofactory::Photo photo;
+    photo.width = 320;
+    photo.height = 240;
+    photo.color = QColor(200, 200, 200);
+    photo.tags = {{"Exif.Image.Orientation", "6"}, {"Exif.Photo.DateTimeOriginal", "2019:07:14 09:30:05"}};
+    photo.heifOrientation = 6; // a portrait phone photo: shown a quarter turn clockwise
+    ASSERT_EQ(photofactory::writePhoto(dir.path("in/IMG_1.HEIC"), photo), "");
+    photo.heifOrientation = 1;
+    photo.tags[0].value = "1";
+    ASSERT_EQ(photofactory::writePhoto(dir.path("in/IMG_2.jpeg"), photo), "");
+    QFile notes(QString::fromStdString(dir.path("in/notes.heic")));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("shopping list\n");
+    notes.close();
+
+    const BatchOutcome run = runBatch({QStringLiteral("--template"), QString::fromStdString(writeDateTemplate(dir)),
+                                       QStringLiteral("--out-dir"), QString::fromStdString(dir.path("out")),
+                                       QString::fromStdString(dir.path("in"))});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("notes.heic: not a picture: its content is none of JPEG, TIFF, PNG, WebP, HEIF or AVIF"),
+              std::string::npos)
+        << run.err;
+    QImage heic(QString::fromStdString(dir.path("out/Dated_IMG_1.jpg")), "jpeg");
+    ASSERT_FALSE(heic.isNull()) << run.err;
+    EXPECT_EQ(heic.size(), QSize(240, 320)) << "turned once";
+    EXPECT_GT(darkPixels(heic, QRect(0, 220, 120, 100)), 20) << "the year drawn from the HEIC's Exif";
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.path("out/Dated_IMG_2.jpeg"))));
+    const imaging::PropertyBlock copied = imaging::readProperties(dir.path("out/Dated_IMG_1.jpg"));
+    const imaging::PropertyItem* taken = propertyitems::find(copied, 0x9003);
+    ASSERT_NE(taken, nullptr);
+    EXPECT_STREQ(reinterpret_cast<const char*>(taken->value), "2019:07:14 09:30:05");
 }

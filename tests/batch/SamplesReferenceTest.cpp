@@ -168,7 +168,7 @@ TEST(TheBatchListing, namesEachUnreadableFileOnOneLineAndListsTheOthers) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("\xFF\xD8\xFF\xE0 this is where a picture would begin", 40);
     }
-    const std::string jpeg4 = writePhoto(dir, "four.jpeg", photo);
+    const std::string jpeg4 = writePhoto(dir, "four.gif", photo); // a JPEG under a name no photo has
 
     const BatchRun run = runBatch({"--items", QString::fromStdString(first), QString::fromStdString(missing),
                                    QString::fromStdString(corrupt), QString::fromStdString(jpeg4),

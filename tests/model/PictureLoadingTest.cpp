@@ -34,13 +34,16 @@ std::string writeCameraPhoto(const TempDir& dir, const std::string& name) {
 
 } // namespace
 
-TEST(ReadingAPicture, acceptsTheThreeExtensionsInAnyLetterCaseOnly) {
+TEST(ReadingAPicture, acceptsThePhotoExtensionsInAnyLetterCaseOnly) {
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("/a/b.jpg"));
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("/a/b.JpG"));
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.TIF"));
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("x.y.png"));
-    EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.jpeg"));
-    EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.tiff"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.jpeg"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.tiff"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("IMG.HEIC"));
+    EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.Avif"));
+    EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.gif"));
     EXPECT_FALSE(CDatedPicture::HasPictureExtension("jpg"));   // no dot
     EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.jpg ")); // trailing blank
 }
@@ -48,14 +51,15 @@ TEST(ReadingAPicture, acceptsTheThreeExtensionsInAnyLetterCaseOnly) {
 TEST(ReadingAPicture, refusesOtherExtensionsWithoutTouchingTheModel) {
     TempDir dir;
     const std::string photo = writeCameraPhoto(dir, "one.jpg");
-    ASSERT_TRUE(QFile::copy(QString::fromStdString(photo), QString::fromStdString(dir.path("one.jpeg"))));
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(photo), QString::fromStdString(dir.path("one.gif"))));
     CDatedPicture model;
     ASSERT_EQ(model.ReadPicture(photo), 1);
     const int items = model.itemCount;
     const imaging::Bitmap* picture = model.picture.get();
 
     std::string why;
-    EXPECT_EQ(model.ReadPicture(dir.path("one.jpeg"), &why), 0);
+    EXPECT_EQ(model.ReadPicture(dir.path("one.gif"), &why), 0);
+    EXPECT_EQ(why, "not a .jpg, .jpeg, .jpe, .tif, .tiff, .png, .webp, .heic, .heif or .avif file");
     EXPECT_EQ(model.ReadPicture(dir.path("noextension"), &why), 0);
     EXPECT_EQ(model.itemCount, items);
     EXPECT_EQ(model.picture.get(), picture);

@@ -233,6 +233,8 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
                                            : plainImage(photo);
     // Qt's JPEG and PNG writers embed the profile of the image's colour space as it was read.
     image.setColorSpace(photo.iccProfile.isEmpty() ? QColorSpace() : QColorSpace::fromIccProfile(photo.iccProfile));
+    if (extensionIs(path, "heic") || extensionIs(path, "heif") || extensionIs(path, "avif"))
+        return writeHeif(path, image, extensionIs(path, "avif"), photo);
     if (extensionIs(path, "png")) {
         std::vector<std::pair<std::string, std::vector<std::uint8_t>>> chunks;
         if (!photo.tags.empty()) {
@@ -259,11 +261,12 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
 
     const bool tiff = extensionIs(path, "tif") || extensionIs(path, "tiff");
     if (!tiff) {
-        const bool qtWrites = photo.layout.sampling == JpegLayout::Sampling::Qt && !photo.layout.progressive &&
-                              !photo.layout.arithmetic && photo.layout.restartRows == 0;
-        const QByteArray jpeg =
-            qtWrites ? encode(image, "jpeg", photo.quality) : encodeLaidOut(image, photo.layout, photo.quality);
-        if (std::string error = writeFile(path, jpeg); !error.empty())
+        const bool webp = extensionIs(path, "webp");
+        const bool qtWrites = webp || (photo.layout.sampling == JpegLayout::Sampling::Qt && !photo.layout.progressive &&
+                                       !photo.layout.arithmetic && photo.layout.restartRows == 0);
+        const QByteArray encoded = qtWrites ? encode(image, webp ? "webp" : "jpeg", photo.quality)
+                                            : encodeLaidOut(image, photo.layout, photo.quality);
+        if (std::string error = writeFile(path, encoded); !error.empty())
             return error;
         if (photo.tags.empty() && !photo.thumbnail) return {};
     }

@@ -52,15 +52,24 @@ struct Photo {
     QImage picture; // when set, these pixels (and their size) instead of the colour or the texture
     // An ICC colour profile: in APP2 markers of a JPEG, an iCCP chunk of a PNG, tag 0x8773 of a TIFF.
     QByteArray iccProfile;
+    // HEIF and AVIF only: the turn and mirror a reader applies (irot, imir boxes), in the values of
+    // the Exif orientation; the pixels are stored as drawn.
+    int heifOrientation = 1;
 };
 
 // The Exif of the tags as a TIFF structure (what follows "Exif\0\0" in a JPEG), or empty.
 std::vector<std::uint8_t> encodeExif(const std::vector<Tag>& tags, bool bigEndian);
 
-// Writes a .jpg, .tif or .png photo (by the path's extension) of a plain colour (or textured) with the
-// tags. TIFF photos are uncompressed RGB, written whole by Exiv2 so the byte order and every tag are as
-// asked. PNG files carry the Exif in an eXIf chunk. Returns an empty text, or what went wrong.
+// Writes a .jpg (.jpeg), .tif (.tiff), .png, .webp, .heic (.heif) or .avif photo (by the path's
+// extension) of a plain colour (or textured) with the tags. TIFF photos are uncompressed RGB, written
+// whole by Exiv2 so the byte order and every tag are as asked. PNG files carry the Exif in an eXIf
+// chunk, WebP files in an EXIF chunk, HEIF and AVIF files in an Exif item. Returns an empty text, or
+// what went wrong.
 std::string writePhoto(const std::string& path, const Photo& photo);
+
+// Writes the picture as HEIF (HEVC) or, with `av1`, AVIF through libheif, with the photo's tags,
+// quality and HEIF orientation.
+std::string writeHeif(const std::string& path, const QImage& picture, bool av1, const Photo& photo);
 
 // Writes a JPEG of the image whose only metadata is an Exif segment holding exactly `tiff`, for
 // damaged and hostile metadata.
