@@ -46,9 +46,10 @@ const std::string& cameraPhoto(int width, int height, bool profile = false) {
     static std::map<std::tuple<int, int, bool>, std::string> made;
     auto& path = made[{width, height, profile}];
     if (path.empty()) {
-        path = workDir()
-                   .filePath(QStringLiteral("IMG_%1x%2%3.jpg").arg(width).arg(height).arg(profile ? "_icc" : ""))
-                   .toStdString();
+        path =
+            workDir()
+                .filePath(QStringLiteral("IMG_%1x%2%3.jpg").arg(width).arg(height).arg(profile ? "_icc" : ""))
+                .toStdString();
         photofactory::Photo photo;
         if (profile) photo.iccProfile = QColorSpace(QColorSpace::AdobeRgb).iccProfile();
         photo.width = width;
@@ -210,7 +211,8 @@ void BM_EncodeWithMetadata(benchmark::State& state) {
     for (auto _ : state) {
         QByteArray bytes;
         imaging::encodeImage(image, jpeg, kQuality, bytes);
-        benchmark::DoNotOptimize(imaging::copyMetadataInto(bytes, image.width(), image.height(), photo).failure);
+        benchmark::DoNotOptimize(
+            imaging::copyMetadataInto(bytes, image.width(), image.height(), photo).failure);
     }
     state.SetLabel(sizeLabel(state));
 }

@@ -26,14 +26,11 @@ const std::string& cameraPhoto(int width, int height, bool textured = false) {
         photo.height = height;
         photo.textured = textured;
         photo.thumbnail = true;
-        photo.tags = {{"Exif.Image.Make", "Canon"},
-                      {"Exif.Image.Model", "EOS"},
-                      {"Exif.Image.Orientation", "1"},
-                      {"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"},
-                      {"Exif.Photo.ExposureTime", "1/250"},
-                      {"Exif.Photo.FNumber", "56/10"},
-                      {"Exif.Photo.Flash", "25"},
-                      {"Exif.GPSInfo.GPSLatitude", "46/1 30/1 0/1"}};
+        photo.tags = {
+            {"Exif.Image.Make", "Canon"},         {"Exif.Image.Model", "EOS"},
+            {"Exif.Image.Orientation", "1"},      {"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"},
+            {"Exif.Photo.ExposureTime", "1/250"}, {"Exif.Photo.FNumber", "56/10"},
+            {"Exif.Photo.Flash", "25"},           {"Exif.GPSInfo.GPSLatitude", "46/1 30/1 0/1"}};
         photofactory::writePhoto(path, photo);
     }
     return path;
@@ -41,25 +38,29 @@ const std::string& cameraPhoto(int width, int height, bool textured = false) {
 
 void BM_DecodePixels(benchmark::State& state) {
     const std::string& path = cameraPhoto(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    for (auto _ : state) benchmark::DoNotOptimize(imaging::decodeImageFile(path));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(imaging::decodeImageFile(path));
     state.SetLabel(std::to_string(state.range(0) * state.range(1) / 1'000'000) + " MP");
 }
 
 void BM_ReadProperties(benchmark::State& state) {
     const std::string& path = cameraPhoto(6000, 4000);
-    for (auto _ : state) benchmark::DoNotOptimize(imaging::readProperties(path));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(imaging::readProperties(path));
 }
 
 void BM_ReadPicture(benchmark::State& state) {
     const std::string& path = cameraPhoto(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     CDatedPicture model;
-    for (auto _ : state) benchmark::DoNotOptimize(model.ReadPicture(path));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(model.ReadPicture(path));
 }
 
 // The marker walk every JPEG gets before it is decoded, over a camera-like 24-megapixel photo.
 void BM_JpegStructure(benchmark::State& state) {
     const std::string& path = cameraPhoto(6000, 4000, true);
-    for (auto _ : state) benchmark::DoNotOptimize(imaging::jpegStructure(path));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(imaging::jpegStructure(path));
     state.SetBytesProcessed(state.iterations() * QFileInfo(QString::fromStdString(path)).size());
 }
 

@@ -21,7 +21,8 @@ namespace {
 
 constexpr const char kUsage[] =
     "usage: imprix-make-demo OUTPUT.jpg [--size WIDTHxHEIGHT] [--textured] [--quality Q]\n"
-    "  without options: the 1200x800 demo photo, a painted lake landscape, at quality 90; --textured: noise\n";
+    "  without options: the 1200x800 demo photo, a painted lake landscape, at quality 90; --textured: "
+    "noise\n";
 
 // A summer afternoon at a mountain lake, painted: what the demo photo and the gallery show.
 QImage lakeLandscape(int width, int height) {
@@ -45,7 +46,8 @@ QImage lakeLandscape(int width, int height) {
         p.drawEllipse(c, 60, 26);
     const auto ridge = [&](const std::vector<QPointF>& points, const QColor& top, const QColor& bottom) {
         QPainterPath path(QPointF(0, horizon));
-        for (const QPointF& point : points) path.lineTo(point);
+        for (const QPointF& point : points)
+            path.lineTo(point);
         path.lineTo(1200, horizon);
         path.closeSubpath();
         QLinearGradient fill(0, 200, 0, horizon);
@@ -54,14 +56,21 @@ QImage lakeLandscape(int width, int height) {
         p.setBrush(fill);
         p.drawPath(path);
     };
-    ridge({{0, 330}, {140, 250}, {260, 300}, {420, 190}, {560, 300}, {700, 240}, {820, 320}, {1000, 230},
+    ridge({{0, 330},
+           {140, 250},
+           {260, 300},
+           {420, 190},
+           {560, 300},
+           {700, 240},
+           {820, 320},
+           {1000, 230},
            {1200, 310}},
           QColor(120, 138, 170), QColor(150, 170, 190));
     p.setBrush(QColor(250, 250, 252));
-    p.drawPolygon(QPolygonF({QPointF(420, 190), QPointF(385, 228), QPointF(410, 222), QPointF(432, 236),
-                             QPointF(455, 220)}));
-    p.drawPolygon(QPolygonF({QPointF(1000, 230), QPointF(968, 262), QPointF(992, 256), QPointF(1020, 266),
-                             QPointF(1034, 252)}));
+    p.drawPolygon(QPolygonF(
+        {QPointF(420, 190), QPointF(385, 228), QPointF(410, 222), QPointF(432, 236), QPointF(455, 220)}));
+    p.drawPolygon(QPolygonF(
+        {QPointF(1000, 230), QPointF(968, 262), QPointF(992, 256), QPointF(1020, 266), QPointF(1034, 252)}));
     ridge({{0, 400}, {180, 350}, {380, 410}, {600, 360}, {800, 420}, {1000, 370}, {1200, 400}},
           QColor(60, 110, 70), QColor(40, 86, 52));
     QLinearGradient lake(0, horizon, 0, 800);
@@ -82,11 +91,13 @@ QImage lakeLandscape(int width, int height) {
     meadow.closeSubpath();
     p.setBrush(shore);
     p.drawPath(meadow);
-    for (const auto& [x, y, s] : std::vector<std::array<double, 3>>{{90, 650, 1.2}, {150, 640, 0.9}, {250, 652, 0.7}}) {
+    for (const auto& [x, y, s] :
+         std::vector<std::array<double, 3>>{{90, 650, 1.2}, {150, 640, 0.9}, {250, 652, 0.7}}) {
         p.setBrush(QColor(74, 52, 36));
         p.drawRect(QRectF(x - 4 * s, y - 20 * s, 8 * s, 24 * s));
         p.setBrush(QColor(28, 78, 42));
-        p.drawPolygon(QPolygonF({QPointF(x, y - 130 * s), QPointF(x - 38 * s, y - 16 * s), QPointF(x + 38 * s, y - 16 * s)}));
+        p.drawPolygon(QPolygonF(
+            {QPointF(x, y - 130 * s), QPointF(x - 38 * s, y - 16 * s), QPointF(x + 38 * s, y - 16 * s)}));
     }
     p.end();
     // A little grain, as a camera gives, always the same.

@@ -10,8 +10,8 @@
 // so no font is needed to show it).
 
 #include <QColor>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -302,19 +302,31 @@ QImage appIcon(int size) {
 }
 
 QString svgColor(const QColor& c) {
-    return c.alpha() == 255 ? c.name() : QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alphaF());
+    return c.alpha() == 255 ? c.name()
+                            : QStringLiteral("rgba(%1,%2,%3,%4)")
+                                  .arg(c.red())
+                                  .arg(c.green())
+                                  .arg(c.blue())
+                                  .arg(c.alphaF());
 }
 
 QString svgPath(const QPainterPath& path) {
     QString d;
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
-        if (e.isMoveTo()) d += QStringLiteral("M%1 %2").arg(e.x, 0, 'f', 3).arg(e.y, 0, 'f', 3);
-        else if (e.isLineTo()) d += QStringLiteral("L%1 %2").arg(e.x, 0, 'f', 3).arg(e.y, 0, 'f', 3);
+        if (e.isMoveTo())
+            d += QStringLiteral("M%1 %2").arg(e.x, 0, 'f', 3).arg(e.y, 0, 'f', 3);
+        else if (e.isLineTo())
+            d += QStringLiteral("L%1 %2").arg(e.x, 0, 'f', 3).arg(e.y, 0, 'f', 3);
         else if (e.isCurveTo()) {
             const QPainterPath::Element c2 = path.elementAt(i + 1), end = path.elementAt(i + 2);
-            d += QStringLiteral("C%1 %2 %3 %4 %5 %6").arg(e.x, 0, 'f', 3).arg(e.y, 0, 'f', 3)
-                     .arg(c2.x, 0, 'f', 3).arg(c2.y, 0, 'f', 3).arg(end.x, 0, 'f', 3).arg(end.y, 0, 'f', 3);
+            d += QStringLiteral("C%1 %2 %3 %4 %5 %6")
+                     .arg(e.x, 0, 'f', 3)
+                     .arg(e.y, 0, 'f', 3)
+                     .arg(c2.x, 0, 'f', 3)
+                     .arg(c2.y, 0, 'f', 3)
+                     .arg(end.x, 0, 'f', 3)
+                     .arg(end.y, 0, 'f', 3);
             i += 2;
         }
     }
@@ -340,10 +352,13 @@ QByteArray appIconSvg() {
         "  <g transform=\"rotate(-6 32 32)\">\n"
         "    <rect x=\"6\" y=\"12\" width=\"54\" height=\"42\" rx=\"3\" fill=\"#000\" fill-opacity=\"0.157\" "
         "stroke=\"#000\" stroke-opacity=\"0.235\" stroke-width=\"2\"/>\n");
-    svg += QStringLiteral("    <rect x=\"4\" y=\"10\" width=\"56\" height=\"44\" rx=\"3\" fill=\"%1\" stroke=\"%2\" "
-                          "stroke-width=\"1.5\"/>\n").arg(svgColor(kPaper), svgColor(kOutline));
+    svg += QStringLiteral(
+               "    <rect x=\"4\" y=\"10\" width=\"56\" height=\"44\" rx=\"3\" fill=\"%1\" stroke=\"%2\" "
+               "stroke-width=\"1.5\"/>\n")
+               .arg(svgColor(kPaper), svgColor(kOutline));
     svg += QStringLiteral("    <rect x=\"8\" y=\"14\" width=\"48\" height=\"36\" fill=\"url(#sky)\"/>\n");
-    svg += QStringLiteral("    <path d=\"%1Z\" fill=\"%2\"/>\n").arg(svgPath(iconHill(inner)), svgColor(kHill));
+    svg +=
+        QStringLiteral("    <path d=\"%1Z\" fill=\"%2\"/>\n").arg(svgPath(iconHill(inner)), svgColor(kHill));
     svg += QStringLiteral("    <circle cx=\"18\" cy=\"22\" r=\"4.5\" fill=\"#ffd640\"/>\n");
     svg += QStringLiteral("    <path d=\"%1\" fill=\"%2\"/>\n").arg(svgPath(text), svgColor(kOrange));
     svg += QStringLiteral("  </g>\n</svg>\n");

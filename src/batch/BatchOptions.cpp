@@ -82,22 +82,25 @@ bool parseInt(const std::string& text, int low, int high, int& value) {
 BatchOptions parseBatchOptions(const std::vector<std::string>& args, std::string& error) {
     BatchOptions o;
     QCommandLineParser parser;
-    const QCommandLineOption help({"h", "help"}, {}), version("version", {}), items("items", {}), json("json", {}),
-        dryRun("dry-run", {}), verbose("verbose", {}), recursive({"r", "recursive"}, {}), quiet({"q", "quiet"}, {}),
-        templ("template", {}, "FILE"), outDir("out-dir", {}, "DIR"), quality("quality", {}, "N"),
-        jobs("jobs", {}, "N"), shift("shift", {}, "[-]D:HH:MM:SS"), lossless("lossless", {}),
-        wholePicture("no-lossless", {});
-    parser.addOptions({help, version, items, json, dryRun, verbose, recursive, quiet, templ, outDir, quality, jobs,
-                       shift, lossless, wholePicture});
+    const QCommandLineOption help({"h", "help"}, {}), version("version", {}), items("items", {}),
+        json("json", {}), dryRun("dry-run", {}), verbose("verbose", {}), recursive({"r", "recursive"}, {}),
+        quiet({"q", "quiet"}, {}), templ("template", {}, "FILE"), outDir("out-dir", {}, "DIR"),
+        quality("quality", {}, "N"), jobs("jobs", {}, "N"), shift("shift", {}, "[-]D:HH:MM:SS"),
+        lossless("lossless", {}), wholePicture("no-lossless", {});
+    parser.addOptions({help, version, items, json, dryRun, verbose, recursive, quiet, templ, outDir, quality,
+                       jobs, shift, lossless, wholePicture});
     QStringList arguments{QStringLiteral("imprix-batch")};
     // Arguments are the bytes they are (a photo's name need not be UTF-8): each byte goes through the
     // parser as one Latin-1 character and comes back as itself.
-    for (const std::string& a : args) arguments << QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size()));
+    for (const std::string& a : args)
+        arguments << QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size()));
     if (!parser.parse(arguments)) {
         error = parser.errorText().toStdString();
         return o;
     }
-    const auto text = [&](const QCommandLineOption& option) { return parser.value(option).toLatin1().toStdString(); };
+    const auto text = [&](const QCommandLineOption& option) {
+        return parser.value(option).toLatin1().toStdString();
+    };
     o.help = parser.isSet(help);
     o.version = parser.isSet(version);
     o.items = parser.isSet(items);
@@ -124,7 +127,8 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& args, std::string
         if (name == QLatin1String("lossless")) o.lossless = true;
         if (name == QLatin1String("no-lossless")) o.lossless = false;
     }
-    for (const QString& input : parser.positionalArguments()) o.inputs.push_back(input.toLatin1().toStdString());
+    for (const QString& input : parser.positionalArguments())
+        o.inputs.push_back(input.toLatin1().toStdString());
     if (o.json && !o.items) return error = "--json goes with --items", o;
     if (!o.help && !o.version && o.inputs.empty()) error = "no photo or folder given";
     return o;

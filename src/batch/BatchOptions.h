@@ -6,9 +6,9 @@
 
 // What the command line asked for.
 struct BatchOptions {
-    bool items = false;   // list items instead of writing dated copies
-    bool dryRun = false;  // compose everything, write nothing
-    bool verbose = false; // also print the image decoders' warnings
+    bool items = false;     // list items instead of writing dated copies
+    bool dryRun = false;    // compose everything, write nothing
+    bool verbose = false;   // also print the image decoders' warnings
     bool json = false;      // with items: one JSON object per photo
     bool recursive = false; // also the photos of folders in the folders given
     bool quiet = false;     // no progress and no summary; problems still said
@@ -17,9 +17,9 @@ struct BatchOptions {
     std::optional<bool> lossless; // --lossless, --no-lossless; else the settings decide
     std::optional<std::string> templatePath;
     std::optional<std::string> outDir;
-    std::optional<int> quality; // 0..100
-    int jobs = 0;               // 0: one per core
-    std::optional<long long> shift; // seconds added to every date shown, for this run
+    std::optional<int> quality;      // 0..100
+    int jobs = 0;                    // 0: one per core
+    std::optional<long long> shift;  // seconds added to every date shown, for this run
     std::vector<std::string> inputs; // photos and folders
 };
 

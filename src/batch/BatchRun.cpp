@@ -14,15 +14,15 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <map>
 #include <dirent.h>
-#include <sys/stat.h>
-#include <atomic>
+#include <map>
 #include <mutex>
 #include <ostream>
 #include <set>
+#include <sys/stat.h>
 #include <thread>
 #include <unordered_map>
 
@@ -74,8 +74,8 @@ private:
         constexpr int kWidth = 30;
         const int filled = total_ ? finished_ * kWidth / total_ : kWidth;
         err_ << '[' << std::string(static_cast<std::size_t>(filled), '#')
-             << std::string(static_cast<std::size_t>(kWidth - filled), '.') << "] " << finished_ << '/' << total_
-             << ' ' << last_ << std::flush;
+             << std::string(static_cast<std::size_t>(kWidth - filled), '.') << "] " << finished_ << '/'
+             << total_ << ' ' << last_ << std::flush;
         barShown_ = true;
     }
 
@@ -116,27 +116,30 @@ private:
 // The folders in a folder (not "." and ".."), in the natural order of their names.
 std::vector<std::string> subfoldersOf(const std::string& folderAsGiven) {
     std::string folder = folderAsGiven;
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
     std::vector<std::string> names;
     if (DIR* dir = ::opendir(folder.c_str())) {
         while (const dirent* entry = ::readdir(dir)) {
             const std::string name = entry->d_name;
             struct stat st {};
-            if (name != "." && name != ".." && ::stat((folder + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            if (name != "." && name != ".." && ::stat((folder + "/" + name).c_str(), &st) == 0 &&
+                S_ISDIR(st.st_mode))
                 names.push_back(name);
         }
         ::closedir(dir);
     }
     std::sort(names.begin(), names.end(), naturalLess);
-    for (std::string& name : names) name = (folder == "/" ? "/" : folder + "/") + name;
+    for (std::string& name : names)
+        name = (folder == "/" ? "/" : folder + "/") + name;
     return names;
 }
 
 enum class PhotoOutcome { Failed, Written, WrittenWithoutDate };
 
 // Loads the photo with the template; `pixels` says how much of it is decoded.
-bool loadPhoto(CDatedPicture& model, const std::string& photo, const CDatedPicture& templ, const BatchJob& job,
-               HookDialogs& dialogs, CDatedPicture::PhotoPixels pixels) {
+bool loadPhoto(CDatedPicture& model, const std::string& photo, const CDatedPicture& templ,
+               const BatchJob& job, HookDialogs& dialogs, CDatedPicture::PhotoPixels pixels) {
     std::string whyNot;
     if (!model.LoadPicture(photo, templ, dialogs, &whyNot, pixels)) {
         dialogs.report(whyNot.empty() ? "cannot be read" : whyNot, false);
@@ -172,10 +175,10 @@ SaveOutcome saveCopy(const CDatedPicture& model, const std::string& output, cons
     }
     // A PNG or TIFF photo has no JPEG data to keep: its copy is encoded whole, as expected.
     if (saved == SaveOutcome::Saved && job.lossless && !road.wholeReason.empty() && jpegName(photo))
-        dialogs.report(road.wholeReason + ": whole picture re-encoded", road.wholeReason == wholePictureReason(templ));
+        dialogs.report(road.wholeReason + ": whole picture re-encoded",
+                       road.wholeReason == wholePictureReason(templ));
     return saved;
 }
-
 
 // Dates one photo and writes its copy (in a dry run, only says it would); `output` names the copy.
 PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, const BatchJob& job,
@@ -206,22 +209,24 @@ PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, con
 
 } // namespace
 
-std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, std::vector<std::string>& problems,
-                                       bool recursive, std::vector<std::string>* notes) {
+std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs,
+                                       std::vector<std::string>& problems, bool recursive,
+                                       std::vector<std::string>* notes) {
     std::vector<std::string> photos;
     std::set<std::pair<dev_t, ino_t>> foldersSeen; // a link back up makes no endless walk
     std::function<void(const std::string&, const struct stat&)> addFolder = [&](const std::string& folder,
                                                                                 const struct stat& st) {
         if (!foldersSeen.emplace(st.st_dev, st.st_ino).second) return;
         std::string problem;
-        for (std::string& photo : photosInFolder(folder, &problem)) photos.push_back(std::move(photo));
+        for (std::string& photo : photosInFolder(folder, &problem))
+            photos.push_back(std::move(photo));
         if (!problem.empty()) problems.push_back(folder + ": " + problem);
         const std::vector<std::string> folders = subfoldersOf(folder);
         if (!recursive) {
             if (!folders.empty() && notes)
                 notes->push_back(folder + ": " + std::to_string(folders.size()) +
-                                   (folders.size() == 1 ? " folder" : " folders") +
-                                   " in it left out (-r dates them too)");
+                                 (folders.size() == 1 ? " folder" : " folders") +
+                                 " in it left out (-r dates them too)");
             return;
         }
         for (const std::string& sub : folders) {
@@ -233,7 +238,8 @@ std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, s
         // Paths are used as the bytes they are: a name that is not valid UTF-8 names its file too.
         struct stat st {};
         if (::stat(input.c_str(), &st) != 0) {
-            problems.push_back(input + ": " + (errno == ENOENT ? "no such file or folder" : std::strerror(errno)));
+            problems.push_back(input + ": " +
+                               (errno == ENOENT ? "no such file or folder" : std::strerror(errno)));
         } else if (S_ISDIR(st.st_mode)) {
             addFolder(input, st);
         } else {
@@ -267,17 +273,20 @@ BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks) {
         };
         std::unordered_map<std::string, std::size_t> claimed;
         for (std::size_t i = 0; i < job.photos.size(); ++i) {
-            const std::string copy = ComposeOutputName(job.photos[i], job.outDir, job.templ.prefix, job.templ.postfix);
+            const std::string copy =
+                ComposeOutputName(job.photos[i], job.outDir, job.templ.prefix, job.templ.postfix);
             struct stat st {};
-            const auto photo = ::stat(copy.c_str(), &st) == 0 ? photoFiles.find(std::make_pair(st.st_dev, st.st_ino))
-                                                              : photoFiles.end();
+            const auto photo = ::stat(copy.c_str(), &st) == 0
+                                   ? photoFiles.find(std::make_pair(st.st_dev, st.st_ino))
+                                   : photoFiles.end();
             const auto [at, fresh] = claimed.emplace(copy, i);
             if (photo != photoFiles.end())
                 leftAlone[i] = "left alone: its copy " + copy + " would replace " +
                                (photo->second == i ? std::string("the photo itself")
                                                    : photoName(photo->second) + ", a photo of this run");
             else if (!fresh)
-                leftAlone[i] = "left alone: its copy would have the same name as the copy of " + job.photos[at->second];
+                leftAlone[i] =
+                    "left alone: its copy would have the same name as the copy of " + job.photos[at->second];
         }
     }
 
@@ -313,9 +322,11 @@ BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks) {
     };
     const int jobs = std::clamp(job.jobs, 1, std::max(1, static_cast<int>(job.photos.size())));
     std::vector<std::thread> threads;
-    for (int t = 1; t < jobs; ++t) threads.emplace_back(work);
+    for (int t = 1; t < jobs; ++t)
+        threads.emplace_back(work);
     work();
-    for (std::thread& t : threads) t.join();
+    for (std::thread& t : threads)
+        t.join();
     const int started = written + failed;
     return BatchSummary{written, failed, static_cast<int>(job.photos.size()) - started,
                         static_cast<double>(timer.nsecsElapsed()) / 1e9, undated};
@@ -330,7 +341,9 @@ BatchSummary runBatch(const BatchJob& job, const BatchOutput& out) {
         reporter.message(photo, text, repeated);
     };
     hooks.done = [&](std::size_t index, bool ok, const std::string& output) {
-        if (!out.quiet) reporter.done(job.photos[index], !ok ? "failed" : (job.dryRun ? "would write " : "wrote ") + output);
+        if (!out.quiet)
+            reporter.done(job.photos[index],
+                          !ok ? "failed" : (job.dryRun ? "would write " : "wrote ") + output);
         if (ok && !job.dryRun && out.copies)
             *out.copies << (out.copiesEscaped ? escapeListingField(output) : output) << std::endl;
         return true;

@@ -14,8 +14,9 @@
 // `problems`, with the reason.
 // With `recursive`, folders in the folders too (each after the photos of its parent, in the same
 // order, never a folder twice); without it, each folder that has folders in it is said in `notes`.
-std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs, std::vector<std::string>& problems,
-                                       bool recursive = false, std::vector<std::string>* notes = nullptr);
+std::vector<std::string> collectPhotos(const std::vector<std::string>& inputs,
+                                       std::vector<std::string>& problems, bool recursive = false,
+                                       std::vector<std::string>* notes = nullptr);
 
 struct BatchJob {
     std::vector<std::string> photos;
@@ -55,9 +56,9 @@ BatchSummary datePhotos(const BatchJob& job, const PhotoHooks& hooks);
 
 // Where a command-line run says what it did.
 struct BatchOutput {
-    std::ostream& err;      // progress and problems
-    bool terminal = false;  // `err` is a terminal: a progress bar instead of a line per photo
-    bool quiet = false;     // problems only, no progress
+    std::ostream& err;              // progress and problems
+    bool terminal = false;          // `err` is a terminal: a progress bar instead of a line per photo
+    bool quiet = false;             // problems only, no progress
     std::ostream* copies = nullptr; // the path of each copy written, one a line
     bool copiesEscaped = false;     // control characters of those paths escaped (for a terminal)
 };

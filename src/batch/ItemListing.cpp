@@ -16,10 +16,18 @@ std::string escapeListingField(std::string_view text) {
     out.reserve(utf8.size());
     for (char c : utf8) {
         switch (c) {
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\\': out += "\\\\"; break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
         default:
             // Other control characters (an escape sequence in a file name) would act on the terminal.
             if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
@@ -59,7 +67,7 @@ QJsonObject jsonItem(const ImprintItem& it) {
     char tag[16];
     std::snprintf(tag, sizeof tag, "0x%04x", it.tag);
     return QJsonObject{{"tag", QString::fromLatin1(tag)}, {"name", jsonText(it.displayName)},
-                       {"label", jsonText(it.label)}, {"type", jsonText(it.typeName)},
+                       {"label", jsonText(it.label)},     {"type", jsonText(it.typeName)},
                        {"value", jsonText(it.valueText)}, {"listed", it.listed != 0}};
 }
 
@@ -77,7 +85,8 @@ int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std
         }
         if (json) {
             QJsonArray items;
-            for (int i = 0; i < model.itemCount; ++i) items.append(jsonItem(model.item(i)));
+            for (int i = 0; i < model.itemCount; ++i)
+                items.append(jsonItem(model.item(i)));
             const QJsonObject photo{{"path", jsonText(path)},
                                     {"width", model.picture->width()},
                                     {"height", model.picture->height()},
@@ -87,7 +96,8 @@ int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std
         }
         out << "# " << escapeListingField(path) << " (" << model.picture->width() << " x "
             << model.picture->height() << " pixels, " << model.itemCount << " items)\n";
-        for (int i = 0; i < model.itemCount; ++i) out << formatItemLine(model.item(i)) << '\n';
+        for (int i = 0; i < model.itemCount; ++i)
+            out << formatItemLine(model.item(i)) << '\n';
     }
     out.flush();
     return result;

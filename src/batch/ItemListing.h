@@ -19,4 +19,5 @@ std::string formatItemLine(const ImprintItem& item);
 // with `json`, one JSON object a line per photo (path, width, height, items with tag, name, label,
 // type, value and listed). A photo that cannot be read gets one line on `err` and makes the result 1;
 // otherwise 0.
-int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err, bool json = false);
+int listPhotoItems(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err,
+                   bool json = false);

@@ -16,8 +16,8 @@
 #include <QThread>
 
 #include <cstdio>
-#include <malloc.h>
 #include <iostream>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -34,7 +34,8 @@ class TemplateDialogs : public Dialogs {
 public:
     explicit TemplateDialogs(std::string name) : name_(std::move(name)) {}
     Answer message(const std::string& text, Buttons, Icon) override {
-        std::cerr << "imprix-batch: " << escapeListingField(name_) << ": " << escapeListingField(text) << '\n';
+        std::cerr << "imprix-batch: " << escapeListingField(name_) << ": " << escapeListingField(text)
+                  << '\n';
         return Answer::Ok;
     }
 
@@ -50,8 +51,9 @@ std::string defaultTemplateFile(const std::string& folder, const std::string& te
     const QString wanted = imaging::toQString(templateDef);
     if (wanted.isEmpty() || wanted.compare(QStringLiteral("<New>"), Qt::CaseInsensitive) == 0) return {};
     const QString named = wanted.contains(QLatin1Char('.')) ? wanted : wanted + QStringLiteral(".tpl");
-    const QStringList entries = QDir(imaging::toQString(folder))
-                                    .entryList({QStringLiteral("*.tpl")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList entries =
+        QDir(imaging::toQString(folder))
+            .entryList({QStringLiteral("*.tpl")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString& entry : entries)
         if (entry.compare(named, Qt::CaseInsensitive) == 0) return imaging::toUtf8(entry);
     for (const QString& entry : entries)
@@ -66,12 +68,13 @@ bool loadTemplate(const BatchOptions& options, const ProfileFile& settings, cons
     if (options.templatePath) {
         path = *options.templatePath;
     } else {
-        const std::string templatePath = settings.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder);
+        const std::string templatePath =
+            settings.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder);
         std::string folder = resolveTemplateFolder(templatePath, homeFolder);
         // The default folder falls back to the shipped templates when it could not be made.
         if (templatePath == kDefaultTemplateFolder) folder = usableTemplateFolder(folder, exeFolder);
-        const std::string chosen =
-            defaultTemplateFile(folder, settings.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName));
+        const std::string chosen = defaultTemplateFile(
+            folder, settings.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName));
         if (chosen.empty()) {
             templ.MakeNewTemplate();
             return true;
@@ -97,7 +100,8 @@ std::string summaryLine(const BatchSummary& s, bool dryRun) {
     const int done = s.written + s.failed;
     if (done > 0 && s.seconds > 0) {
         char timing[96];
-        std::snprintf(timing, sizeof timing, " in %.2f s (%.2f photos per second)", s.seconds, done / s.seconds);
+        std::snprintf(timing, sizeof timing, " in %.2f s (%.2f photos per second)", s.seconds,
+                      done / s.seconds);
         line += timing;
     }
     if (s.notStarted > 0) line += ", " + std::to_string(s.notStarted) + " not started";
@@ -118,28 +122,34 @@ int datePhotos(const BatchOptions& options) {
     if (!loadTemplate(options, settings, home.folder, exeFolder, job.templ)) return 2;
     if (options.shift) job.templ.clockShiftSeconds = *options.shift;
 
-    if (options.outDir) job.outDir = *options.outDir;
-    else if (!job.templ.outputDir.empty()) job.outDir = job.templ.outputDir;
-    else job.outDir = expandHomeFolder(settings.getString(kSettingsSection, "OutDir", defaultOutputFolder()));
+    if (options.outDir)
+        job.outDir = *options.outDir;
+    else if (!job.templ.outputDir.empty())
+        job.outDir = job.templ.outputDir;
+    else
+        job.outDir = expandHomeFolder(settings.getString(kSettingsSection, "OutDir", defaultOutputFolder()));
     if (!options.dryRun) {
         if (const std::string problem = imaging::makeFolders(job.outDir); !problem.empty()) {
-            std::cerr << "imprix-batch: cannot make the output folder " << escapeListingField(job.outDir) << ": "
-                      << escapeListingField(problem) << '\n';
+            std::cerr << "imprix-batch: cannot make the output folder " << escapeListingField(job.outDir)
+                      << ": " << escapeListingField(problem) << '\n';
             return 1;
         }
     }
 
     // Said once, before anything is written: the folder may come from a template someone else made.
     if (!options.quiet)
-        std::cerr << "imprix-batch: " << (options.dryRun ? "the copies would go to " : "writing the copies to ")
+        std::cerr << "imprix-batch: "
+                  << (options.dryRun ? "the copies would go to " : "writing the copies to ")
                   << escapeListingField(job.outDir) << '\n';
 
     std::vector<std::string> problems;
     std::vector<std::string> notes;
     job.photos = collectPhotos(options.inputs, problems, options.recursive, &notes);
-    for (const std::string& p : problems) std::cerr << "imprix-batch: " << escapeListingField(p) << '\n';
+    for (const std::string& p : problems)
+        std::cerr << "imprix-batch: " << escapeListingField(p) << '\n';
     if (!options.quiet)
-        for (const std::string& n : notes) std::cerr << "imprix-batch: " << escapeListingField(n) << '\n';
+        for (const std::string& n : notes)
+            std::cerr << "imprix-batch: " << escapeListingField(n) << '\n';
     if (job.photos.empty()) {
         std::cerr << "imprix-batch: no photos to date\n";
         return 1;
@@ -147,7 +157,8 @@ int datePhotos(const BatchOptions& options) {
     job.quality = options.quality;
     // A quality asked for on the command line is one for the whole picture, unless --lossless says
     // otherwise.
-    job.lossless = options.lossless.value_or(!options.quality && settings.getInt(kSettingsSection, kLosslessKey, "1") != 0);
+    job.lossless = options.lossless.value_or(!options.quality &&
+                                             settings.getInt(kSettingsSection, kLosslessKey, "1") != 0);
     job.dryRun = options.dryRun;
     job.jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
 

@@ -9,7 +9,6 @@
 #include "model/DatedPicture.h"
 #include "model/Dialogs.h"
 
-
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -19,7 +18,8 @@ namespace {
 // True when both paths name one file, by its device and inode, so links and "." or ".." in either
 // path do not hide it.
 bool sameFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
@@ -40,7 +40,8 @@ std::string ComposeOutputName(const std::string& picturePath, const std::string&
     const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
     const std::string own = dot == std::string::npos ? std::string() : name.substr(dot);
     // The copy is a JPEG whatever the photo was: a PNG or TIFF photo's copy is named so.
-    const bool jpegName = imaging::equalsIgnoringCase(own, ".jpg") || imaging::equalsIgnoringCase(own, ".jpeg") ||
+    const bool jpegName = imaging::equalsIgnoringCase(own, ".jpg") ||
+                          imaging::equalsIgnoringCase(own, ".jpeg") ||
                           imaging::equalsIgnoringCase(own, ".jpe");
     return outputDir + "/" + prefix + base + postfix + (jpegName ? own : std::string(".jpg"));
 }
@@ -52,8 +53,8 @@ int FindEncoder(const std::string& mimeType) {
     return -1;
 }
 
-SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath, const std::string& openedPath,
-                          Dialogs& dialogs, CopyRoad* road) {
+SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath,
+                          const std::string& openedPath, Dialogs& dialogs, CopyRoad* road) {
     if (!model.workPicture || model.workPicture->isNull() || outputPath.empty()) return SaveOutcome::Failed;
 
     if (sameFile(outputPath, openedPath)) {
@@ -103,7 +104,8 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
             return SaveOutcome::Failed;
         }
     }
-    const imaging::MetadataCopy metadata = imaging::copyMetadataInto(jpeg, image.width(), image.height(), openedPath);
+    const imaging::MetadataCopy metadata =
+        imaging::copyMetadataInto(jpeg, image.width(), image.height(), openedPath);
 
     const std::string problem = imaging::writeFileWhole(outputPath, jpeg);
     if (!problem.empty()) {
@@ -123,8 +125,9 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
     return SaveOutcome::Saved;
 }
 
-SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath, const std::string& openedPath,
-                            const std::optional<std::string>& chosenPath, Dialogs& dialogs, CopyRoad* road) {
+SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath,
+                            const std::string& openedPath, const std::optional<std::string>& chosenPath,
+                            Dialogs& dialogs, CopyRoad* road) {
     if (!chosenPath || chosenPath->empty()) return SaveOutcome::Cancelled;
     // The choice becomes the output path once the copy is written there, never a name that failed.
     const SaveOutcome outcome = SaveDatedCopy(model, *chosenPath, openedPath, dialogs, road);

@@ -35,11 +35,12 @@ struct CopyRoad {
 // Asks before creating a missing output folder; refuses to write over the opened photo; reports
 // failures through `dialogs`. The file appears whole or not at all, so a failed save leaves an
 // earlier copy as it was.
-SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath, const std::string& openedPath,
-                          Dialogs& dialogs, CopyRoad* road = nullptr);
+SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath,
+                          const std::string& openedPath, Dialogs& dialogs, CopyRoad* road = nullptr);
 
 // The end of "Save As": the copy is saved at a confirmed choice, which then becomes the output path
 // (a choice where the copy could not be written does not). Without a choice nothing changes and
 // nothing is written.
-SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath, const std::string& openedPath,
-                            const std::optional<std::string>& chosenPath, Dialogs& dialogs, CopyRoad* road = nullptr);
+SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath,
+                            const std::string& openedPath, const std::optional<std::string>& chosenPath,
+                            Dialogs& dialogs, CopyRoad* road = nullptr);

@@ -3,8 +3,8 @@
 #include "compose/ItemText.h"
 #include "compose/PrintFrame.h"
 #include "model/DateFormat.h"
-#include "model/DatedPicture.h"
 #include "model/DateSources.h"
+#include "model/DatedPicture.h"
 #include "model/TagCatalogue.h"
 
 #include "imaging/Color.h"
@@ -21,7 +21,8 @@ constexpr double kRadiansPerDegree = 0.017453;
 std::string faceName(const std::string& name) {
     if (name.size() <= 31) return name;
     std::size_t n = 31;
-    while (n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80) --n;
+    while (n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80)
+        --n;
     return name.substr(0, n);
 }
 
@@ -76,7 +77,8 @@ void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics) {
 
     const bool automatic = item.effects.autoColor && item.autoColor >= 0;
     const int color = automatic ? item.autoColor : item.color;
-    const int outline = automatic ? (item.autoColor == kAutoWhite ? kAutoBlack : kAutoWhite) : item.effects.outlineColor;
+    const int outline =
+        automatic ? (item.autoColor == kAutoWhite ? kAutoBlack : kAutoWhite) : item.effects.outlineColor;
     drawItemText(graphics, layout, font, item.effects, pixelsPerPoint,
                  imaging::fromColorRef(color, item.opacity & 0xFF), imaging::fromColorRef(outline), effects_);
     graphics.endContainer();
@@ -118,8 +120,10 @@ std::optional<std::string> CDatedPicture::WhyNoDateIsShown(const CDatedPicture& 
         if (!shown) {
             const TagRow* row = findTag(wanted.tag);
             const std::string name = row ? row->displayName : "date";
-            if (!why) why = wanted.dateSources.empty() ? "the photo has no " + name
-                                                       : "the photo has no " + name + " and none of its sources a date";
+            if (!why)
+                why = wanted.dateSources.empty()
+                          ? "the photo has no " + name
+                          : "the photo has no " + name + " and none of its sources a date";
             continue;
         }
         try {
@@ -138,7 +142,8 @@ std::vector<std::string> CDatedPicture::DatesFromOtherSources() const {
         const ImprintItem& it = item(i);
         if (!it.visible || !isDateTag(it.tag) || it.resolvedDate.empty()) continue;
         std::string name = DateSourceName(it.resolvedFrom);
-        if (std::find(sources.begin(), sources.end(), name) == sources.end()) sources.push_back(std::move(name));
+        if (std::find(sources.begin(), sources.end(), name) == sources.end())
+            sources.push_back(std::move(name));
     }
     return sources;
 }

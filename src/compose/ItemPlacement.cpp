@@ -32,15 +32,40 @@ void CDatedPicture::PlaceItem(int index, imaging::Graphics& graphics) {
     // On a wide picture the landscape anchors are the plain corners of the same name.
     const int code = (turnsWithTallPictures(it.anchor) && !f.tall) ? it.anchor - 4 : it.anchor;
     switch (code) {
-    case 0: it.posX = truncToInt(f.dx(it.offsetX) - L); it.posY = truncToInt(H - T - Hb - f.dy(it.offsetY)); break;
-    case 1: it.posX = truncToInt(W - L - Wb - f.dx(it.offsetX)); it.posY = truncToInt(H - T - Hb - f.dy(it.offsetY)); break;
-    case 2: it.posX = truncToInt(f.dx(it.offsetX) - L); it.posY = truncToInt(f.dy(it.offsetY) - T); break;
-    case 3: it.posX = truncToInt(W - L - Wb - f.dx(it.offsetX)); it.posY = truncToInt(f.dy(it.offsetY) - T); break;
-    case 4: it.posX = truncToInt(f.dx(it.offsetY) - L); it.posY = truncToInt(f.dy(it.offsetX) - T); break;
-    case 5: it.posX = truncToInt(f.dx(it.offsetY) - L); it.posY = truncToInt(H - T - Hb - f.dy(it.offsetX)); break;
-    case 6: it.posX = truncToInt(W - L - Wb - f.dx(it.offsetY)); it.posY = truncToInt(f.dy(it.offsetX) - T); break;
-    case 7: it.posX = truncToInt(W - L - Wb - f.dx(it.offsetY)); it.posY = truncToInt(H - T - Hb - f.dy(it.offsetX)); break;
-    default: break; // an unknown anchor keeps the origin
+    case 0:
+        it.posX = truncToInt(f.dx(it.offsetX) - L);
+        it.posY = truncToInt(H - T - Hb - f.dy(it.offsetY));
+        break;
+    case 1:
+        it.posX = truncToInt(W - L - Wb - f.dx(it.offsetX));
+        it.posY = truncToInt(H - T - Hb - f.dy(it.offsetY));
+        break;
+    case 2:
+        it.posX = truncToInt(f.dx(it.offsetX) - L);
+        it.posY = truncToInt(f.dy(it.offsetY) - T);
+        break;
+    case 3:
+        it.posX = truncToInt(W - L - Wb - f.dx(it.offsetX));
+        it.posY = truncToInt(f.dy(it.offsetY) - T);
+        break;
+    case 4:
+        it.posX = truncToInt(f.dx(it.offsetY) - L);
+        it.posY = truncToInt(f.dy(it.offsetX) - T);
+        break;
+    case 5:
+        it.posX = truncToInt(f.dx(it.offsetY) - L);
+        it.posY = truncToInt(H - T - Hb - f.dy(it.offsetX));
+        break;
+    case 6:
+        it.posX = truncToInt(W - L - Wb - f.dx(it.offsetY));
+        it.posY = truncToInt(f.dy(it.offsetX) - T);
+        break;
+    case 7:
+        it.posX = truncToInt(W - L - Wb - f.dx(it.offsetY));
+        it.posY = truncToInt(H - T - Hb - f.dy(it.offsetX));
+        break;
+    default:
+        break; // an unknown anchor keeps the origin
     }
 
     // Keep the origin on the picture; a box reaching over an edge from inside stays.
@@ -62,8 +87,9 @@ void CDatedPicture::ChooseAutoColor(int index) {
 void CDatedPicture::ChooseAutoColor(int index, const QImage& photo, QPoint photoAt) {
     if (index < 0 || index >= itemCount) return;
     ImprintItem& it = item(index);
-    it.autoColor = it.effects.autoColor ? (MeanLuminanceUnder(index, photo, photoAt) < 127.5 ? kAutoWhite : kAutoBlack)
-                                        : -1;
+    it.autoColor = it.effects.autoColor
+                       ? (MeanLuminanceUnder(index, photo, photoAt) < 127.5 ? kAutoWhite : kAutoBlack)
+                       : -1;
 }
 
 double CDatedPicture::MeanLuminanceUnder(int index) const {
@@ -108,15 +134,40 @@ void CDatedPicture::StoreItemOffsets(int index) {
     const double x = it.posX, y = it.posY;
     const int code = (turnsWithTallPictures(it.anchor) && !f.tall) ? it.anchor - 4 : it.anchor;
     switch (code) {
-    case 0: it.offsetX = truncToInt(f.ux(x + L)); it.offsetY = truncToInt(f.uy(H - y - T - Hb)); break;
-    case 1: it.offsetX = truncToInt(f.ux(W - x - L - Wb)); it.offsetY = truncToInt(f.uy(H - y - T - Hb)); break;
-    case 2: it.offsetX = truncToInt(f.ux(x + L)); it.offsetY = truncToInt(f.uy(y + T)); break;
-    case 3: it.offsetX = truncToInt(f.ux(W - x - L - Wb)); it.offsetY = truncToInt(f.uy(y + T)); break;
-    case 4: it.offsetX = truncToInt(f.uy(y + T)); it.offsetY = truncToInt(f.ux(x + L)); break;
-    case 5: it.offsetX = truncToInt(f.uy(H - y - T - Hb)); it.offsetY = truncToInt(f.ux(x + L)); break;
-    case 6: it.offsetX = truncToInt(f.uy(y + T)); it.offsetY = truncToInt(f.ux(W - x - L - Wb)); break;
-    case 7: it.offsetX = truncToInt(f.uy(H - y - T - Hb)); it.offsetY = truncToInt(f.ux(W - x - L - Wb)); break;
-    default: break;
+    case 0:
+        it.offsetX = truncToInt(f.ux(x + L));
+        it.offsetY = truncToInt(f.uy(H - y - T - Hb));
+        break;
+    case 1:
+        it.offsetX = truncToInt(f.ux(W - x - L - Wb));
+        it.offsetY = truncToInt(f.uy(H - y - T - Hb));
+        break;
+    case 2:
+        it.offsetX = truncToInt(f.ux(x + L));
+        it.offsetY = truncToInt(f.uy(y + T));
+        break;
+    case 3:
+        it.offsetX = truncToInt(f.ux(W - x - L - Wb));
+        it.offsetY = truncToInt(f.uy(y + T));
+        break;
+    case 4:
+        it.offsetX = truncToInt(f.uy(y + T));
+        it.offsetY = truncToInt(f.ux(x + L));
+        break;
+    case 5:
+        it.offsetX = truncToInt(f.uy(H - y - T - Hb));
+        it.offsetY = truncToInt(f.ux(x + L));
+        break;
+    case 6:
+        it.offsetX = truncToInt(f.uy(y + T));
+        it.offsetY = truncToInt(f.ux(W - x - L - Wb));
+        break;
+    case 7:
+        it.offsetX = truncToInt(f.uy(H - y - T - Hb));
+        it.offsetY = truncToInt(f.ux(W - x - L - Wb));
+        break;
+    default:
+        break;
     }
 
     long long anchorAngle = it.angle;

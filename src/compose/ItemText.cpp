@@ -67,7 +67,8 @@ ItemTextLayout layOutItemText(const std::string& text, const imaging::Font& font
         need(reach, reach, reach, reach);
     }
     if (effects.shadow) {
-        const double offset = effects.shadowOffsetPt * pixelsPerPoint, soft = effects.shadowSoftnessPt * pixelsPerPoint;
+        const double offset = effects.shadowOffsetPt * pixelsPerPoint,
+                     soft = effects.shadowSoftnessPt * pixelsPerPoint;
         need(std::max(0.0, soft - offset), std::max(0.0, soft - offset), offset + soft, offset + soft);
     }
     const auto whole = [](double v) { return std::ceil(v); }; // the measured box is whole pixels
@@ -83,8 +84,8 @@ void drawItemText(imaging::Graphics& graphics, const ItemTextLayout& layout, con
         const QRectF box(layout.room.left() - pad, layout.room.top() - pad, layout.textWidth + 2 * pad,
                          layout.textHeight + 2 * pad);
         const double radius = effects.boxRounded ? std::min(box.height(), box.width()) / 4 : 0;
-        graphics.fillRoundedRectangle(imaging::Brush::solid(imaging::fromColorRef(effects.boxColor, effects.boxOpacity)),
-                                      box, radius);
+        graphics.fillRoundedRectangle(
+            imaging::Brush::solid(imaging::fromColorRef(effects.boxColor, effects.boxOpacity)), box, radius);
     }
 
     if (effects.shadow) {
@@ -95,7 +96,8 @@ void drawItemText(imaging::Graphics& graphics, const ItemTextLayout& layout, con
         if (soft < 1 || text.width() * text.height() > kMostShadowPixels) {
             const imaging::Brush brush = imaging::Brush::solid(color);
             for (std::size_t i = 0; i < layout.lines.size(); ++i)
-                graphics.drawString(layout.lines[i], font, QPointF(lineX(layout, i) + offset, lineY(layout, i) + offset), brush);
+                graphics.drawString(layout.lines[i], font,
+                                    QPointF(lineX(layout, i) + offset, lineY(layout, i) + offset), brush);
         } else {
             // Drawn sharp on its own picture, softened there, and laid down with its offset.
             const QFont& f = font.qfont();
@@ -107,23 +109,25 @@ void drawItemText(imaging::Graphics& graphics, const ItemTextLayout& layout, con
                               .arg(color.rgba())
                               .arg(soft)
                               .arg(layout.alignRight);
-            for (const std::string& line : layout.lines) key += QLatin1Char('\n') + QString::fromStdString(line);
+            for (const std::string& line : layout.lines)
+                key += QLatin1Char('\n') + QString::fromStdString(line);
             QImage shadow = cache.findShadow(key);
             if (shadow.isNull()) {
-            shadow = QImage(static_cast<int>(std::ceil(text.width())), static_cast<int>(std::ceil(text.height())),
-                            QImage::Format_ARGB32_Premultiplied);
-            shadow.fill(Qt::transparent);
-            {
-                imaging::Graphics onShadow(&shadow);
-                const imaging::Brush brush = imaging::Brush::solid(color);
-                for (std::size_t i = 0; i < layout.lines.size(); ++i)
-                    onShadow.drawString(layout.lines[i], font,
-                                        QPointF(lineX(layout, i) - layout.room.left() + soft,
-                                                lineY(layout, i) - layout.room.top() + soft),
-                                        brush);
-            }
-            imaging::blurImage(shadow, soft);
-            cache.keepShadow(key, shadow);
+                shadow =
+                    QImage(static_cast<int>(std::ceil(text.width())),
+                           static_cast<int>(std::ceil(text.height())), QImage::Format_ARGB32_Premultiplied);
+                shadow.fill(Qt::transparent);
+                {
+                    imaging::Graphics onShadow(&shadow);
+                    const imaging::Brush brush = imaging::Brush::solid(color);
+                    for (std::size_t i = 0; i < layout.lines.size(); ++i)
+                        onShadow.drawString(layout.lines[i], font,
+                                            QPointF(lineX(layout, i) - layout.room.left() + soft,
+                                                    lineY(layout, i) - layout.room.top() + soft),
+                                            brush);
+                }
+                imaging::blurImage(shadow, soft);
+                cache.keepShadow(key, shadow);
             }
             const QPointF at(layout.room.left() + offset - soft, layout.room.top() + offset - soft);
             graphics.drawImage(shadow, QRectF(at, shadow.size()), QRectF(shadow.rect()));
@@ -152,7 +156,8 @@ void drawItemText(imaging::Graphics& graphics, const ItemTextLayout& layout, con
                 outline.fill(Qt::transparent);
                 imaging::Graphics onOutline(&outline);
                 onOutline.fillPath(
-                    onOutline.outlineOfString(layout.lines[i], font, reach).translated(margin, margin), color);
+                    onOutline.outlineOfString(layout.lines[i], font, reach).translated(margin, margin),
+                    color);
                 cache.keepOutline(key + QString::number(color.rgba()), outline);
             }
             const QPointF at(lineX(layout, i) - margin, lineY(layout, i) - margin);

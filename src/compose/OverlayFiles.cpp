@@ -66,6 +66,7 @@ void CDatedPicture::LoadOverlaysOnce(Dialogs* dialogs) {
     for (int i = 0; i < itemCount; ++i) {
         ImprintItem& it = item(i);
         if (it.tag != kTagWatermark || !it.visible || watermarkBitmap) continue;
-        if (it.fontName.empty() || !(dialogs && LoadWatermark(it.fontName, it.fontSize, *dialogs))) it.visible = 0;
+        if (it.fontName.empty() || !(dialogs && LoadWatermark(it.fontName, it.fontSize, *dialogs)))
+            it.visible = 0;
     }
 }

@@ -17,7 +17,7 @@ inline int truncToInt(double v) {
 // read as inches, its long side along the picture's long side. Distances are print points (1/72
 // inch); the results are work-picture pixels, and the other way round.
 struct PrintFrame {
-    double width = 0;     // work picture, pixels
+    double width = 0; // work picture, pixels
     double height = 0;
     double printW = 0;    // print inches along the picture's width
     double printH = 0;    // and along its height

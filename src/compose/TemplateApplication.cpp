@@ -156,7 +156,8 @@ void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) 
         const ImprintItem& from = templ.item(t);
         if (!from.visible) continue;
         int index = MatchTemplateItem(from);
-        if (index < 0 && isDateTag(from.tag) && !from.dateSources.empty()) index = AppendDateFromSources(from);
+        if (index < 0 && isDateTag(from.tag) && !from.dateSources.empty())
+            index = AppendDateFromSources(from);
         if (index < 0) continue;
         if (from.tag == kTagWatermark) {
             watermarkIndex = index;
@@ -226,7 +227,8 @@ void CDatedPicture::RestoreFormat(const CDatedPicture& snapshot, Dialogs& dialog
 }
 
 bool CDatedPicture::SameFormat(const CDatedPicture& other) const {
-    std::vector<std::uint8_t> mine(SerializeTemplate(nullptr, 0)), theirs(other.SerializeTemplate(nullptr, 0));
+    std::vector<std::uint8_t> mine(SerializeTemplate(nullptr, 0)),
+        theirs(other.SerializeTemplate(nullptr, 0));
     if (mine.size() != theirs.size()) return false;
     SerializeTemplate(mine.data(), mine.size());
     other.SerializeTemplate(theirs.data(), theirs.size());

@@ -2,8 +2,8 @@
 
 #include "formatbar/ColorButton.h"
 
-#include <QCoreApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -84,24 +84,29 @@ CEffectsPanel::CEffectsPanel(QWidget* parent) : QFrame(parent, Qt::Popup) {
     grid->addWidget(autoColor_, 4, 0, 1, 6);
 
     for (QCheckBox* box : {outline_, shadow_, box_, boxRounded_, autoColor_})
-        connect(box, &QCheckBox::clicked, this, [this, box] { read(box->text().remove(QLatin1Char('&')), false); });
+        connect(box, &QCheckBox::clicked, this,
+                [this, box] { read(box->text().remove(QLatin1Char('&')), false); });
     for (CColorButton* button : {outlineColor_, shadowColor_, boxColor_})
-        connect(button, &QAbstractButton::clicked, this, [this, button] { read(button->accessibleName(), false); });
+        connect(button, &QAbstractButton::clicked, this,
+                [this, button] { read(button->accessibleName(), false); });
     const std::pair<QDoubleSpinBox*, const char*> numbers[] = {{outlineWidth_, "Outline width"},
                                                                {shadowOffset_, "Shadow offset"},
                                                                {shadowSoftness_, "Shadow softness"},
                                                                {boxPadding_, "Box padding"}};
     for (const auto& [spin, what] : numbers)
-        connect(spin, &QDoubleSpinBox::valueChanged, this, [this, what = what] { read(QLatin1String(what), true); });
+        connect(spin, &QDoubleSpinBox::valueChanged, this,
+                [this, what = what] { read(QLatin1String(what), true); });
     connect(boxOpacity_, &QSpinBox::valueChanged, this, [this] { read(tr("Box opacity"), true); });
 }
 
 void CEffectsPanel::setColorChooser(ColorChooser* chooser) {
-    for (CColorButton* button : {outlineColor_, shadowColor_, boxColor_}) button->setColorChooser(chooser);
+    for (CColorButton* button : {outlineColor_, shadowColor_, boxColor_})
+        button->setColorChooser(chooser);
 }
 
 void CEffectsPanel::SetCustomColors(CustomColors* customColors) {
-    for (CColorButton* button : {outlineColor_, shadowColor_, boxColor_}) button->SetCustomColors(customColors);
+    for (CColorButton* button : {outlineColor_, shadowColor_, boxColor_})
+        button->SetCustomColors(customColors);
 }
 
 void CEffectsPanel::showEffects(const TextEffects& effects) {

@@ -14,14 +14,14 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
-#include <QKeyEvent>
-#include <QToolButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QToolButton>
 
 #include <algorithm>
 #include <array>
@@ -39,9 +39,14 @@ struct BasicStyle {
 constexpr std::array<BasicStyle, 4> kBasicStyles = {
     {{"Regular", 400, false}, {"Bold", 700, false}, {"Italic", 400, true}, {"Bold Italic", 700, true}}};
 
-const char* const kAnchorNames[8] = {QT_TRANSLATE_NOOP("CMainBar", "Rel: Bottom Left"), QT_TRANSLATE_NOOP("CMainBar", "Rel: Bottom Right"),   QT_TRANSLATE_NOOP("CMainBar", "Rel: Top Left"),
-                                     QT_TRANSLATE_NOOP("CMainBar", "Rel: Top Right"),   QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Bottom Left"), QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Bottom Right"),
-                                     QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Top Left"), QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Top Right")};
+const char* const kAnchorNames[8] = {QT_TRANSLATE_NOOP("CMainBar", "Rel: Bottom Left"),
+                                     QT_TRANSLATE_NOOP("CMainBar", "Rel: Bottom Right"),
+                                     QT_TRANSLATE_NOOP("CMainBar", "Rel: Top Left"),
+                                     QT_TRANSLATE_NOOP("CMainBar", "Rel: Top Right"),
+                                     QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Bottom Left"),
+                                     QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Bottom Right"),
+                                     QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Top Left"),
+                                     QT_TRANSLATE_NOOP("CMainBar", "Lndscp: Top Right")};
 
 // Style row data: the weight, plus the flag for italic (the coding of ImprintItem::fontStyle).
 int styleData(int weight, bool italic) {

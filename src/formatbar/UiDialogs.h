@@ -17,9 +17,9 @@ public:
     struct FileRequest {
         std::string title;
         std::string filter;
-        std::string folder;       // where the dialog starts; empty for the dialog's own choice
-        std::string proposedName; // the name offered (save dialogs)
-        bool multiple = false;    // open dialogs: several files may be chosen
+        std::string folder;           // where the dialog starts; empty for the dialog's own choice
+        std::string proposedName;     // the name offered (save dialogs)
+        bool multiple = false;        // open dialogs: several files may be chosen
         bool confirmOverwrite = true; // save dialogs
     };
 

@@ -21,7 +21,8 @@ public:
     // Decodes a file by its content (see decodeImageFile). Orientation from the file is applied, so
     // the bitmap is upright. On failure returns null, sets status and, when asked, a reason for the user.
     static std::unique_ptr<Bitmap> fromFile(const std::string& pathUtf8, Status& status,
-                                            std::string* reason = nullptr, Accept accept = Accept::AnyPicture);
+                                            std::string* reason = nullptr,
+                                            Accept accept = Accept::AnyPicture);
 
     // A blank bitmap of the given size and pixel format, or null with status OutOfMemory or
     // InvalidParameter when the size is impossible or too large.

@@ -3,8 +3,8 @@
 #include "imaging/Status.h"
 
 #include <QBrush>
-#include <QPen>
 #include <QColor>
+#include <QPen>
 
 #include <optional>
 
@@ -34,7 +34,9 @@ private:
 // Owner of a line style: colour and width in pixels.
 class Pen : public StatusOwner {
 public:
-    explicit Pen(const QColor& argb, qreal width = 1.0) : pen_(QBrush(argb), width) { pen_.setCosmetic(width <= 1.0); }
+    explicit Pen(const QColor& argb, qreal width = 1.0) : pen_(QBrush(argb), width) {
+        pen_.setCosmetic(width <= 1.0);
+    }
     Pen(const Brush& brush, qreal width) : pen_(brush.pattern(), width) {}
 
     const QPen& qpen() const { return pen_; }

@@ -25,7 +25,8 @@ Graphics::Graphics(QPaintDevice* device) {
 }
 
 Graphics::~Graphics() {
-    while (containers_ > 0) endContainer();
+    while (containers_ > 0)
+        endContainer();
     if (painter_.isActive()) painter_.end();
 }
 
@@ -100,8 +101,9 @@ QPainterPath Graphics::outlineOfString(const std::string& textUtf8, const Font& 
     const QFont& qfont = font.qfont();
     QPainterPath glyphs;
     glyphs.setFillRule(Qt::WindingFill);
-    glyphs.addText(QPointF(0, QFontMetricsF(qfont, painter_.isActive() ? painter_.device() : nullptr).ascent()),
-                   qfont, toQString(textUtf8));
+    glyphs.addText(
+        QPointF(0, QFontMetricsF(qfont, painter_.isActive() ? painter_.device() : nullptr).ascent()), qfont,
+        toQString(textUtf8));
     QPainterPathStroker stroker;
     stroker.setWidth(2 * reach);
     stroker.setJoinStyle(Qt::RoundJoin);

@@ -99,7 +99,8 @@ QByteArray metadataBlock(const heif_image_handle* handle, const char* type, cons
         QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
         const heif_error error = heif_image_handle_get_metadata(handle, id, bytes.data());
         if (error.code != heif_error_Ok) {
-            problem = std::string("its ") + type + " block cannot be read: " + (error.message ? error.message : "");
+            problem =
+                std::string("its ") + type + " block cannot be read: " + (error.message ? error.message : "");
             return {};
         }
         return bytes;
@@ -132,7 +133,8 @@ QByteArray tiffOfExifItem(const QByteArray& item) {
 DecodedImage decodeHeifFile(const std::string& pathUtf8) {
     Primary p = openPrimary(pathUtf8);
     if (!p.handle) {
-        if (p.code == heif_error_Memory_allocation_error) return failure(Status::OutOfMemory, "out of memory");
+        if (p.code == heif_error_Memory_allocation_error)
+            return failure(Status::OutOfMemory, "out of memory");
         return failure(Status::UnknownImageFormat, "cannot decode the picture (" + p.problem + ")");
     }
     heif_image_handle* handle = p.handle.get();
@@ -154,15 +156,17 @@ DecodedImage decodeHeifFile(const std::string& pathUtf8) {
         heif_decode_image(handle, &decodedImage, heif_colorspace_RGB,
                           alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
     const Image decoded(decodedImage);
-    if (error.code == heif_error_Memory_allocation_error) return failure(Status::OutOfMemory, "out of memory");
+    if (error.code == heif_error_Memory_allocation_error)
+        return failure(Status::OutOfMemory, "out of memory");
     if (error.code != heif_error_Ok || !decoded)
-        return failure(Status::UnknownImageFormat,
-                       std::string("cannot decode the picture (") + (error.message ? error.message : "") + ")");
+        return failure(Status::UnknownImageFormat, std::string("cannot decode the picture (") +
+                                                       (error.message ? error.message : "") + ")");
 
     const int w = heif_image_get_width(decoded.get(), heif_channel_interleaved);
     const int h = heif_image_get_height(decoded.get(), heif_channel_interleaved);
     int stride = 0;
-    const std::uint8_t* pixels = heif_image_get_plane_readonly(decoded.get(), heif_channel_interleaved, &stride);
+    const std::uint8_t* pixels =
+        heif_image_get_plane_readonly(decoded.get(), heif_channel_interleaved, &stride);
     if (!pixels || !sizeAllowed(w, h) || stride < w * (alpha ? 4 : 3) ||
         heif_image_get_bits_per_pixel_range(decoded.get(), heif_channel_interleaved) != 8)
         return failure(Status::UnknownImageFormat, "cannot decode the picture (unexpected pixel layout)");
@@ -194,7 +198,8 @@ HeifMetadata readHeifMetadata(const std::string& pathUtf8) {
         const std::size_t size = heif_image_handle_get_raw_color_profile_size(handle);
         if (size > 0 && size <= kMaxMetadataBlockBytes) {
             m.icc.resize(static_cast<qsizetype>(size));
-            if (heif_image_handle_get_raw_color_profile(handle, m.icc.data()).code != heif_error_Ok) m.icc.clear();
+            if (heif_image_handle_get_raw_color_profile(handle, m.icc.data()).code != heif_error_Ok)
+                m.icc.clear();
         }
     }
     return m;

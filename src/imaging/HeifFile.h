@@ -16,9 +16,9 @@ DecodedImage decodeHeifFile(const std::string& pathUtf8);
 
 // The metadata of a HEIF or AVIF file's primary image, as libheif finds it.
 struct HeifMetadata {
-    QByteArray exif; // the TIFF structure of its Exif block (what follows "Exif\0\0" in a JPEG), or empty
-    QByteArray xmp;  // its XMP packet, or empty
-    QByteArray icc;  // its ICC colour profile, or empty
+    QByteArray exif;     // the TIFF structure of its Exif block (what follows "Exif\0\0" in a JPEG), or empty
+    QByteArray xmp;      // its XMP packet, or empty
+    QByteArray icc;      // its ICC colour profile, or empty
     std::string problem; // why the file or a block cannot be read; empty when all of it was read
 };
 

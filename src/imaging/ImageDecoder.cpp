@@ -2,8 +2,8 @@
 #include "imaging/HeifFile.h"
 
 #include "imaging/ImageLimits.h"
-#include "imaging/LocalFile.h"
 #include "imaging/JpegStructure.h"
+#include "imaging/LocalFile.h"
 #include "imaging/PhotoContent.h"
 #include "imaging/TextCodec.h"
 #include "imaging/TiffClaims.h"
@@ -14,12 +14,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <new>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace imaging {
@@ -127,24 +127,30 @@ bool refuse(DecodedImage& refused, DecodedImage why) {
 // The checks before a picture's pixels are decoded: the file, its format, its structure and its size.
 // Returns false with `refused` set when the picture is refused.
 // A HEIF or AVIF photo is decoded here already, by libheif: `refused` then holds it, and `heif` is set.
-bool checkBeforeDecoding(const std::string& pathUtf8, QFile& file, QImageReader& reader, DecodedImage& refused,
-                         Accept accept, bool& heif) {
+bool checkBeforeDecoding(const std::string& pathUtf8, QFile& file, QImageReader& reader,
+                         DecodedImage& refused, Accept accept, bool& heif) {
     // The path's own bytes throughout, also for a name that is not valid UTF-8.
     struct stat st {};
     if (::stat(pathUtf8.c_str(), &st) != 0) {
-        if (errno == ENOENT) return refuse(refused, failure(Status::FileNotFound, QStringLiteral("file not found")));
-        if (errno == EACCES) return refuse(refused, failure(Status::AccessDenied, QStringLiteral("permission denied")));
-        return refuse(refused, failure(Status::FileNotFound, QString::fromLocal8Bit(std::strerror(errno)))); // "File name too long"
+        if (errno == ENOENT)
+            return refuse(refused, failure(Status::FileNotFound, QStringLiteral("file not found")));
+        if (errno == EACCES)
+            return refuse(refused, failure(Status::AccessDenied, QStringLiteral("permission denied")));
+        return refuse(refused, failure(Status::FileNotFound,
+                                       QString::fromLocal8Bit(std::strerror(errno)))); // "File name too long"
     }
-    if (!S_ISREG(st.st_mode)) return refuse(refused, failure(Status::InvalidParameter, QStringLiteral("not a file")));
+    if (!S_ISREG(st.st_mode))
+        return refuse(refused, failure(Status::InvalidParameter, QStringLiteral("not a file")));
     if (const std::string problem = openLocalFile(file, pathUtf8); !problem.empty())
-        return refuse(refused, failure(Status::AccessDenied,
-                       errno == EACCES ? QStringLiteral("permission denied") : QString::fromStdString(problem)));
+        return refuse(refused,
+                      failure(Status::AccessDenied, errno == EACCES ? QStringLiteral("permission denied")
+                                                                    : QString::fromStdString(problem)));
 
     // The content decides, not the name: a PNG named .jpg is read as the PNG it is.
     std::uint8_t head[kContentHeadBytes] = {};
     const qint64 headBytes = file.peek(reinterpret_cast<char*>(head), sizeof head);
-    const PhotoContent content = photoContentOf(head, headBytes > 0 ? static_cast<std::size_t>(headBytes) : 0);
+    const PhotoContent content =
+        photoContentOf(head, headBytes > 0 ? static_cast<std::size_t>(headBytes) : 0);
     if (content == PhotoContent::Heif || content == PhotoContent::Avif) {
         heif = true;
         refused = decodeHeifFile(pathUtf8);
@@ -167,29 +173,33 @@ bool checkBeforeDecoding(const std::string& pathUtf8, QFile& file, QImageReader&
     }
 
     if (!reader.canRead()) {
-        return refuse(refused, failure(Status::UnknownImageFormat, QStringLiteral("not a picture Imprix can read (%1)")
-                                                       .arg(reader.errorString())));
+        return refuse(
+            refused, failure(Status::UnknownImageFormat,
+                             QStringLiteral("not a picture Imprix can read (%1)").arg(reader.errorString())));
     }
     // libtiff reads every tag value of the first directory into memory as soon as the size is asked
     // for: a TIFF whose entries share one large stretch of bytes would take gigabytes.
     if (reader.format() == "tiff") {
         routeTiffMessagesToQt();
         const TiffClaims claims = tiffClaims(pathUtf8);
-        if (claims.excessive()) return refuse(refused, failure(Status::OutOfMemory, QString::fromStdString(claims.refusal())));
+        if (claims.excessive())
+            return refuse(refused, failure(Status::OutOfMemory, QString::fromStdString(claims.refusal())));
     }
     // libjpeg decodes every scan over the whole picture and keeps every marker it reads in a list.
     if (reader.format() == "jpeg") {
         const std::string tooMany = jpegStructure(pathUtf8).refusal();
-        if (!tooMany.empty()) return refuse(refused, failure(Status::OutOfMemory, QString::fromStdString(tooMany)));
+        if (!tooMany.empty())
+            return refuse(refused, failure(Status::OutOfMemory, QString::fromStdString(tooMany)));
     }
 
     const QSize size = reader.size();
     if (size.isValid() && !sizeAllowed(size.width(), size.height())) {
-        return refuse(refused, failure(Status::OutOfMemory,
-                       QStringLiteral("picture too large: %1 x %2 pixels (at most %3 megapixels)")
-                           .arg(size.width())
-                           .arg(size.height())
-                           .arg(kMaxPixels / 1'000'000)));
+        return refuse(refused,
+                      failure(Status::OutOfMemory,
+                              QStringLiteral("picture too large: %1 x %2 pixels (at most %3 megapixels)")
+                                  .arg(size.width())
+                                  .arg(size.height())
+                                  .arg(kMaxPixels / 1'000'000)));
     }
 
     return true;
@@ -239,7 +249,8 @@ DecodedImage undecodedJpegFile(const std::string& pathUtf8) {
         if (heif) return failure(Status::UnknownImageFormat, QStringLiteral("not a JPEG photo"));
         return refused;
     }
-    if (reader.format() != "jpeg") return failure(Status::UnknownImageFormat, QStringLiteral("not a JPEG photo"));
+    if (reader.format() != "jpeg")
+        return failure(Status::UnknownImageFormat, QStringLiteral("not a JPEG photo"));
     QSize size = reader.size();
     if (!size.isValid() || size.isEmpty())
         return failure(Status::UnknownImageFormat, QStringLiteral("cannot read the picture's size"));
@@ -247,15 +258,18 @@ DecodedImage undecodedJpegFile(const std::string& pathUtf8) {
     // Mapped straight from the system, whatever the allocator keeps: pages are zero, and are only
     // provided where the pixels are written or read.
     const qsizetype bytesPerLine = static_cast<qsizetype>(size.width()) * 4;
-    auto* mapping = new (std::nothrow) Mapping{static_cast<std::size_t>(bytesPerLine) * size.height(), nullptr};
-    if (mapping) mapping->at = ::mmap(nullptr, mapping->bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    auto* mapping =
+        new (std::nothrow) Mapping{static_cast<std::size_t>(bytesPerLine) * size.height(), nullptr};
+    if (mapping)
+        mapping->at =
+            ::mmap(nullptr, mapping->bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (!mapping || mapping->at == MAP_FAILED) {
         delete mapping;
         return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
     }
     DecodedImage d;
-    d.image = QImage(static_cast<uchar*>(mapping->at), size.width(), size.height(), bytesPerLine, QImage::Format_RGB32,
-                     &Mapping::release, mapping);
+    d.image = QImage(static_cast<uchar*>(mapping->at), size.width(), size.height(), bytesPerLine,
+                     QImage::Format_RGB32, &Mapping::release, mapping);
     d.status = Status::Ok;
     return d;
 }
@@ -269,10 +283,14 @@ int jpegOrientation(const QByteArray& file) {
     // Qt's transformations by Exif orientation: mirror, flip, then a quarter turn clockwise.
     using T = QImageIOHandler::Transformation;
     static constexpr std::pair<int, int> kOrientations[] = {
-        {T::TransformationNone, 1},          {T::TransformationMirror, 2},
-        {T::TransformationRotate180, 3},     {T::TransformationFlip, 4},
-        {T::TransformationFlipAndRotate90, 5}, {T::TransformationRotate90, 6},
-        {T::TransformationMirrorAndRotate90, 7}, {T::TransformationRotate270, 8},
+        {T::TransformationNone, 1},
+        {T::TransformationMirror, 2},
+        {T::TransformationRotate180, 3},
+        {T::TransformationFlip, 4},
+        {T::TransformationFlipAndRotate90, 5},
+        {T::TransformationRotate90, 6},
+        {T::TransformationMirrorAndRotate90, 7},
+        {T::TransformationRotate270, 8},
     };
     const int transformation = static_cast<int>(reader.transformation());
     for (const auto& [t, orientation] : kOrientations)

@@ -49,7 +49,8 @@ EncodeResult encodeImage(const QImage& image, const EncoderInfo& encoder, int qu
     return {Status::Ok, {}};
 }
 
-EncodeResult saveImage(const QImage& image, const std::string& pathUtf8, const EncoderInfo& encoder, int quality) {
+EncodeResult saveImage(const QImage& image, const std::string& pathUtf8, const EncoderInfo& encoder,
+                       int quality) {
     QByteArray bytes;
     EncodeResult result = encodeImage(image, encoder, quality, bytes);
     if (result.status != Status::Ok) return result;

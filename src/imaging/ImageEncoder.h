@@ -29,7 +29,8 @@ struct EncodeResult {
 // Writes the image with the encoder and a quality of 0 to 100. The file is written to a temporary
 // file beside the target and renamed over it only when complete, so a failed write leaves an
 // earlier file of the same name as it was.
-EncodeResult saveImage(const QImage& image, const std::string& pathUtf8, const EncoderInfo& encoder, int quality);
+EncodeResult saveImage(const QImage& image, const std::string& pathUtf8, const EncoderInfo& encoder,
+                       int quality);
 
 // Encodes into memory, for callers that add metadata before writing.
 EncodeResult encodeImage(const QImage& image, const EncoderInfo& encoder, int quality, QByteArray& out);

@@ -66,7 +66,8 @@ MetadataCopy copyMetadataInto(QByteArray& jpeg, int width, int height, const std
             exif["Exif.Photo.PixelYDimension"] = static_cast<std::uint32_t>(height);
         }
         Exiv2::XmpData xmp = source->xmpData();
-        if (xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation")) != xmp.end()) xmp["Xmp.tiff.Orientation"] = "1";
+        if (xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation")) != xmp.end())
+            xmp["Xmp.tiff.Orientation"] = "1";
         for (const char* key : {"Xmp.exif.PixelXDimension", "Xmp.exif.PixelYDimension"}) {
             auto at = xmp.findKey(Exiv2::XmpKey(key));
             if (at != xmp.end()) xmp.erase(at);
@@ -80,7 +81,8 @@ MetadataCopy copyMetadataInto(QByteArray& jpeg, int width, int height, const std
         // larger packet): a larger one is left out, the rest of the metadata kept.
         if (!xmp.empty()) {
             std::string packet;
-            Exiv2::XmpParser::encode(packet, xmp, Exiv2::XmpParser::useCompactFormat | Exiv2::XmpParser::omitAllFormatting);
+            Exiv2::XmpParser::encode(
+                packet, xmp, Exiv2::XmpParser::useCompactFormat | Exiv2::XmpParser::omitAllFormatting);
             if (packet.size() > kMaxXmpPacket) {
                 result.leftOut = "its XMP metadata (" + std::to_string(packet.size() / 1024) +
                                  " KB) is larger than a JPEG segment holds and was left out";
@@ -100,7 +102,8 @@ MetadataCopy copyMetadataInto(QByteArray& jpeg, int width, int height, const std
         target->setExifData(exif);
         target->setXmpData(xmp);
         target->setIptcData(iptc);
-        target->setByteOrder(source->byteOrder() == Exiv2::bigEndian ? Exiv2::bigEndian : Exiv2::littleEndian);
+        target->setByteOrder(source->byteOrder() == Exiv2::bigEndian ? Exiv2::bigEndian
+                                                                     : Exiv2::littleEndian);
         target->writeMetadata();
 
         Exiv2::BasicIo& io = target->io();

@@ -30,7 +30,9 @@ PhotoContent isoMediaContent(const std::uint8_t* head, std::size_t size) {
     if (size < 16 || std::memcmp(head + 4, "ftyp", 4) != 0) return PhotoContent::None;
     const std::uint64_t boxSize = be32(head);
     if (boxSize < 16) return PhotoContent::None; // 0 (to the end) and 1 (64-bit size) are no ftyp a photo has
-    const auto brand = [head](std::size_t at) { return std::string_view(reinterpret_cast<const char*>(head + at), 4); };
+    const auto brand = [head](std::size_t at) {
+        return std::string_view(reinterpret_cast<const char*>(head + at), 4);
+    };
     const std::string_view major = brand(8);
     if (major == "avif" || major == "avis") return PhotoContent::Avif;
     if (isOneOf(major, kHevcBrands)) return PhotoContent::Heif;
@@ -50,8 +52,9 @@ PhotoContent isoMediaContent(const std::uint8_t* head, std::size_t size) {
 
 PhotoContent photoContentOf(const std::uint8_t* head, std::size_t size) {
     if (size >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) return PhotoContent::Jpeg;
-    if (size >= 4 && ((head[0] == 'I' && head[1] == 'I' && (head[2] == 42 || head[2] == 43) && head[3] == 0) ||
-                      (head[0] == 'M' && head[1] == 'M' && head[2] == 0 && (head[3] == 42 || head[3] == 43))))
+    if (size >= 4 &&
+        ((head[0] == 'I' && head[1] == 'I' && (head[2] == 42 || head[2] == 43) && head[3] == 0) ||
+         (head[0] == 'M' && head[1] == 'M' && head[2] == 0 && (head[3] == 42 || head[3] == 43))))
         return PhotoContent::Tiff;
     if (size >= 8 && std::memcmp(head, "\x89PNG\r\n\x1A\n", 8) == 0) return PhotoContent::Png;
     if (size >= 12 && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WEBP", 4) == 0)
@@ -69,13 +72,20 @@ PhotoContent photoContentOf(const std::string& pathUtf8) {
 
 const char* contentName(PhotoContent content) {
     switch (content) {
-    case PhotoContent::Jpeg: return "JPEG";
-    case PhotoContent::Tiff: return "TIFF";
-    case PhotoContent::Png: return "PNG";
-    case PhotoContent::WebP: return "WebP";
-    case PhotoContent::Heif: return "HEIF";
-    case PhotoContent::Avif: return "AVIF";
-    case PhotoContent::None: break;
+    case PhotoContent::Jpeg:
+        return "JPEG";
+    case PhotoContent::Tiff:
+        return "TIFF";
+    case PhotoContent::Png:
+        return "PNG";
+    case PhotoContent::WebP:
+        return "WebP";
+    case PhotoContent::Heif:
+        return "HEIF";
+    case PhotoContent::Avif:
+        return "AVIF";
+    case PhotoContent::None:
+        break;
     }
     return "";
 }

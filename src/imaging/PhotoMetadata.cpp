@@ -30,8 +30,9 @@ Exiv2::Image::AutoPtr heifPhotoMetadata(const std::string& pathUtf8, std::string
     Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::create(Exiv2::ImageType::jpeg);
     if (!heif.exif.isEmpty()) {
         Exiv2::ExifData exif;
-        const Exiv2::ByteOrder order = Exiv2::ExifParser::decode(
-            exif, reinterpret_cast<const Exiv2::byte*>(heif.exif.constData()), static_cast<long>(heif.exif.size()));
+        const Exiv2::ByteOrder order =
+            Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte*>(heif.exif.constData()),
+                                      static_cast<long>(heif.exif.size()));
         image->setExifData(exif);
         image->setByteOrder(order);
     }
@@ -52,7 +53,8 @@ Exiv2::Image::AutoPtr heifPhotoMetadata(const std::string& pathUtf8, std::string
 Exiv2::Image::AutoPtr openPhotoMetadata(const std::string& pathUtf8, std::string& problem) {
     silenceExiv2Log();
     const PhotoContent content = photoContentOf(pathUtf8);
-    if (content == PhotoContent::Heif || content == PhotoContent::Avif) return heifPhotoMetadata(pathUtf8, problem);
+    if (content == PhotoContent::Heif || content == PhotoContent::Avif)
+        return heifPhotoMetadata(pathUtf8, problem);
     // Exiv2 parses some twenty formats by their content, and videos; a photo of this product is one
     // of a few, and no other parser should see what a file named .jpg holds.
     Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(pathUtf8));

@@ -1,7 +1,7 @@
 #include "imaging/PngChunks.h"
 
-#include "imaging/PropertyReader.h"
 #include "imaging/LocalFile.h"
+#include "imaging/PropertyReader.h"
 #include "imaging/TextCodec.h"
 
 #include <QFile>
@@ -25,10 +25,12 @@ std::uint32_t be32(const unsigned char* p) {
 }
 
 void putLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-void addOnce(PropertyBlock& block, std::uint32_t id, std::uint16_t type, const void* data, std::size_t length) {
+void addOnce(PropertyBlock& block, std::uint32_t id, std::uint16_t type, const void* data,
+             std::size_t length) {
     if (block.contains(id) || block.count() >= kMaxPropertyCount) return;
     block.add(id, type, data, static_cast<std::uint32_t>(length));
 }
@@ -38,7 +40,8 @@ void addText(PropertyBlock& block, std::uint32_t id, const std::string& text) {
 }
 
 // Inflates a zlib stream, giving up past `limit` bytes of output.
-bool inflateBounded(const unsigned char* data, std::size_t size, std::size_t limit, std::vector<std::uint8_t>& out) {
+bool inflateBounded(const unsigned char* data, std::size_t size, std::size_t limit,
+                    std::vector<std::uint8_t>& out) {
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) return false;
     zs.next_in = const_cast<Bytef*>(data);
@@ -62,11 +65,16 @@ bool inflateBounded(const unsigned char* data, std::size_t size, std::size_t lim
 }
 
 void addTextChunk(PropertyBlock& block, std::string_view key, const std::string& text) {
-    if (key == "Title") addText(block, 0x0320, text);
-    else if (key == "Author") addText(block, 0x013b, text);
-    else if (key == "Description") addText(block, 0x010e, text);
-    else if (key == "Copyright") addText(block, 0x8298, text);
-    else if (key == "Software") addText(block, 0x0131, text);
+    if (key == "Title")
+        addText(block, 0x0320, text);
+    else if (key == "Author")
+        addText(block, 0x013b, text);
+    else if (key == "Description")
+        addText(block, 0x010e, text);
+    else if (key == "Copyright")
+        addText(block, 0x8298, text);
+    else if (key == "Software")
+        addText(block, 0x0131, text);
 }
 
 void readChunk(const char type[4], const std::vector<unsigned char>& d, PropertyBlock& block) {
@@ -74,8 +82,8 @@ void readChunk(const char type[4], const std::vector<unsigned char>& d, Property
     const std::size_t n = d.size();
     if (t == "tIME" && n >= 7) {
         char text[32];
-        std::snprintf(text, sizeof text, "%04u:%02u:%02u %02u:%02u:%02u", (d[0] << 8) | d[1], d[2], d[3], d[4],
-                      d[5], d[6]);
+        std::snprintf(text, sizeof text, "%04u:%02u:%02u %02u:%02u:%02u", (d[0] << 8) | d[1], d[2], d[3],
+                      d[4], d[5], d[6]);
         addText(block, 0x0132, text);
     } else if (t == "tEXt") {
         const auto* nul = static_cast<const unsigned char*>(std::memchr(d.data(), 0, n));
@@ -112,8 +120,10 @@ void readChunk(const char type[4], const std::vector<unsigned char>& d, Property
         addOnce(block, 0x0301, kTypeRational, v.data(), v.size());
     } else if (t == "cHRM" && n >= 32) {
         std::vector<std::uint8_t> white, primaries;
-        for (int i = 0; i < 2; ++i) putLe32(white, be32(&d[4 * i])), putLe32(white, 100000);
-        for (int i = 2; i < 8; ++i) putLe32(primaries, be32(&d[4 * i])), putLe32(primaries, 100000);
+        for (int i = 0; i < 2; ++i)
+            putLe32(white, be32(&d[4 * i])), putLe32(white, 100000);
+        for (int i = 2; i < 8; ++i)
+            putLe32(primaries, be32(&d[4 * i])), putLe32(primaries, 100000);
         addOnce(block, 0x013e, kTypeRational, white.data(), white.size());
         addOnce(block, 0x013f, kTypeRational, primaries.data(), primaries.size());
     } else if (t == "pHYs" && n >= 9) {
@@ -126,7 +136,8 @@ void readChunk(const char type[4], const std::vector<unsigned char>& d, Property
     } else if (t == "sRGB" && n >= 1) {
         addOnce(block, 0x0303, kTypeByte, &d[0], 1);
     } else if (t == "iCCP") {
-        const auto* nul = static_cast<const unsigned char*>(std::memchr(d.data(), 0, std::min<std::size_t>(n, 80)));
+        const auto* nul =
+            static_cast<const unsigned char*>(std::memchr(d.data(), 0, std::min<std::size_t>(n, 80)));
         if (!nul || d.data() + n - nul < 2) return;
         addText(block, 0x0302, std::string(reinterpret_cast<const char*>(d.data()), nul - d.data()));
         std::vector<std::uint8_t> profile;
@@ -149,7 +160,8 @@ void addPngChunkProperties(const std::string& pathUtf8, PropertyBlock& block) {
     QFile file;
     if (!openLocalFile(file, pathUtf8, QIODevice::ReadOnly).empty()) return;
     unsigned char signature[8];
-    if (file.read(reinterpret_cast<char*>(signature), 8) != 8 || std::memcmp(signature, kSignature.data(), 8) != 0)
+    if (file.read(reinterpret_cast<char*>(signature), 8) != 8 ||
+        std::memcmp(signature, kSignature.data(), 8) != 0)
         return;
     const qint64 fileSize = file.size();
     qint64 pos = 8;
@@ -163,7 +175,8 @@ void addPngChunkProperties(const std::string& pathUtf8, PropertyBlock& block) {
         if (std::memcmp(type, "IEND", 4) == 0) return;
         if (interesting(type) && length <= kMaxChunkRead) {
             std::vector<unsigned char> data(length);
-            if (length > 0 && file.read(reinterpret_cast<char*>(data.data()), length) != qint64(length)) return;
+            if (length > 0 && file.read(reinterpret_cast<char*>(data.data()), length) != qint64(length))
+                return;
             readChunk(type, data, block);
         }
         pos += 12 + qint64(length);

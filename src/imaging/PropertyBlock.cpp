@@ -10,7 +10,8 @@ PropertyBlock& PropertyBlock::operator=(const PropertyBlock& other) {
     items_.clear();
     values_.clear();
     storedBytes_ = 0;
-    for (const PropertyItem& item : other.items_) add(item.id, item.type, item.value, item.length);
+    for (const PropertyItem& item : other.items_)
+        add(item.id, item.type, item.value, item.length);
     return *this;
 }
 

@@ -74,7 +74,8 @@ constexpr std::size_t kMakerHeaderBytes = 16;
 // One TIFF structure: `size` bytes of the file from `base`; offsets inside it count from `base`.
 class Structure {
 public:
-    Structure(QIODevice& file, std::uint64_t base, std::uint64_t size) : file_(file), base_(base), size_(size) {}
+    Structure(QIODevice& file, std::uint64_t base, std::uint64_t size)
+        : file_(file), base_(base), size_(size) {}
 
     std::uint64_t size() const { return size_; }
 

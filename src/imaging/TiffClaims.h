@@ -8,9 +8,9 @@
 namespace imaging {
 
 // What the TIFF structures of a photo claim: a TIFF file is one, a JPEG's Exif segments, a PNG's
-// eXIf chunks and a WebP's EXIF chunk hold one each. The metadata readers (Exiv2, and libtiff under Qt's TIFF decoder) copy
-// every tag value of the directories they visit, so a structure whose entries all point at one large
-// stretch of bytes makes a small file need gigabytes; no writer shares bytes that way.
+// eXIf chunks and a WebP's EXIF chunk hold one each. The metadata readers (Exiv2, and libtiff under Qt's TIFF
+// decoder) copy every tag value of the directories they visit, so a structure whose entries all point at one
+// large stretch of bytes makes a small file need gigabytes; no writer shares bytes that way.
 struct TiffClaims {
     bool tiffFile = false;        // the file itself is a TIFF (classic or BigTIFF)
     std::uint64_t heldBytes = 0;  // bytes of the structures

@@ -20,7 +20,8 @@ std::string systemReason(int error) {
 int createBeside(const std::string& folder, std::string& tempPath) {
     static std::atomic<unsigned> serial{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + "/.imprix-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
+        tempPath =
+            folder + "/.imprix-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -55,13 +56,16 @@ std::string writeFileWhole(const std::string& pathUtf8, const QByteArray& bytes)
     if (exists && !S_ISREG(old.st_mode)) return "not a regular file";
 
     const auto slash = pathUtf8.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : pathUtf8.substr(0, slash);
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : pathUtf8.substr(0, slash);
     std::string tempPath;
     const int fd = createBeside(folder, tempPath);
     if (fd < 0) return systemReason(errno);
     // A replaced copy keeps the permissions it had.
     bool written = (!exists || ::fchmod(fd, old.st_mode & 07777) == 0) &&
-                   writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) && ::fsync(fd) == 0;
+                   writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) &&
+                   ::fsync(fd) == 0;
     int error = written ? 0 : errno;
     if (::close(fd) != 0 && written) {
         written = false;

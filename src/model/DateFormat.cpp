@@ -1,9 +1,9 @@
 #include "model/DateFormat.h"
 
 #include <QDate>
-#include <QTime>
 #include <QLocale>
 #include <QString>
+#include <QTime>
 
 #include <algorithm>
 #include <cstdlib>
@@ -77,8 +77,10 @@ std::string zoneText(const std::string& offset) {
     if (offset[0] != '+' && offset[0] != '-') return {};
     std::string digits;
     for (std::size_t i = 1; i < offset.size(); ++i) {
-        if (offset[i] >= '0' && offset[i] <= '9') digits += offset[i];
-        else if (offset[i] != ':' || i != 3) return {};
+        if (offset[i] >= '0' && offset[i] <= '9')
+            digits += offset[i];
+        else if (offset[i] != ':' || i != 3)
+            return {};
     }
     if (digits.size() != 4 || digits.substr(0, 2) > "23" || digits.substr(2) > "59") return {};
     return offset[0] + digits;
@@ -97,8 +99,10 @@ std::string withoutZone(const std::string& format, long long secondsSinceEpoch, 
         }
         // glibc's flags and width may stand between the percent sign and the conversion.
         std::size_t j = i + 1;
-        while (j < format.size() && std::strchr("_-0^#", format[j]) != nullptr) ++j;
-        while (j < format.size() && format[j] >= '0' && format[j] <= '9') ++j;
+        while (j < format.size() && std::strchr("_-0^#", format[j]) != nullptr)
+            ++j;
+        while (j < format.size() && format[j] >= '0' && format[j] <= '9')
+            ++j;
         if (j < format.size() && format[j] == 'z') {
             out += zone;
             i = j;
@@ -144,14 +148,28 @@ std::string withDesktopNames(const std::string& format, const std::tm& tm) {
         const QLocale::FormatType form = alternate ? QLocale::LongFormat : QLocale::ShortFormat;
         std::string text;
         switch (c) {
-        case 'a': text = literal(locale.dayName(weekday, QLocale::ShortFormat)); break;
-        case 'A': text = literal(locale.dayName(weekday, QLocale::LongFormat)); break;
-        case 'b': text = literal(locale.monthName(tm.tm_mon + 1, QLocale::ShortFormat)); break;
-        case 'B': text = literal(locale.monthName(tm.tm_mon + 1, QLocale::LongFormat)); break;
-        case 'p': text = literal(tm.tm_hour < 12 ? locale.amText() : locale.pmText()); break;
-        case 'x': text = literal(locale.toString(date, form)); break;
+        case 'a':
+            text = literal(locale.dayName(weekday, QLocale::ShortFormat));
+            break;
+        case 'A':
+            text = literal(locale.dayName(weekday, QLocale::LongFormat));
+            break;
+        case 'b':
+            text = literal(locale.monthName(tm.tm_mon + 1, QLocale::ShortFormat));
+            break;
+        case 'B':
+            text = literal(locale.monthName(tm.tm_mon + 1, QLocale::LongFormat));
+            break;
+        case 'p':
+            text = literal(tm.tm_hour < 12 ? locale.amText() : locale.pmText());
+            break;
+        case 'x':
+            text = literal(locale.toString(date, form));
+            break;
         // The date-time form without a zone: the clock time of the photo names none.
-        case 'c': text = literal(locale.toString(date, form) + ' ' + locale.toString(time, QLocale::ShortFormat)); break;
+        case 'c':
+            text = literal(locale.toString(date, form) + ' ' + locale.toString(time, QLocale::ShortFormat));
+            break;
         default:
             // Everything else, "%%" too, is left to strftime.
             out.append(format, i, alternate ? 3 : 2);
@@ -192,11 +210,27 @@ std::string TranslateDateFormat(const std::string& format) {
         }
         const std::size_t used = alternate ? 3 : 2;
         switch (c) {
-        case 'c': out += alternate ? "%A, %B %d, %Y %H:%M:%S" : "%m/%d/%y %H:%M:%S"; break;
-        case 'x': out += alternate ? "%A, %B %d, %Y" : "%m/%d/%y"; break;
-        case 'X': out += "%H:%M:%S"; break;
-        case 'd': case 'H': case 'I': case 'j': case 'm': case 'M':
-        case 'S': case 'U': case 'w': case 'W': case 'y': case 'Y':
+        case 'c':
+            out += alternate ? "%A, %B %d, %Y %H:%M:%S" : "%m/%d/%y %H:%M:%S";
+            break;
+        case 'x':
+            out += alternate ? "%A, %B %d, %Y" : "%m/%d/%y";
+            break;
+        case 'X':
+            out += "%H:%M:%S";
+            break;
+        case 'd':
+        case 'H':
+        case 'I':
+        case 'j':
+        case 'm':
+        case 'M':
+        case 'S':
+        case 'U':
+        case 'w':
+        case 'W':
+        case 'y':
+        case 'Y':
             out += alternate ? std::string("%-") + c : std::string("%") + c;
             break;
         default:
@@ -240,9 +274,8 @@ std::string FormatDate(const std::string& dateText, const std::string& format, c
     const long long months = readField(month) - 1;
     const long long y = readField(year) + floorDiv(months, 12);
     // A shift of the clock carries into the days alike.
-    const long long secondsOfDay =
-        readField(hour) * 3600 + readField(minute) * 60 + readField(second) +
-        std::clamp<long long>(showing.shiftSeconds, -(1LL << 40), 1LL << 40);
+    const long long secondsOfDay = readField(hour) * 3600 + readField(minute) * 60 + readField(second) +
+                                   std::clamp<long long>(showing.shiftSeconds, -(1LL << 40), 1LL << 40);
     const long long days = daysFromCivil(y, static_cast<int>(floorMod(months, 12)) + 1) + readField(day) - 1 +
                            floorDiv(secondsOfDay, 86400);
     const CivilDate date = civilFromDays(days);
@@ -262,7 +295,8 @@ std::string FormatDate(const std::string& dateText, const std::string& format, c
 
     char buffer[128];
     const std::string named = showing.localeNames ? withDesktopNames(format, tm) : format;
-    const std::string translated = withoutZone(TranslateDateFormat(named), days * 86400 + s, zoneText(showing.zone));
+    const std::string translated =
+        withoutZone(TranslateDateFormat(named), days * 86400 + s, zoneText(showing.zone));
     const std::size_t n = strftime_l(buffer, sizeof buffer, translated.c_str(), &tm, cLocale());
     return std::string(buffer, n);
 }

@@ -31,9 +31,10 @@ struct DateShowing {
 };
 
 // Formats an Exif date text ("2001:06:21 14:38:56") with a strftime format in the "C" locale, as the
-// calendar date and clock time the camera wrote, whatever the machine's time zone. Gives an empty text for a date shorter than two characters, or when the
-// output is empty or longer than 127 characters. Throws DateConversionError for a date that is not
-// in the years 1900 to 3000 (all-zero dates, texts that are not dates).
+// calendar date and clock time the camera wrote, whatever the machine's time zone. Gives an empty text for a
+// date shorter than two characters, or when the output is empty or longer than 127 characters. Throws
+// DateConversionError for a date that is not in the years 1900 to 3000 (all-zero dates, texts that are not
+// dates).
 std::string FormatDate(const std::string& dateText, const std::string& format);
 // The same, shifted, with its zone, and in the desktop's names when asked: "%a %A %b %B %p" name the
 // day, month and half of the day in the desktop's language, "%x" and "%c" (and "%#x", "%#c") take its

@@ -1,7 +1,7 @@
 // Where a date item finds its date: its own tag, then the sources it names, in their order.
 
-#include "model/DatedPicture.h"
 #include "model/DateSources.h"
+#include "model/DatedPicture.h"
 
 namespace {
 
@@ -13,19 +13,27 @@ constexpr std::uint32_t kTagGpsDateStamp = 0x001d;
 
 std::optional<DateSource> sourceOfTag(std::uint32_t tag) {
     switch (tag) {
-    case kTagDateTimeOriginal: return DateSource::DateTimeOriginal;
-    case kTagDateTimeDigitized: return DateSource::DateTimeDigitized;
-    case kTagDateTime: return DateSource::DateTime;
-    default: return std::nullopt;
+    case kTagDateTimeOriginal:
+        return DateSource::DateTimeOriginal;
+    case kTagDateTimeDigitized:
+        return DateSource::DateTimeDigitized;
+    case kTagDateTime:
+        return DateSource::DateTime;
+    default:
+        return std::nullopt;
     }
 }
 
 std::uint32_t tagOfSource(DateSource source) {
     switch (source) {
-    case DateSource::DateTimeOriginal: return kTagDateTimeOriginal;
-    case DateSource::DateTimeDigitized: return kTagDateTimeDigitized;
-    case DateSource::DateTime: return kTagDateTime;
-    default: return 0;
+    case DateSource::DateTimeOriginal:
+        return kTagDateTimeOriginal;
+    case DateSource::DateTimeDigitized:
+        return kTagDateTimeDigitized;
+    case DateSource::DateTime:
+        return kTagDateTime;
+    default:
+        return 0;
     }
 }
 
@@ -40,15 +48,18 @@ std::string CDatedPicture::DateFrom(DateSource source) const {
     switch (source) {
     case DateSource::DateTimeOriginal:
     case DateSource::DateTimeDigitized:
-    case DateSource::DateTime: return textOf(tagOfSource(source));
+    case DateSource::DateTime:
+        return textOf(tagOfSource(source));
     case DateSource::GpsDateTime: {
         // "2018:07:25" and the time's text, "16:34:23 UTC".
         const std::string day = textOf(kTagGpsDateStamp), time = textOf(kTagGpsTimeStamp);
         if (day.size() != 10 || time.size() < 8) return {};
         return day + " " + time.substr(0, 8);
     }
-    case DateSource::FileName: return DateInFileName(textOf(kTagImageName));
-    case DateSource::FileTime: return fileTime;
+    case DateSource::FileName:
+        return DateInFileName(textOf(kTagImageName));
+    case DateSource::FileTime:
+        return fileTime;
     }
     return {};
 }
@@ -78,10 +89,14 @@ DateShowing CDatedPicture::ShowingOf(const ImprintItem& it) const {
     const std::optional<DateSource> source = it.resolvedDate.empty() ? sourceOfTag(it.tag) : it.resolvedFrom;
     const auto offsetTag = [](DateSource s) -> std::uint32_t {
         switch (s) {
-        case DateSource::DateTimeOriginal: return kTagOffsetTimeOriginal;
-        case DateSource::DateTimeDigitized: return kTagOffsetTimeDigitized;
-        case DateSource::DateTime: return kTagOffsetTime;
-        default: return 0;
+        case DateSource::DateTimeOriginal:
+            return kTagOffsetTimeOriginal;
+        case DateSource::DateTimeDigitized:
+            return kTagOffsetTimeDigitized;
+        case DateSource::DateTime:
+            return kTagOffsetTime;
+        default:
+            return 0;
         }
     };
     if (!source) return showing;

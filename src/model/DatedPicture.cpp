@@ -81,7 +81,8 @@ bool CDatedPicture::AppendItem() {
         if (capacity > kMaxItems - step) return false;
         try {
             std::vector<ImprintItem> grown(static_cast<std::size_t>(capacity + step));
-            for (int i = 0; i < itemCount; ++i) grown[static_cast<std::size_t>(i)] = items[static_cast<std::size_t>(i)];
+            for (int i = 0; i < itemCount; ++i)
+                grown[static_cast<std::size_t>(i)] = items[static_cast<std::size_t>(i)];
             items.swap(grown);
         } catch (const std::bad_alloc&) {
             return false;

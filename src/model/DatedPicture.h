@@ -1,8 +1,8 @@
 #pragma once
 
+#include "compose/EffectCache.h"
 #include "compose/PreparedBorder.h"
 #include "compose/PreparedWatermark.h"
-#include "compose/EffectCache.h"
 #include "imaging/Bitmap.h"
 #include "imaging/PropertyBlock.h"
 #include "model/DateFormat.h"
@@ -238,7 +238,7 @@ public:
     // Beyond the classic template settings (kept in the template file's extension block).
     long long clockShiftSeconds = 0; // added to every date shown: a camera clock set wrong
     static constexpr long long kLongestClockShift = 200LL * 366 * 86400; // no clock is further off
-    int localeNames = 0;             // month and day names and date forms of the desktop's language
+    int localeNames = 0; // month and day names and date forms of the desktop's language
     // Of the photo: when its file was last changed, as an Exif date text; empty without a photo.
     std::string fileTime;
     std::string fileTimeZone; // the machine's offset from UTC at that time ("+01:00")

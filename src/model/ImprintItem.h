@@ -36,23 +36,23 @@ struct ItemRect {
 struct ImprintItem {
     int visible = 0;
     int listed = 0;
-    int anchor = 0;         // 0..7, see the anchor list of the format bar
-    int offsetY = 24;       // print points from the anchor's top or bottom side
-    int offsetX = 42;       // print points from the anchor's left or right side
-    int anchorAngle = 0;    // degrees relative to the anchor's orientation
-    int textHeightPt = 12;  // print points
-    int textWidthPt = 100;  // print points
-    int textHeightPx = 0;   // work-picture pixels
-    int textWidthPx = 0;    // work-picture pixels
-    int posX = 72;          // origin in the work picture, pixels
+    int anchor = 0;        // 0..7, see the anchor list of the format bar
+    int offsetY = 24;      // print points from the anchor's top or bottom side
+    int offsetX = 42;      // print points from the anchor's left or right side
+    int anchorAngle = 0;   // degrees relative to the anchor's orientation
+    int textHeightPt = 12; // print points
+    int textWidthPt = 100; // print points
+    int textHeightPx = 0;  // work-picture pixels
+    int textWidthPx = 0;   // work-picture pixels
+    int posX = 72;         // origin in the work picture, pixels
     int posY = 72;
     std::string fontName = "Arial"; // the watermark item keeps its image's file name here
     int fontSize = 12;              // print points; the watermark item keeps its opacity here
     int fontStyle = 400;            // weight, plus kItalicFlag
     int color = 240;                // Windows colour value, red in the low byte
     int reserved1 = 0;
-    int angle = 0;      // degrees clockwise about the origin
-    int opacity = 255;  // alpha of the text colour
+    int angle = 0;     // degrees clockwise about the origin
+    int opacity = 255; // alpha of the text colour
     int extraLength = 0;
     std::vector<std::uint8_t> extraData;
     int reserved2 = 0;

@@ -27,11 +27,15 @@ bool naturalLess(std::string_view a, std::string_view b) {
         if (isDigit(a[i]) && isDigit(b[j])) {
             // Compare the numbers: without leading zeros, the longer one is larger, else digit by digit.
             std::size_t ai = i, bj = j;
-            while (ai < a.size() && a[ai] == '0') ++ai;
-            while (bj < b.size() && b[bj] == '0') ++bj;
+            while (ai < a.size() && a[ai] == '0')
+                ++ai;
+            while (bj < b.size() && b[bj] == '0')
+                ++bj;
             std::size_t ae = ai, be = bj;
-            while (ae < a.size() && isDigit(a[ae])) ++ae;
-            while (be < b.size() && isDigit(b[be])) ++be;
+            while (ae < a.size() && isDigit(a[ae]))
+                ++ae;
+            while (be < b.size() && isDigit(b[be]))
+                ++be;
             if (ae - ai != be - bj) return ae - ai < be - bj;
             const int digits = a.substr(ai, ae - ai).compare(b.substr(bj, be - bj));
             if (digits != 0) return digits < 0;
@@ -50,7 +54,8 @@ bool naturalLess(std::string_view a, std::string_view b) {
 
 std::vector<std::string> photosInFolder(const std::string& folderAsGiven, std::string* problem) {
     std::string folder = folderAsGiven;
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
@@ -69,6 +74,7 @@ std::vector<std::string> photosInFolder(const std::string& folderAsGiven, std::s
     std::sort(names.begin(), names.end(), naturalLess);
     std::vector<std::string> photos;
     photos.reserve(names.size());
-    for (const std::string& name : names) photos.push_back(folder == "/" ? "/" + name : folder + "/" + name);
+    for (const std::string& name : names)
+        photos.push_back(folder == "/" ? "/" + name : folder + "/" + name);
     return photos;
 }

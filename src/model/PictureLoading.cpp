@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <tuple>
-#include <utility>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -60,7 +60,8 @@ std::pair<std::string, std::string> fileTimeOf(const std::string& path) {
 bool CDatedPicture::HasPictureExtension(const std::string& path) {
     const auto dot = path.rfind('.');
     const std::string extension = dot == std::string::npos ? path : path.substr(dot);
-    for (const char* photo : {".jpg", ".jpeg", ".jpe", ".tif", ".tiff", ".png", ".webp", ".heic", ".heif", ".avif"})
+    for (const char* photo :
+         {".jpg", ".jpeg", ".jpe", ".tif", ".tiff", ".png", ".webp", ".heic", ".heif", ".avif"})
         if (imaging::equalsIgnoringCase(extension, photo)) return true;
     return false;
 }
@@ -87,7 +88,8 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot, Pho
         imaging::DecodedImage sized = imaging::undecodedJpegFile(path);
         status = sized.status;
         reason = sized.reason;
-        if (status == imaging::Status::Ok) picture = std::make_unique<imaging::Bitmap>(std::move(sized.image));
+        if (status == imaging::Status::Ok)
+            picture = std::make_unique<imaging::Bitmap>(std::move(sized.image));
     } else {
         // Decoded by its content: a PNG named .jpg opens as the PNG it is, a file that holds no photo
         // is refused with that reason.
@@ -105,7 +107,8 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot, Pho
 
     const imaging::PropertyBlock properties = imaging::readProperties(path);
     itemCount = 0;
-    for (const imaging::PropertyItem& property : properties.items()) AddItemFromProperty(property);
+    for (const imaging::PropertyItem& property : properties.items())
+        AddItemFromProperty(property);
 
     const auto slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);

@@ -53,7 +53,8 @@ ProfileFile::ProfileFile(const std::string& pathUtf8) {
 int ProfileFile::findSection(const std::string& section) const {
     std::string name;
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (sectionName(lines_[i], name) && imaging::equalsIgnoringCase(name, section)) return static_cast<int>(i);
+        if (sectionName(lines_[i], name) && imaging::equalsIgnoringCase(name, section))
+            return static_cast<int>(i);
     return -1;
 }
 
@@ -76,14 +77,16 @@ std::string ProfileFile::getString(const std::string& section, const std::string
     if (at >= 0) {
         const std::string& line = lines_[static_cast<std::size_t>(at)];
         value = trimmed(line.substr(line.find('=') + 1));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front())
             value = value.substr(1, value.size() - 2);
     }
     if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
     return value;
 }
 
-int ProfileFile::getInt(const std::string& section, const std::string& key, const std::string& fallback) const {
+int ProfileFile::getInt(const std::string& section, const std::string& key,
+                        const std::string& fallback) const {
     return std::atoi(getString(section, key, fallback).c_str());
 }
 

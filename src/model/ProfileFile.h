@@ -15,7 +15,8 @@ public:
     // Reads the file; a missing or unreadable file reads as empty.
     explicit ProfileFile(const std::string& pathUtf8);
 
-    std::string getString(const std::string& section, const std::string& key, const std::string& fallback) const;
+    std::string getString(const std::string& section, const std::string& key,
+                          const std::string& fallback) const;
     // The value read like the C library's atoi: leading digits count, no digits give 0.
     int getInt(const std::string& section, const std::string& key, const std::string& fallback) const;
 

@@ -42,7 +42,8 @@ QString q(const std::string& s) {
 bool isPortableFolder(const QString& folder, const QString& iniPath) {
     const QFileInfo info(folder);
     if (!info.isDir() || !info.isWritable()) return false;
-    return QFileInfo(iniPath).isFile() || QFileInfo(folder + QStringLiteral("/") + kDefaultTemplateFolder).isDir();
+    return QFileInfo(iniPath).isFile() ||
+           QFileInfo(folder + QStringLiteral("/") + kDefaultTemplateFolder).isDir();
 }
 
 } // namespace
@@ -98,7 +99,8 @@ std::string provideShippedTemplates(const SettingsHome& home, const std::string&
             continue;
         }
         // The copy belongs to the user, whatever the installed file's permissions were.
-        QFile::setPermissions(copy, QFile::permissions(copy) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+        QFile::setPermissions(copy,
+                              QFile::permissions(copy) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     }
     return problems.empty() ? problems : problems + " into " + imaging::toUtf8(target);
 }

@@ -132,8 +132,9 @@ bool hasExtension(const ImprintItem& it) {
 void writeItemExtension(RecordWriter& w, const ImprintItem& it) {
     RecordWriter item;
     const TextEffects& e = it.effects;
-    item.uint8(static_cast<std::uint8_t>((e.outline ? kOutline : 0) | (e.shadow ? kShadow : 0) | (e.box ? kBox : 0) |
-                                         (e.boxRounded ? kBoxRounded : 0) | (e.autoColor ? kAutoColor : 0)));
+    item.uint8(static_cast<std::uint8_t>((e.outline ? kOutline : 0) | (e.shadow ? kShadow : 0) |
+                                         (e.box ? kBox : 0) | (e.boxRounded ? kBoxRounded : 0) |
+                                         (e.autoColor ? kAutoColor : 0)));
     item.int32(e.outlineColor);
     item.float32(e.outlineWidthPt);
     item.int32(e.shadowColor);
@@ -209,14 +210,16 @@ std::size_t CDatedPicture::SerializeTemplate(std::uint8_t* buffer, std::size_t c
     w.int32(borderOpacity);
     w.int32(borderAutoRotate);
     int visibleCount = 0;
-    for (int i = 0; i < itemCount; ++i) visibleCount += item(i).visible == 1;
+    for (int i = 0; i < itemCount; ++i)
+        visibleCount += item(i).visible == 1;
     w.int32(visibleCount);
     for (int i = 0; i < itemCount; ++i)
         if (item(i).visible == 1) writeItem(w, item(i));
 
     // Only a template that uses what came later gets the block: every other one is written as before.
     bool extended = clockShiftSeconds != 0 || localeNames != 0;
-    for (int i = 0; i < itemCount && !extended; ++i) extended = item(i).visible == 1 && hasExtension(item(i));
+    for (int i = 0; i < itemCount && !extended; ++i)
+        extended = item(i).visible == 1 && hasExtension(item(i));
     if (extended) {
         RecordWriter block;
         block.int64(clockShiftSeconds);
@@ -286,8 +289,8 @@ int CDatedPicture::ReadTemplate(const std::string& path, Dialogs& dialogs) {
         dialogs.error(kCorruptTemplateMessage);
         return 0;
     }
-    ParseTemplate(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size()),
-                  dialogs);
+    ParseTemplate(reinterpret_cast<const std::uint8_t*>(data.constData()),
+                  static_cast<std::size_t>(data.size()), dialogs);
     // A template's own output folder is used only when it names an existing folder by its full path:
     // a relative one would depend on the current folder, and one from another machine is not here.
     // Without it the copies go to the settings' output folder.
@@ -378,7 +381,8 @@ void CDatedPicture::readExtensions(RecordReader& r, int storedItems) {
             clockShiftSeconds = std::llabs(shift) <= kLongestClockShift ? shift : 0;
             localeNames = r.int32() != 0;
             const std::uint32_t items = r.uint32();
-            for (std::uint32_t i = 0; i < items && static_cast<int>(i) < storedItems && r.position() < end; ++i)
+            for (std::uint32_t i = 0; i < items && static_cast<int>(i) < storedItems && r.position() < end;
+                 ++i)
                 readItemExtension(r, item(static_cast<int>(i)));
         }
         r.skipTo(end);

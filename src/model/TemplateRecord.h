@@ -36,7 +36,8 @@ public:
 
 private:
     void put(std::uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        for (int i = 0; i < n; ++i)
+            bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
 
     std::vector<std::uint8_t> bytes_;
@@ -103,7 +104,8 @@ private:
             return 0;
         }
         std::uint32_t v = 0;
-        for (int i = 0; i < n; ++i) v |= std::uint32_t(data_[pos_ + i]) << (8 * i);
+        for (int i = 0; i < n; ++i)
+            v |= std::uint32_t(data_[pos_ + i]) << (8 * i);
         pos_ += static_cast<std::size_t>(n);
         return v;
     }

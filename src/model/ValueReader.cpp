@@ -14,7 +14,8 @@ std::string ValueReader::cString(std::size_t offset, std::size_t maxLength) cons
 
 std::size_t ValueReader::utf16Bytes(std::size_t offset) const {
     std::size_t n = 0;
-    while (fits(offset + n, 2) && u16(offset + n) != 0) n += 2;
+    while (fits(offset + n, 2) && u16(offset + n) != 0)
+        n += 2;
     return n;
 }
 

@@ -49,8 +49,10 @@ public:
     template <typename T, typename Read>
     void parsed(QLineEdit* edit, T& field, Read read, const char* message) {
         if (!ok()) return;
-        if (auto value = read(lineText(edit))) field = *value;
-        else refuse(edit, message);
+        if (auto value = read(lineText(edit)))
+            field = *value;
+        else
+            refuse(edit, message);
     }
 
 private:

@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 
+#include "formatbar/UiDialogs.h"
 #include "imaging/TextCodec.h"
 #include "options/DataExchange.h"
-#include "formatbar/UiDialogs.h"
 
 #include <QLineEdit>
 #include <QRegularExpressionValidator>

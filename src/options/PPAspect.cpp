@@ -1,8 +1,8 @@
 #include "options/PPAspect.h"
 
 #include "formatbar/ColorButton.h"
-#include "options/DataExchange.h"
 #include "formatbar/UiDialogs.h"
+#include "options/DataExchange.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -57,10 +57,8 @@ CPPAspect::CPPAspect(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs
 
     auto* location = new QGroupBox(tr("White space location"), this);
     auto* sides = new QHBoxLayout(location);
-    sides->addWidget(
-        buildSideGroup(tr("When horizontally oriented"), "wide", wideRight_, wideLeft_));
-    sides->addWidget(
-        buildSideGroup(tr("When vertically oriented"), "tall", tallRight_, tallLeft_));
+    sides->addWidget(buildSideGroup(tr("When horizontally oriented"), "wide", wideRight_, wideLeft_));
+    sides->addWidget(buildSideGroup(tr("When vertically oriented"), "tall", tallRight_, tallLeft_));
     page->addWidget(location);
 
     auto* colorRow = new QHBoxLayout;

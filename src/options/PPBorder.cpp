@@ -1,7 +1,7 @@
 #include "options/PPBorder.h"
 
-#include "options/DataExchange.h"
 #include "formatbar/UiDialogs.h"
+#include "options/DataExchange.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -12,7 +12,9 @@
 
 namespace {
 
-const char* const kBorderHelp = QT_TRANSLATE_NOOP("CPPBorder", "Select a bitmap to use as a border.  The bitmap should be roughly the same aspect ratio and "
+const char* const kBorderHelp = QT_TRANSLATE_NOOP(
+    "CPPBorder",
+    "Select a bitmap to use as a border.  The bitmap should be roughly the same aspect ratio and "
     "resolution as the picture. It will be stretched as necessary to match the size of the picture. The "
     "color at the center of the bitmap will be chosen as the invisible color so the picture can show "
     "through.  Choose from the borders directory or create your own with a paint program.");

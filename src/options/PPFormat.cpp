@@ -1,11 +1,11 @@
 #include "options/PPFormat.h"
 
+#include "formatbar/UiDialogs.h"
 #include "imaging/TextCodec.h"
 #include "model/DateFormat.h"
-#include "model/DatedPicture.h"
 #include "model/DateSources.h"
+#include "model/DatedPicture.h"
 #include "options/DataExchange.h"
-#include "formatbar/UiDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,36 +24,46 @@ namespace {
 const char* const kPresetFormats[] = {"%c", "%x", "%A, %B %d, %Y : %I:%M:%S %p", "%B %d, %Y   %I:%M %p",
                                       "%Y:%m:%d %H:%M:%S"};
 
-const char* const kDateHelp = QT_TRANSLATE_NOOP("CPPFormat", "Select from a drop down list of data and time formats. Or define a custom format with the following "
-    "codes:\n\n"
-    "%a  Abbreviated weekday name \n"
-    "%A  Full weekday name \n"
-    "%b  Abbreviated month name \n"
-    "%B  Full month name \n"
-    "%c  Date and time representation appropriate for locale \n"
-    "%d  Day of month as decimal number (01 \u2013 31) \n"
-    "%H  Hour in 24-hour format (00 \u2013 23) \n"
-    "%I  Hour in 12-hour format (01 \u2013 12) \n"
-    "%j  Day of year as decimal number (001 \u2013 366) \n"
-    "%m  Month as decimal number (01 \u2013 12) \n"
-    "%M  Minute as decimal number (00 \u2013 59) \n"
-    "%p  Current locale's A.M./P.M. indicator for 12-hour clock \n"
-    "%S  Second as decimal number (00 \u2013 59) \n"
-    "%U  Week of year as decimal number, with Sunday as first day of week (00 \u2013 53) \n")"%w  Weekday as decimal number (0 \u2013 6; Sunday is 0) \n"
-    "%W  Week of year as decimal number, with Monday as first day of week (00 \u2013 53) \n"
-    "%x  Date representation for current locale \n"
-    "%X  Time representation for current locale \n"
-    "%y  Year without century, as decimal number (00 \u2013 99) \n"
-    "%Y  Year with century, as decimal number \n"
-    "%z, %Z  Either the time-zone name or time zone abbreviation, depending on registry settings; no "
-    "characters if time zone is unknown \n"
-    "%%  Percent sign \n\n"
-    "Other characters and puctuation may be entered.";
+const char* const kDateHelp =
+    QT_TRANSLATE_NOOP("CPPFormat",
+                      "Select from a drop down list of data and time formats. Or define a custom format with "
+                      "the following "
+                      "codes:\n\n"
+                      "%a  Abbreviated weekday name \n"
+                      "%A  Full weekday name \n"
+                      "%b  Abbreviated month name \n"
+                      "%B  Full month name \n"
+                      "%c  Date and time representation appropriate for locale \n"
+                      "%d  Day of month as decimal number (01 \u2013 31) \n"
+                      "%H  Hour in 24-hour format (00 \u2013 23) \n"
+                      "%I  Hour in 12-hour format (01 \u2013 12) \n"
+                      "%j  Day of year as decimal number (001 \u2013 366) \n"
+                      "%m  Month as decimal number (01 \u2013 12) \n"
+                      "%M  Minute as decimal number (00 \u2013 59) \n"
+                      "%p  Current locale's A.M./P.M. indicator for 12-hour clock \n"
+                      "%S  Second as decimal number (00 \u2013 59) \n"
+                      "%U  Week of year as decimal number, with Sunday as first day of week (00 \u2013 53) "
+                      "\n") "%w  Weekday as decimal number (0 \u2013 6; Sunday is 0) \n"
+                            "%W  Week of year as decimal number, with Monday as first day of week (00 \u2013 "
+                            "53) \n"
+                            "%x  Date representation for current locale \n"
+                            "%X  Time representation for current locale \n"
+                            "%y  Year without century, as decimal number (00 \u2013 99) \n"
+                            "%Y  Year with century, as decimal number \n"
+                            "%z, %Z  Either the time-zone name or time zone abbreviation, depending on "
+                            "registry settings; no "
+                            "characters if time zone is unknown \n"
+                            "%%  Percent sign \n\n"
+                            "Other characters and puctuation may be entered.";
 
-const char* const kWatermarkHelp = QT_TRANSLATE_NOOP("CPPFormat", "Select a bitmap to use as a watermark.  A new item will appear in the list of items to add to the "
+const char* const kWatermarkHelp = QT_TRANSLATE_NOOP(
+    "CPPFormat",
+    "Select a bitmap to use as a watermark.  A new item will appear in the list of items to add to the "
     "picture. \r\nSelect Watermark from the list and position it on the picture.");
 
-const char* const kLabelHelp = QT_TRANSLATE_NOOP("CPPFormat", "This will add a text item to the list of available items for displaying on the picture.  Type the "
+const char* const kLabelHelp = QT_TRANSLATE_NOOP(
+    "CPPFormat",
+    "This will add a text item to the list of available items for displaying on the picture.  Type the "
     "text such as 'California trip' and click the Add button.  On the main screen, find item in the list "
     "of items.");
 
@@ -67,7 +77,8 @@ const char* const kSourceLabels[] = {
 // The combo box's text for a chain no choice of the list has (a template made elsewhere).
 QString chainLabel(const DateSources& chain) {
     std::string text = "Its own tag, then";
-    for (std::size_t i = 0; i < chain.size(); ++i) text += (i ? ", " : " ") + DateSourceName(chain[i]);
+    for (std::size_t i = 0; i < chain.size(); ++i)
+        text += (i ? ", " : " ") + DateSourceName(chain[i]);
     return imaging::toQString(text);
 }
 
@@ -143,14 +154,16 @@ QWidget* CPPFormat::buildSourceGroup() {
     auto* grid = new QGridLayout(group);
     sourceCombo_ = new QComboBox(group);
     sourceCombo_->setObjectName(QStringLiteral("dateSources"));
-    for (const char* label : kSourceLabels) sourceCombo_->addItem(tr(label));
+    for (const char* label : kSourceLabels)
+        sourceCombo_->addItem(tr(label));
     sourceCombo_->setToolTip(QStringLiteral(
         "Where a date item takes its date when the photo does not have the item's own date: scans, "
         "messenger copies and screenshots often carry it only in the file name or the file's time."));
     shiftEdit_ = new QLineEdit(group);
     shiftEdit_->setObjectName(QStringLiteral("clockShift"));
     shiftEdit_->setPlaceholderText(QStringLiteral("0:00:00:00"));
-    shiftEdit_->setFixedWidth(shiftEdit_->fontMetrics().horizontalAdvance(QStringLiteral("-00000:00:00:00")) + 12);
+    shiftEdit_->setFixedWidth(shiftEdit_->fontMetrics().horizontalAdvance(QStringLiteral("-00000:00:00:00")) +
+                              12);
     namesBox_ = new QCheckBox(tr("Month and day names in the desktop's language"), group);
     namesBox_->setObjectName(QStringLiteral("localeNames"));
 
@@ -195,8 +208,7 @@ QWidget* CPPFormat::buildWatermarkGroup() {
 
     auto* opacityRow = new QHBoxLayout;
     opacityRow->addWidget(opacityEdit_);
-    opacityRow->addWidget(new QLabel(tr("(0 invisible, 128 semitransparent, 255 solid)"), group),
-                          1);
+    opacityRow->addWidget(new QLabel(tr("(0 invisible, 128 semitransparent, 255 solid)"), group), 1);
     grid->addWidget(new QLabel(tr("Path:"), group), 0, 0);
     grid->addWidget(watermarkEdit_, 0, 1);
     grid->addWidget(browse, 0, 2);
@@ -265,9 +277,11 @@ void CPPFormat::writeControls() {
 void CPPFormat::showSources() {
     const auto& choices = DateSourceChoices();
     const auto at = std::find(choices.begin(), choices.end(), dateSources);
-    while (sourceCombo_->count() > static_cast<int>(choices.size())) sourceCombo_->removeItem(sourceCombo_->count() - 1);
+    while (sourceCombo_->count() > static_cast<int>(choices.size()))
+        sourceCombo_->removeItem(sourceCombo_->count() - 1);
     if (at == choices.end()) sourceCombo_->addItem(chainLabel(dateSources));
-    sourceCombo_->setCurrentIndex(at == choices.end() ? sourceCombo_->count() - 1 : static_cast<int>(at - choices.begin()));
+    sourceCombo_->setCurrentIndex(at == choices.end() ? sourceCombo_->count() - 1
+                                                      : static_cast<int>(at - choices.begin()));
 }
 
 void CPPFormat::readControls(DataExchange& exchange) {

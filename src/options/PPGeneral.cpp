@@ -1,9 +1,9 @@
 #include "options/PPGeneral.h"
 
 #include "formatbar/ColorButton.h"
+#include "formatbar/UiDialogs.h"
 #include "imaging/TextCodec.h"
 #include "options/DataExchange.h"
-#include "formatbar/UiDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>

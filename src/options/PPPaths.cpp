@@ -29,8 +29,7 @@ CPPPaths::CPPPaths(UiDialogs& dialogs, QWidget* parent) : COptionsPage(dialogs, 
     prefixEdit_->setObjectName(QStringLiteral("prefix"));
     postfixEdit_ = new QLineEdit(naming);
     postfixEdit_->setObjectName(QStringLiteral("postfix"));
-    namingRows->addWidget(
-        new QLabel(tr("Prefix to add at beginning of output file name:"), naming));
+    namingRows->addWidget(new QLabel(tr("Prefix to add at beginning of output file name:"), naming));
     namingRows->addWidget(prefixEdit_);
     namingRows->addWidget(new QLabel(tr("Postfix to add at end of output file name:"), naming));
     namingRows->addWidget(postfixEdit_);

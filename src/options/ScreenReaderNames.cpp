@@ -28,7 +28,8 @@ QWidget* firstInput(QLayoutItem* item) {
 
 QString spoken(QString text) {
     text.remove(QLatin1Char('&'));
-    while (text.endsWith(QLatin1Char(':')) || text.endsWith(QLatin1Char(' '))) text.chop(1);
+    while (text.endsWith(QLatin1Char(':')) || text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
     return text;
 }
 
@@ -52,7 +53,8 @@ void linkLayout(QLayout* layout) {
             if (auto* label = qobject_cast<QLabel*>(layout->itemAt(i)->widget()))
                 link(label, firstInput(layout->itemAt(i + 1)));
     }
-    for (int i = 0; i < layout->count(); ++i) linkLayout(layout->itemAt(i)->layout());
+    for (int i = 0; i < layout->count(); ++i)
+        linkLayout(layout->itemAt(i)->layout());
 }
 
 } // namespace
@@ -60,7 +62,8 @@ void linkLayout(QLayout* layout) {
 void nameControlsForScreenReaders(QWidget* root) {
     if (!root) return;
     linkLayout(root->layout());
-    for (QWidget* child : root->findChildren<QWidget*>()) linkLayout(child->layout());
+    for (QWidget* child : root->findChildren<QWidget*>())
+        linkLayout(child->layout());
     for (QWidget* child : root->findChildren<QWidget*>()) {
         if (!isInput(child) || !child->accessibleName().isEmpty()) continue;
         for (QWidget* up = child->parentWidget(); up && up != root->parentWidget(); up = up->parentWidget())

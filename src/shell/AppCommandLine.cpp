@@ -24,13 +24,15 @@ AppCommandLine parseAppCommandLine(const std::vector<std::string>& args) {
     // Each byte goes through the parser as one Latin-1 character and comes back as itself: a photo's
     // name need not be UTF-8.
     QStringList arguments{QStringLiteral("imprix")};
-    for (const std::string& a : args) arguments << QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size()));
+    for (const std::string& a : args)
+        arguments << QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size()));
     if (!parser.parse(arguments)) {
         line.error = parser.errorText().toStdString();
         return line;
     }
     line.help = parser.isSet(help);
     line.version = parser.isSet(version);
-    for (const QString& input : parser.positionalArguments()) line.inputs.push_back(input.toLatin1().toStdString());
+    for (const QString& input : parser.positionalArguments())
+        line.inputs.push_back(input.toLatin1().toStdString());
     return line;
 }

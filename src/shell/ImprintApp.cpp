@@ -51,8 +51,10 @@ bool CImprintApp::InitInstance(const std::vector<std::string>& inputs) {
     // Relative names are of the folder the program was started in; the bytes of a name stay its own.
     std::vector<std::string> files;
     char cwd[4096];
-    const std::string here = ::getcwd(cwd, sizeof cwd) ? std::string(cwd) : imaging::toUtf8(QDir::currentPath());
-    for (const std::string& input : inputs) files.push_back(!input.empty() && input[0] == '/' ? input : here + "/" + input);
+    const std::string here =
+        ::getcwd(cwd, sizeof cwd) ? std::string(cwd) : imaging::toUtf8(QDir::currentPath());
+    for (const std::string& input : inputs)
+        files.push_back(!input.empty() && input[0] == '/' ? input : here + "/" + input);
     if (!files.empty()) frame_->OpenFiles(files);
     return true;
 }

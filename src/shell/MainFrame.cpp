@@ -3,6 +3,7 @@
 #include "shell/OptionsWorkflow.h"
 
 #include "formatbar/MainBar.h"
+#include "formatbar/UiDialogs.h"
 #include "imaging/TextCodec.h"
 #include "model/SettingsPaths.h"
 #include "shell/EditHistory.h"
@@ -11,18 +12,17 @@
 #include "shell/PictureWorkflow.h"
 #include "shell/ProcessAllWorkflow.h"
 #include "shell/SettingsFile.h"
+#include "shell/ShellText.h"
 #include "shell/TemplateBar.h"
 #include "shell/TemplateWorkflow.h"
-#include "formatbar/UiDialogs.h"
 #include "view/PictureView.h"
-#include "shell/ShellText.h"
 
 #include <QAction>
-#include <QFileInfo>
-#include <QMenu>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
@@ -132,8 +132,8 @@ void CMainFrame::linkBarAndView() {
     connect(view_, &CPictureView::formatChanged, this, [this] {
         const QString& change = view_->lastChange();
         // Nudges of one item are one step, as typing into one box is.
-        formatChanged(change, change == tr("Nudge") ? change + QString::number(view_->selectedIndex())
-                                                               : QString());
+        formatChanged(change,
+                      change == tr("Nudge") ? change + QString::number(view_->selectedIndex()) : QString());
     });
     connect(view_, &CPictureView::dateProblem, this, [this](const QString& text) {
         run([&] { dialogs_.message(imaging::toUtf8(text), Dialogs::Buttons::Ok, Dialogs::Icon::Warning); });
@@ -155,7 +155,8 @@ void CMainFrame::loadSettings() {
     settings.iniPath = home.iniPath;
     settings.homeFolder = home.folder;
     if (const std::string problem = provideShippedTemplates(home, settings.exeFolder); !problem.empty())
-        dialogs_.message(shellText("CMainFrame", "The templates that come with Imprix could not be set up: %1.", {problem}),
+        dialogs_.message(shellText("CMainFrame",
+                                   "The templates that come with Imprix could not be set up: %1.", {problem}),
                          Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     const int viewRatio = ::LoadSettings(settings, state_.datedPicture.outputDir);
     state_.datedPicture.templateDir = settings.templateFolder;
@@ -262,7 +263,8 @@ void CMainFrame::showRecentFiles() {
     for (std::size_t i = 0; i < recent.size(); ++i) {
         QString name = imaging::toQString(recent[i]);
         name.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1 == 10 ? 0 : int(i + 1)).arg(name));
+        QAction* entry =
+            menu->addAction(QStringLiteral("&%1 %2").arg(i + 1 == 10 ? 0 : int(i + 1)).arg(name));
         const std::string path = recent[i];
         connect(entry, &QAction::triggered, this, [this, path] { openRecent(path); });
     }
@@ -273,8 +275,9 @@ void CMainFrame::openRecent(const std::string& path) {
     if (!QFileInfo::exists(imaging::toQString(path))) {
         auto& recent = state_.settings.recentFiles;
         recent.erase(std::remove(recent.begin(), recent.end(), path), recent.end());
-        dialogs_.message(shellText("CMainFrame", "\"%1\" is no longer there; it is taken off the list.", {path}), Dialogs::Buttons::Ok,
-                         Dialogs::Icon::Warning);
+        dialogs_.message(
+            shellText("CMainFrame", "\"%1\" is no longer there; it is taken off the list.", {path}),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
         UpdateCommands();
         return;
     }

@@ -16,8 +16,8 @@
 #include "shell/AppSettings.h"
 #include "view/PictureView.h"
 
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QSignalBlocker>
 
 #include <initializer_list>

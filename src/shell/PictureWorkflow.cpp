@@ -2,6 +2,7 @@
 
 #include "compose/DatedCopy.h"
 #include "formatbar/MainBar.h"
+#include "formatbar/UiDialogs.h"
 #include "imaging/TextCodec.h"
 #include "model/PhotoFolder.h"
 #include "shell/EditHistory.h"
@@ -9,7 +10,6 @@
 #include "shell/SettingsFile.h"
 #include "shell/ShellText.h"
 #include "shell/TemplateWorkflow.h"
-#include "formatbar/UiDialogs.h"
 #include "view/PictureView.h"
 
 #include <QDir>
@@ -27,7 +27,6 @@ constexpr const char* kPhotoFilter =
     "*.JPG;*.JPEG;*.JPE;*.TIF;*.TIFF;*.PNG;*.WEBP;*.HEIC;*.HEIF;*.AVIF";
 
 } // namespace
-
 
 std::vector<std::string> PictureWorkflow::FolderPhotos(const std::string& folderPath,
                                                        const std::string& except) {
@@ -57,19 +56,21 @@ std::vector<std::string> PictureWorkflow::FolderBatch(const std::string& chosen)
 
 bool PictureWorkflow::AskToSaveImage() {
     if (f_.state.imageSaved || !f_.state.hasWorkPicture()) return true;
-    const auto answer =
-        f_.dialogs.message(shellText("PictureWorkflow", "The current imprinted image has not been saved.  Would you like to save it?"),
-                           Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
+    const auto answer = f_.dialogs.message(
+        shellText("PictureWorkflow",
+                  "The current imprinted image has not been saved.  Would you like to save it?"),
+        Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
     if (answer == Dialogs::Answer::Cancel) return false;
     return answer == Dialogs::Answer::No || SaveDatedCopy();
 }
 
 bool PictureWorkflow::AskToSaveFormat() {
     if (!f_.state.datedPicture.modified) return true;
-    const auto answer = f_.dialogs.message(
-        shellText("PictureWorkflow", "The format has been changed. Would you like to save the template so that it will be applied to the "
-                                     "next image?"),
-        Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
+    const auto answer =
+        f_.dialogs.message(shellText("PictureWorkflow", "The format has been changed. Would you like to save "
+                                                        "the template so that it will be applied to the "
+                                                        "next image?"),
+                           Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
     if (answer == Dialogs::Answer::Cancel) return false;
     return answer == Dialogs::Answer::No || templates_.SaveTemplate();
 }
@@ -98,7 +99,8 @@ void PictureWorkflow::OpenDropped(const std::vector<std::string>& paths) {
             files.push_back(std::move(photo));
     }
     if (files.empty() || !AskToSaveImage() || !AskToSaveFormat()) return;
-    for (auto path = paths.rbegin(); path != paths.rend(); ++path) RememberRecent(f_.state.settings, *path);
+    for (auto path = paths.rbegin(); path != paths.rend(); ++path)
+        RememberRecent(f_.state.settings, *path);
     openBatch(files);
 }
 
@@ -127,7 +129,10 @@ void PictureWorkflow::openEntry(int index) {
         for (const std::string& source : s.datedPicture.DatesFromOtherSources())
             status += (status.empty() ? "" : ", ") + source;
         if (!status.empty()) status = shellText("PictureWorkflow", "Dated from %1. ", {status});
-        f_.ShowStatus(status + shellText("PictureWorkflow", "Click an item in the picture, or choose one in the list at the left, to change it."));
+        f_.ShowStatus(
+            status +
+            shellText("PictureWorkflow",
+                      "Click an item in the picture, or choose one in the list at the left, to change it."));
     } else {
         if (!s.datedPicture.picture) s.imageSaved = 1;
         f_.ShowStatus(whyNot.empty() ? shellText("PictureWorkflow", "Cannot open %1", {path})
@@ -173,7 +178,8 @@ bool PictureWorkflow::SaveDatedCopy() {
     // Said when the photo's own JPEG data was to be kept and could not be.
     f_.ShowStatus(road.wholeReason.empty()
                       ? shellText("PictureWorkflow", "Saved %1", {s.outputPath})
-                      : shellText("PictureWorkflow", "Saved %1 (%2: whole picture re-encoded)", {s.outputPath, road.wholeReason}));
+                      : shellText("PictureWorkflow", "Saved %1 (%2: whole picture re-encoded)",
+                                  {s.outputPath, road.wholeReason}));
     return true;
 }
 

@@ -1,10 +1,10 @@
 #include "shell/ProcessAllWorkflow.h"
 
 #include "batch/BatchRun.h"
+#include "formatbar/UiDialogs.h"
 #include "imaging/TextCodec.h"
 #include "shell/FrameState.h"
 #include "shell/PictureWorkflow.h"
-#include "formatbar/UiDialogs.h"
 #include "shell/ShellText.h"
 
 #include <QDir>
@@ -34,9 +34,10 @@ std::string images(int count) {
 
 bool ProcessAllWorkflow::ensureFolder(const std::string& folder) const {
     if (!folder.empty() && QFileInfo(imaging::toQString(folder)).isDir()) return true;
-    const auto answer =
-        f_.dialogs.message(shellText("ProcessAllWorkflow", "The directory, %1, does not exist. Would you like to create it?", {folder}),
-                           Dialogs::Buttons::OkCancel, Dialogs::Icon::Question);
+    const auto answer = f_.dialogs.message(
+        shellText("ProcessAllWorkflow", "The directory, %1, does not exist. Would you like to create it?",
+                  {folder}),
+        Dialogs::Buttons::OkCancel, Dialogs::Icon::Question);
     if (answer != Dialogs::Answer::Ok) return false;
     if (folder.empty() || !QDir().mkpath(imaging::toQString(folder))) {
         f_.dialogs.error(shellText("ProcessAllWorkflow", "Directory creation failed."));
@@ -49,8 +50,9 @@ ProcessAllWorkflow::Outcome ProcessAllWorkflow::Run() {
     FrameState& s = f_.state;
     const std::size_t first = static_cast<std::size_t>(s.fileIndex) + 1;
     if (s.fileList.size() <= first) {
-        f_.dialogs.message(shellText("ProcessAllWorkflow", "There are no more images in the list to process."), Dialogs::Buttons::Ok,
-                           Dialogs::Icon::Information);
+        f_.dialogs.message(
+            shellText("ProcessAllWorkflow", "There are no more images in the list to process."),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Information);
         return {};
     }
     if (!pictures_.AskToSaveFormat()) return {};
@@ -70,9 +72,11 @@ ProcessAllWorkflow::Outcome ProcessAllWorkflow::Run() {
     if (!ensureFolder(job.outDir)) return {};
 
     const int total = static_cast<int>(job.photos.size());
-    std::unique_ptr<UiDialogs::Progress> progress =
-        f_.dialogs.startProgress(s.settings.appTitle, total == 1 ? shellText("ProcessAllWorkflow", "Dating 1 image...")
-                                                                 : shellText("ProcessAllWorkflow", "Dating %1 images...", {std::to_string(total)}), total);
+    std::unique_ptr<UiDialogs::Progress> progress = f_.dialogs.startProgress(
+        s.settings.appTitle,
+        total == 1 ? shellText("ProcessAllWorkflow", "Dating 1 image...")
+                   : shellText("ProcessAllWorkflow", "Dating %1 images...", {std::to_string(total)}),
+        total);
 
     // The photos are dated on other threads; this one shows the progress and keeps the window alive.
     std::map<std::string, std::string> whyFailed; // the first problem of each photo

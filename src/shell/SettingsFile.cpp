@@ -24,15 +24,16 @@ std::string colorKey(int slot) {
 
 int LoadSettings(AppSettings& settings, std::string& outputDir) {
     const ProfileFile file(settings.iniPath);
-    const std::string outDir = expandHomeFolder(file.getString(kSettingsSection, "OutDir", defaultOutputFolder()));
+    const std::string outDir =
+        expandHomeFolder(file.getString(kSettingsSection, "OutDir", defaultOutputFolder()));
     settings.outputDir = outDir;
     if (outputDir.empty()) outputDir = outDir;
     settings.defaultTemplate = file.getString(kSettingsSection, "TemplateDef", kDefaultTemplateName);
     // A folder the settings name is theirs to keep, found or not; the default one falls back to the
     // shipped templates when it could not be made.
     const std::string templatePath = file.getString(kSettingsSection, "TemplatePath", kDefaultTemplateFolder);
-    settings.templateFolder =
-        resolveTemplateFolder(templatePath, settings.homeFolder.empty() ? settings.exeFolder : settings.homeFolder);
+    settings.templateFolder = resolveTemplateFolder(
+        templatePath, settings.homeFolder.empty() ? settings.exeFolder : settings.homeFolder);
     if (templatePath == kDefaultTemplateFolder)
         settings.templateFolder = usableTemplateFolder(settings.templateFolder, settings.exeFolder);
     settings.backColor = file.getInt(kSettingsSection, "BackColor", "9474192");

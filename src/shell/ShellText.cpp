@@ -14,14 +14,15 @@ bool installTranslations(const QLocale& locale) {
     if (qtTexts.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTexts);
-    const bool own =
-        ownTexts.load(locale, QStringLiteral("imprix"), QStringLiteral("_"), QStringLiteral(":/translations"));
+    const bool own = ownTexts.load(locale, QStringLiteral("imprix"), QStringLiteral("_"),
+                                   QStringLiteral(":/translations"));
     if (own) QCoreApplication::installTranslator(&ownTexts);
     return own;
 }
 
 std::string shellText(const char* context, const char* source, std::initializer_list<std::string> args) {
     QString text = QCoreApplication::translate(context, source);
-    for (const std::string& arg : args) text = text.arg(imaging::toQString(arg));
+    for (const std::string& arg : args)
+        text = text.arg(imaging::toQString(arg));
     return imaging::toUtf8(text);
 }

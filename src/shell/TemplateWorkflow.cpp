@@ -1,12 +1,12 @@
 #include "shell/TemplateWorkflow.h"
 
+#include "formatbar/UiDialogs.h"
 #include "imaging/TextCodec.h"
 #include "shell/EditHistory.h"
 #include "shell/FrameState.h"
-#include "shell/TemplateBar.h"
-#include "formatbar/UiDialogs.h"
-#include "view/PictureView.h"
 #include "shell/ShellText.h"
+#include "shell/TemplateBar.h"
+#include "view/PictureView.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -88,8 +88,10 @@ void TemplateWorkflow::SwitchTemplate() {
     const std::string chosen = f_.templateBar.selectedText();
     if (s.datedPicture.modified) {
         const auto answer =
-            f_.dialogs.message(shellText("TemplateWorkflow", "The current template (%1) was changed. Would you like to save it "
-                                                             "before loading the new template?", {s.templateName}),
+            f_.dialogs.message(shellText("TemplateWorkflow",
+                                         "The current template (%1) was changed. Would you like to save it "
+                                         "before loading the new template?",
+                                         {s.templateName}),
                                Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question);
         const bool keep =
             answer == Dialogs::Answer::Cancel ||
@@ -145,8 +147,10 @@ void TemplateWorkflow::write(CDatedPicture& source, const std::string& path) con
         f_.ShowStatus(shellText("TemplateWorkflow", "Template saved: %1", {path}));
         if (&source == &f_.state.datedPicture) f_.history.markSaved();
     } else
-        f_.ShowStatus(whyNot.empty() ? shellText("TemplateWorkflow", "The template could not be written to %1", {path})
-                                     : shellText("TemplateWorkflow", "The template could not be written to %1: %2", {path, whyNot}));
+        f_.ShowStatus(whyNot.empty()
+                          ? shellText("TemplateWorkflow", "The template could not be written to %1", {path})
+                          : shellText("TemplateWorkflow", "The template could not be written to %1: %2",
+                                      {path, whyNot}));
 }
 
 bool TemplateWorkflow::SaveTemplate() {

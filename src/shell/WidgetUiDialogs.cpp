@@ -3,8 +3,8 @@
 #include "imaging/TextCodec.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QStandardPaths>

@@ -24,7 +24,7 @@ struct DragOutcome {
     bool repaint = false;
     bool scrolled = false; // the shown part moved: scroll bars follow
     bool takeFocus = false;
-    bool handled = false; // a key the view uses
+    bool handled = false;         // a key the view uses
     const char* change = nullptr; // with formatChanged: what was done, for the undo list ("Move")
 };
 

@@ -386,7 +386,8 @@ void CPictureView::paintEvent(QPaintEvent*) {
     const QRect client = viewport()->rect();
     if (!hasWorkPicture(datedPicture_) || !geometry_.hasPicture()) {
         painter.fillRect(client, back);
-        if (!datedPicture_ || !datedPicture_->picture || datedPicture_->picture->isNull()) paintStartHint(painter, back);
+        if (!datedPicture_ || !datedPicture_->picture || datedPicture_->picture->isNull())
+            paintStartHint(painter, back);
         return;
     }
     if (std::as_const(*datedPicture_->workPicture).image().size() !=

@@ -14,7 +14,7 @@ qint64 keyOf(const std::unique_ptr<imaging::Bitmap>& bitmap) {
 } // namespace
 
 RenderTracker::ItemLook RenderTracker::lookOf(const ImprintItem& it) {
-    return ItemLook{it.tag,      it.fontName, it.valueText, it.label,  it.unit,
+    return ItemLook{it.tag,          it.fontName, it.valueText, it.label,  it.unit,
                     it.resolvedDate, it.fontSize, it.fontStyle, it.anchor, it.effects};
 }
 

@@ -1,5 +1,5 @@
-#include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
+#include "batch/BatchOptions.h"
 
 #include "imaging/PropertyReader.h"
 #include "model/DatedPicture.h"
@@ -58,7 +58,8 @@ std::string writeDateTemplate(const TempDir& dir) {
 int darkPixels(const QImage& image, const QRect& area) {
     int dark = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) dark += qGray(image.pixel(x, y)) < 60;
+        for (int x = area.left(); x <= area.right(); ++x)
+            dark += qGray(image.pixel(x, y)) < 60;
     return dark;
 }
 
@@ -66,8 +67,8 @@ int darkPixels(const QImage& image, const QRect& area) {
 
 TEST(TheBatchCommandLine, readsOptionsAndRefusesBadOnes) {
     std::string error;
-    BatchOptions o =
-        parseBatchOptions({"--jobs", "3", "--quality=85", "--shift=-0:01:30:00", "--dry-run", "a.jpg", "--", "-b.jpg"}, error);
+    BatchOptions o = parseBatchOptions(
+        {"--jobs", "3", "--quality=85", "--shift=-0:01:30:00", "--dry-run", "a.jpg", "--", "-b.jpg"}, error);
     EXPECT_EQ(error, "");
     EXPECT_EQ(o.shift, -5400);
     EXPECT_EQ(o.jobs, 3);
@@ -82,7 +83,7 @@ TEST(TheBatchCommandLine, readsOptionsAndRefusesBadOnes) {
                                                 {"--jobs", "0", "a.jpg"},
                                                 {"--jobs", "two", "a.jpg"},
                                                 {"--shift=1:30", "a.jpg"},
-                                                {"--template"},       // value missing
+                                                {"--template"},        // value missing
                                                 {"--colour", "a.jpg"}, // unknown option
                                                 {"--dry-run"}}) {      // nothing to do
         error.clear();
@@ -117,7 +118,8 @@ TEST(TheBatchProgram, datesAFolderAndReportsTheBrokenPhotoWithoutStopping) {
         photo.height = 400;
         photo.color = QColor(235, 235, 235);
         photo.tags = {{"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
-        ASSERT_EQ(photofactory::writePhoto(dir.path("in/photo" + std::to_string(i) + (i == 2 ? ".PNG" : ".jpg")), photo),
+        ASSERT_EQ(photofactory::writePhoto(
+                      dir.path("in/photo" + std::to_string(i) + (i == 2 ? ".PNG" : ".jpg")), photo),
                   "");
     }
     QFile broken(QString::fromStdString(dir.path("in/broken.jpg")));
@@ -135,12 +137,13 @@ TEST(TheBatchProgram, datesAFolderAndReportsTheBrokenPhotoWithoutStopping) {
     ASSERT_EQ(photofactory::writePhoto(dir.path("in2/photo0.jpg"), dark), "");
 
     const std::string tpl = writeDateTemplate(dir);
-    const BatchOutcome run = runBatch({"--template", QString::fromStdString(tpl), "--out-dir",
-                              QString::fromStdString(dir.path("out")), "--jobs", "2",
-                              QString::fromStdString(dir.path("in")), QString::fromStdString(dir.path("in2"))});
+    const BatchOutcome run = runBatch(
+        {"--template", QString::fromStdString(tpl), "--out-dir", QString::fromStdString(dir.path("out")),
+         "--jobs", "2", QString::fromStdString(dir.path("in")), QString::fromStdString(dir.path("in2"))});
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_NE(run.err.find("broken.jpg"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("same name as the copy of " + dir.path("in/photo0.jpg")), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("same name as the copy of " + dir.path("in/photo0.jpg")), std::string::npos)
+        << run.err;
     EXPECT_NE(run.err.find("3 written, 2 failed"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("notes.txt"), std::string::npos);
 
@@ -148,9 +151,11 @@ TEST(TheBatchProgram, datesAFolderAndReportsTheBrokenPhotoWithoutStopping) {
         const QImage copy(QString::fromStdString(dir.path(std::string("out/") + name)));
         ASSERT_FALSE(copy.isNull()) << name;
         // the year in the bottom-left corner: 20 points from the edges of a 6 x 4 inch print
-        const QRect anchor(copy.width() * 20 / 432, copy.height() * 3 / 4, copy.width() / 3, copy.height() / 4 - 8);
+        const QRect anchor(copy.width() * 20 / 432, copy.height() * 3 / 4, copy.width() / 3,
+                           copy.height() / 4 - 8);
         EXPECT_GT(darkPixels(copy, anchor), 50) << name;
-        EXPECT_EQ(darkPixels(copy, QRect(copy.width() / 2, 0, copy.width() / 2 - 1, copy.height() / 2)), 0) << name;
+        EXPECT_EQ(darkPixels(copy, QRect(copy.width() / 2, 0, copy.width() / 2 - 1, copy.height() / 2)), 0)
+            << name;
     }
 }
 
@@ -159,7 +164,9 @@ TEST(TheBatchProgram, saysWhichCopiesHaveNoDateAndWhatATemplateLacksOnceAndNames
     QDir().mkpath(QString::fromStdString(dir.path("in")));
     for (int i = 0; i < 3; ++i) {
         photofactory::Photo photo;
-        if (i > 0) photo.tags = {{"Exif.Photo.DateTimeOriginal", i == 1 ? "2001:06:21 14:38:56" : "    :  :     :  :"}};
+        if (i > 0)
+            photo.tags = {
+                {"Exif.Photo.DateTimeOriginal", i == 1 ? "2001:06:21 14:38:56" : "    :  :     :  :"}};
         ASSERT_EQ(photofactory::writePhoto(dir.path("in/p" + std::to_string(i) + ".jpg"), photo), "");
     }
     CDatedPicture templ; // the date, and a border and a watermark whose files are missing
@@ -177,7 +184,8 @@ TEST(TheBatchProgram, saysWhichCopiesHaveNoDateAndWhatATemplateLacksOnceAndNames
     EXPECT_EQ(run.exitCode, 0) << run.err;
     const auto count = [&](const std::string& text) {
         std::size_t n = 0;
-        for (auto at = run.err.find(text); at != std::string::npos; at = run.err.find(text, at + 1)) ++n;
+        for (auto at = run.err.find(text); at != std::string::npos; at = run.err.find(text, at + 1))
+            ++n;
         return n;
     };
     EXPECT_EQ(count("Unable to load border gone-border.png"), 1u) << run.err;
@@ -193,7 +201,8 @@ TEST(TheBatchProgram, saysWhichCopiesHaveNoDateAndWhatATemplateLacksOnceAndNames
     items.start(QStringLiteral(IMPRIX_BATCH_EXE), {"--items", "p1.jpg"});
     ASSERT_TRUE(items.waitForFinished(60000));
     const std::string listing = items.readAllStandardOutput().toStdString();
-    EXPECT_NE(listing.find("PropertyTagTypeASCII\t" + dir.path("in/p1.jpg") + "\t"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("PropertyTagTypeASCII\t" + dir.path("in/p1.jpg") + "\t"), std::string::npos)
+        << listing;
 }
 
 TEST(TheBatchProgram, saysWhatDatedAPhotoWithoutItsOwnDateAndShiftsTheClockForOneRun) {
@@ -212,11 +221,12 @@ TEST(TheBatchProgram, saysWhatDatedAPhotoWithoutItsOwnDateAndShiftsTheClockForOn
     templ.dateFormat = "%d";
     ASSERT_EQ(templ.WriteTemplate(dir.path("t.tpl")), 0);
 
-    const BatchOutcome run = runBatch({"--template", QString::fromStdString(dir.path("t.tpl")), "--shift=0:01:00:00",
-                                       "--out-dir", QString::fromStdString(dir.path("out")),
-                                       QString::fromStdString(dir.path("in"))});
+    const BatchOutcome run =
+        runBatch({"--template", QString::fromStdString(dir.path("t.tpl")), "--shift=0:01:00:00", "--out-dir",
+                  QString::fromStdString(dir.path("out")), QString::fromStdString(dir.path("in"))});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("IMG_20180725_163423.jpg: dated from the file name"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("IMG_20180725_163423.jpg: dated from the file name"), std::string::npos)
+        << run.err;
     EXPECT_EQ(run.err.find("dated.jpg: dated from"), std::string::npos) << run.err; // its own date
     EXPECT_NE(run.err.find("2 written, 0 failed"), std::string::npos) << run.err;
     // The copy shows the shifted date, the next day's: it is nearer to that render than to the unshifted one.
@@ -230,7 +240,8 @@ TEST(TheBatchProgram, saysWhatDatedAPhotoWithoutItsOwnDateAndShiftsTheClockForOn
         const QImage render = photo.workPicture->image();
         long long sum = 0;
         for (int y = 0; y < render.height(); ++y)
-            for (int x = 0; x < render.width(); ++x) sum += std::abs(qGray(render.pixel(x, y)) - qGray(copy.pixel(x, y)));
+            for (int x = 0; x < render.width(); ++x)
+                sum += std::abs(qGray(render.pixel(x, y)) - qGray(copy.pixel(x, y)));
         return sum;
     };
     ASSERT_EQ(copy.size(), QSize(600, 400));
@@ -239,16 +250,20 @@ TEST(TheBatchProgram, saysWhatDatedAPhotoWithoutItsOwnDateAndShiftsTheClockForOn
 
 TEST(TheBatchProgram, walksFoldersOfFoldersOnlyWhenAskedAndPrintsTheCopiesOnStandardOutput) {
     TempDir dir;
-    for (const char* folder : {"in/sub/deeper", "in/sub2"}) QDir().mkpath(QString::fromStdString(dir.path(folder)));
+    for (const char* folder : {"in/sub/deeper", "in/sub2"})
+        QDir().mkpath(QString::fromStdString(dir.path(folder)));
     for (const char* photo : {"in/a.jpg", "in/sub/b.jpg", "in/sub/deeper/c.jpg"})
         ASSERT_EQ(photofactory::writePhoto(dir.path(photo), photofactory::Photo()), "");
     const QString tpl = QString::fromStdString(writeDateTemplate(dir));
     const QString in = QString::fromStdString(dir.path("in"));
 
-    const BatchOutcome flat = runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("flat")), in});
+    const BatchOutcome flat =
+        runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("flat")), in});
     EXPECT_EQ(flat.exitCode, 0);
     EXPECT_EQ(flat.out, dir.path("flat/Dated_a.jpg") + "\n");
-    EXPECT_NE(flat.err.find(dir.path("in") + ": 2 folders in it left out (-r dates them too)"), std::string::npos) << flat.err;
+    EXPECT_NE(flat.err.find(dir.path("in") + ": 2 folders in it left out (-r dates them too)"),
+              std::string::npos)
+        << flat.err;
 
     const BatchOutcome deep =
         runBatch({"-rq", "--template", tpl, "--out-dir", QString::fromStdString(dir.path("deep")), in});
@@ -263,14 +278,16 @@ TEST(TheBatchProgram, walksFoldersOfFoldersOnlyWhenAskedAndPrintsTheCopiesOnStan
                                    QString::fromStdString(dir.path("deep/Dated_c.jpg"))}));
 
     // Nothing to do: a summary without a rate.
-    const BatchOutcome none = runBatch({"--template", tpl, "--dry-run", QString::fromStdString(dir.path("in/sub2"))});
+    const BatchOutcome none =
+        runBatch({"--template", tpl, "--dry-run", QString::fromStdString(dir.path("in/sub2"))});
     EXPECT_EQ(none.err.find("per second"), std::string::npos) << none.err;
 }
 
 TEST(TheBatchProgram, listsItemsAsJsonThatKeepsEveryText) {
     TempDir dir;
     photofactory::Photo photo;
-    photo.tags = {{"Exif.Image.Make", "Caf\u00e9 \"Tab\"\tand\\slash"}, {"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
+    photo.tags = {{"Exif.Image.Make", "Caf\u00e9 \"Tab\"\tand\\slash"},
+                  {"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
     ASSERT_EQ(photofactory::writePhoto(dir.path("p.jpg"), photo), "");
     const BatchOutcome run = runBatch({"--items", "--json", QString::fromStdString(dir.path("p.jpg"))});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -281,7 +298,8 @@ TEST(TheBatchProgram, listsItemsAsJsonThatKeepsEveryText) {
     EXPECT_EQ(listed["path"].toString().toStdString(), dir.path("p.jpg"));
     EXPECT_EQ(listed["width"].toInt(), 120);
     std::map<std::string, QJsonObject> byTag;
-    for (const QJsonValue& item : listed["items"].toArray()) byTag[item["tag"].toString().toStdString()] = item.toObject();
+    for (const QJsonValue& item : listed["items"].toArray())
+        byTag[item["tag"].toString().toStdString()] = item.toObject();
     EXPECT_EQ(byTag["0x010f"]["value"].toString(), QStringLiteral("Caf\u00e9 \"Tab\"\tand\\slash"));
     EXPECT_EQ(byTag["0x9003"]["name"].toString(), QStringLiteral("Date Time Original"));
     EXPECT_EQ(byTag["0x9003"]["type"].toString(), QStringLiteral("PropertyTagTypeASCII"));
@@ -313,8 +331,9 @@ TEST(TheBatchProgram, neverWritesACopyOverAnotherPhotoOfTheRun) {
         templ.postfix = row.postfix;
         ASSERT_EQ(templ.WriteTemplate(dir.path("t.tpl")), 0);
         // The photos' own folder is the output folder.
-        const BatchOutcome run = runBatch({"--template", QString::fromStdString(dir.path("t.tpl")), "--out-dir",
-                                           QString::fromStdString(dir.root()), QString::fromStdString(dir.root())});
+        const BatchOutcome run =
+            runBatch({"--template", QString::fromStdString(dir.path("t.tpl")), "--out-dir",
+                      QString::fromStdString(dir.root()), QString::fromStdString(dir.root())});
         EXPECT_EQ(run.exitCode, 1) << run.err;
         EXPECT_NE(run.err.find("left alone: its copy " + dir.path(row.victim) + " would replace " +
                                dir.path(row.victim) + ", a photo of this run"),
@@ -327,8 +346,8 @@ TEST(TheBatchProgram, neverWritesACopyOverAnotherPhotoOfTheRun) {
 
 TEST(TheBatchRun, datesPhotosWhoseNamesAreNotUtf8AndSaysWhyAPathCannotBeUsed) {
     TempDir dir;
-    const std::string name = "caf\xe9 \x1b[31m.jpg"; // Latin-1 and an escape sequence
-    const std::string path = dir.root() + "/" + name;     // (TempDir::path goes through QString)
+    const std::string name = "caf\xe9 \x1b[31m.jpg";  // Latin-1 and an escape sequence
+    const std::string path = dir.root() + "/" + name; // (TempDir::path goes through QString)
     photofactory::Photo photo;
     photo.tags = {{"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
     ASSERT_EQ(photofactory::writePhoto(dir.path("written.jpg"), photo), "");
@@ -362,16 +381,24 @@ TEST(TheBatchProgram, writesTheSameCopiesWhateverTheNumberOfJobsAndNothingInADry
     }
     const QString tpl = QString::fromStdString(writeDateTemplate(dir));
     const QString in = QString::fromStdString(dir.path("in"));
-    ASSERT_EQ(runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("one")), "--jobs", "1", in}).exitCode, 0);
-    ASSERT_EQ(runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("two")), "--jobs", "2", in}).exitCode, 0);
+    ASSERT_EQ(
+        runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("one")), "--jobs", "1", in})
+            .exitCode,
+        0);
+    ASSERT_EQ(
+        runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("two")), "--jobs", "2", in})
+            .exitCode,
+        0);
     for (int i = 0; i < 4; ++i) {
         const std::string name = "/Dated_p" + std::to_string(i) + ".jpg";
-        QFile a(QString::fromStdString(dir.path("one") + name)), b(QString::fromStdString(dir.path("two") + name));
+        QFile a(QString::fromStdString(dir.path("one") + name)),
+            b(QString::fromStdString(dir.path("two") + name));
         ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)) << name;
         EXPECT_EQ(a.readAll(), b.readAll()) << name;
     }
 
-    const BatchOutcome dry = runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("dry")), "--dry-run", in});
+    const BatchOutcome dry =
+        runBatch({"--template", tpl, "--out-dir", QString::fromStdString(dir.path("dry")), "--dry-run", in});
     EXPECT_EQ(dry.exitCode, 0) << dry.err;
     EXPECT_NE(dry.err.find("nothing written"), std::string::npos);
     EXPECT_FALSE(QDir(QString::fromStdString(dir.path("dry"))).exists());
@@ -384,9 +411,10 @@ TEST(TheBatchProgram, findsTheDefaultTemplateByItsNameOrItsBeginningIgnoringCase
     // A portable copy of the program with its settings and templates beside it.
     TempDir dir;
     QDir().mkpath(QString::fromStdString(dir.path("bin/Templates")));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(IMPRIX_BATCH_EXE), QString::fromStdString(dir.path("bin/imprix-batch"))));
-    for (const auto& [name, prefix] : {std::pair{"Holiday.tpl", "H_"}, std::pair{"home.tpl", "Home_"},
-                                       std::pair{"Hol Old.tpl", "Old_"}}) {
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(IMPRIX_BATCH_EXE), QString::fromStdString(dir.path("bin/imprix-batch"))));
+    for (const auto& [name, prefix] :
+         {std::pair{"Holiday.tpl", "H_"}, std::pair{"home.tpl", "Home_"}, std::pair{"Hol Old.tpl", "Old_"}}) {
         CDatedPicture templ;
         templ.MakeNewTemplate();
         templ.prefix = prefix;
@@ -438,18 +466,23 @@ TEST(TheBatchProgram, keepsTheJpegDataOfPhotosAndSaysWhichCopiesEncodeTheWholePi
     ASSERT_EQ(wide.WriteTemplate(dir.path("wide.tpl")), 0);
 
     const auto run = [&](const std::string& templ, const QString& road) {
-        return runBatch({"--template", QString::fromStdString(templ), "--out-dir", QString::fromStdString(dir.path("out")),
-                         road, "--jobs", "2", QString::fromStdString(dir.path("in"))});
+        return runBatch({"--template", QString::fromStdString(templ), "--out-dir",
+                         QString::fromStdString(dir.path("out")), road, "--jobs", "2",
+                         QString::fromStdString(dir.path("in"))});
     };
     const auto count = [](const std::string& err, const std::string& text) {
         std::size_t n = 0;
-        for (auto at = err.find(text); at != std::string::npos; at = err.find(text, at + 1)) ++n;
+        for (auto at = err.find(text); at != std::string::npos; at = err.find(text, at + 1))
+            ++n;
         return n;
     };
     BatchOutcome kept = run(plain, "--lossless");
     EXPECT_EQ(kept.exitCode, 0) << kept.err;
-    EXPECT_EQ(count(kept.err, "turned.jpg: orientation 6 on a picture that is not whole MCUs: whole picture re-encoded"),
-              1u) << kept.err;
+    EXPECT_EQ(
+        count(kept.err,
+              "turned.jpg: orientation 6 on a picture that is not whole MCUs: whole picture re-encoded"),
+        1u)
+        << kept.err;
     EXPECT_EQ(count(kept.err, "re-encoded"), 1u) << "a.jpg keeps its data: " << kept.err;
     // Far from the date, the copy is the photo itself.
     const QImage original(QString::fromStdString(dir.path("in/a.jpg")));
@@ -458,7 +491,8 @@ TEST(TheBatchProgram, keepsTheJpegDataOfPhotosAndSaysWhichCopiesEncodeTheWholePi
     EXPECT_EQ(copy.copy(160, 0, 160, 120), original.copy(160, 0, 160, 120));
 
     const BatchOutcome widened = run(dir.path("wide.tpl"), "--lossless");
-    EXPECT_EQ(count(widened.err, "white space: whole picture re-encoded"), 1u) << "said once: " << widened.err;
+    EXPECT_EQ(count(widened.err, "white space: whole picture re-encoded"), 1u)
+        << "said once: " << widened.err;
 
     const BatchOutcome whole = run(plain, "--no-lossless");
     EXPECT_EQ(count(whole.err, "re-encoded"), 0u) << whole.err;
@@ -485,12 +519,14 @@ TEST(TheBatchProgram, datesAFolderOfPhotosByTheirContentIntoUprightJpegCopiesWit
     notes.write("shopping list\n");
     notes.close();
 
-    const BatchOutcome run = runBatch({QStringLiteral("--template"), QString::fromStdString(writeDateTemplate(dir)),
-                                       QStringLiteral("--out-dir"), QString::fromStdString(dir.path("out")),
-                                       QString::fromStdString(dir.path("in"))});
+    const BatchOutcome run =
+        runBatch({QStringLiteral("--template"), QString::fromStdString(writeDateTemplate(dir)),
+                  QStringLiteral("--out-dir"), QString::fromStdString(dir.path("out")),
+                  QString::fromStdString(dir.path("in"))});
     EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_NE(run.err.find("notes.heic: not a picture: its content is none of JPEG, TIFF, PNG, WebP, HEIF or AVIF"),
-              std::string::npos)
+    EXPECT_NE(
+        run.err.find("notes.heic: not a picture: its content is none of JPEG, TIFF, PNG, WebP, HEIF or AVIF"),
+        std::string::npos)
         << run.err;
     QImage heic(QString::fromStdString(dir.path("out/Dated_IMG_1.jpg")), "jpeg");
     ASSERT_FALSE(heic.isNull()) << run.err;

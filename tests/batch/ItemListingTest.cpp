@@ -24,5 +24,5 @@ TEST(TheItemListing, keepsEveryTextOnOneLineAndInUtf8) {
     EXPECT_EQ(escapeListingField("line\nbreak\r"), "line\\nbreak\\r");
     EXPECT_EQ(escapeListingField("C:\\Photos"), "C:\\\\Photos");
     EXPECT_EQ(escapeListingField("red\x1b[31m\x7f"), "red\\x1b[31m\\x7f"); // nothing acts on the terminal
-    EXPECT_EQ(escapeListingField("Caf\xE9"), "Caf\xC3\xA9"); // Windows-1252 from an old camera
+    EXPECT_EQ(escapeListingField("Caf\xE9"), "Caf\xC3\xA9");               // Windows-1252 from an old camera
 }

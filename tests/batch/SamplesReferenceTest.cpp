@@ -197,9 +197,9 @@ TEST(TheBatchProgram, answersHelpAndRefusesBadUsage) {
     EXPECT_NE(help.out.find("imprix-batch --items [--json] PHOTO..."), std::string::npos);
 
     const QStringList bad[] = {
-        {},                     // nothing at all
-        {"--items"},            // no photo
-        {"--bogus", "--items"}, // an unknown option
+        {},                          // nothing at all
+        {"--items"},                 // no photo
+        {"--bogus", "--items"},      // an unknown option
         {"--quality", "x", "a.jpg"}, // not a quality
         {"--json", "a.jpg"},         // a listing's form without a listing
     };
@@ -209,7 +209,8 @@ TEST(TheBatchProgram, answersHelpAndRefusesBadUsage) {
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
         // One line of what is wrong and where help is, not the whole help.
-        EXPECT_NE(run.err.find("Try 'imprix-batch --help' for more information."), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("Try 'imprix-batch --help' for more information."), std::string::npos)
+            << run.err;
         EXPECT_EQ(run.err.find("Usage: imprix-batch"), std::string::npos);
     }
 }

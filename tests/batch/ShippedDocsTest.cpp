@@ -15,11 +15,13 @@ TEST(TheGallery, inTheDocsIsWhatTheBuildMakesFromEachShippedTemplate) {
     if (!built.exists()) GTEST_SKIP() << "this build makes no gallery";
     const QStringList pictures = built.entryList({QStringLiteral("*.jpg")});
     ASSERT_EQ(pictures.size(), QDir(QStringLiteral(IMPRIX_SOURCE_DIR "/src/res/templates"))
-                                   .entryList({QStringLiteral("*.tpl")}).size());
+                                   .entryList({QStringLiteral("*.tpl")})
+                                   .size());
     for (const QString& name : pictures) {
         const QImage made(built.filePath(name));
         const QImage kept(QStringLiteral(IMPRIX_SOURCE_DIR "/docs/gallery/") + name);
-        ASSERT_FALSE(kept.isNull()) << "docs/gallery/" << name.toStdString() << " is missing: run scripts/gallery";
+        ASSERT_FALSE(kept.isNull()) << "docs/gallery/" << name.toStdString()
+                                    << " is missing: run scripts/gallery";
         ASSERT_EQ(made.size(), kept.size()) << name.toStdString();
         // JPEG and font rendering may differ by a few levels; a moved or changed item differs a lot.
         qint64 differing = 0;
@@ -43,7 +45,8 @@ TEST(TheManualPage, namesEveryOptionOfTheHelp) {
     QFile page(QStringLiteral(IMPRIX_SOURCE_DIR "/docs/imprix-batch.1"));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     const QString manual = QString::fromUtf8(page.readAll());
-    const QRegularExpression option(QStringLiteral("^\\s+(?:-[a-z], )?(--[a-z-]+)"), QRegularExpression::MultilineOption);
+    const QRegularExpression option(QStringLiteral("^\\s+(?:-[a-z], )?(--[a-z-]+)"),
+                                    QRegularExpression::MultilineOption);
     int options = 0;
     for (auto it = option.globalMatch(help); it.hasNext(); ++options) {
         QString name = it.next().captured(1);

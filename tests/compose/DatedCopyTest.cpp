@@ -60,7 +60,8 @@ QByteArray jpegIccProfile(const QByteArray& jpeg) {
     for (qsizetype at = 2; at + 4 <= jpeg.size() && static_cast<unsigned char>(jpeg[at]) == 0xFF;) {
         const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
         if (marker == 0xDA) break; // the scan: no more markers before it
-        const int length = (static_cast<unsigned char>(jpeg[at + 2]) << 8) | static_cast<unsigned char>(jpeg[at + 3]);
+        const int length =
+            (static_cast<unsigned char>(jpeg[at + 2]) << 8) | static_cast<unsigned char>(jpeg[at + 3]);
         const QByteArray body = jpeg.mid(at + 4, length - 2);
         if (marker == 0xE2 && body.startsWith(QByteArray("ICC_PROFILE\0", 12))) profile += body.mid(14);
         at += 2 + length;
@@ -77,9 +78,11 @@ const imaging::PropertyItem* find(const imaging::PropertyBlock& block, std::uint
 } // namespace
 
 TEST(TheOutputName, joinsFolderPrefixBasePostfixAndTheOwnExtension) {
-    EXPECT_EQ(ComposeOutputName("/photos/IMG_0001.JPG", "/out", "Dated_", "_v2"), "/out/Dated_IMG_0001_v2.JPG");
+    EXPECT_EQ(ComposeOutputName("/photos/IMG_0001.JPG", "/out", "Dated_", "_v2"),
+              "/out/Dated_IMG_0001_v2.JPG");
     EXPECT_EQ(ComposeOutputName("/photos/p.jpeg", "/out", "", ""), "/out/p.jpeg");
-    EXPECT_EQ(ComposeOutputName("/photos/scan.TIF", "/out", "Dated_", ""), "/out/Dated_scan.jpg"); // JPEG data
+    EXPECT_EQ(ComposeOutputName("/photos/scan.TIF", "/out", "Dated_", ""),
+              "/out/Dated_scan.jpg");                                                         // JPEG data
     EXPECT_EQ(ComposeOutputName("/pho.tos/holiday", "/out", "", "_d"), "/out/holiday_d.jpg"); // no dot
     EXPECT_EQ(ComposeOutputName("a.b.png", "o", "x", ""), "o/xa.b.jpg");
     EXPECT_EQ(FindEncoder("image/jpeg"), 0);
@@ -111,7 +114,8 @@ TEST(SavingADatedCopy, asksBeforeMakingAMissingFolderAndWritesNothingOnCancel) {
     const std::size_t asked = o.dialogs.shown.size();
     EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Failed);
     ASSERT_EQ(o.dialogs.shown.size(), asked + 1);
-    EXPECT_EQ(o.dialogs.shown.back().text, "Error 7, saving " + target + "\n\n" + o.photo + ": Not a directory");
+    EXPECT_EQ(o.dialogs.shown.back().text,
+              "Error 7, saving " + target + "\n\n" + o.photo + ": Not a directory");
 }
 
 TEST(SavingADatedCopy, passesTheQualityToTheEncoder) {
@@ -120,12 +124,15 @@ TEST(SavingADatedCopy, passesTheQualityToTheEncoder) {
     // noise, so the quality shows in the size
     QImage& work = o.model.workPicture->image();
     for (int y = 0; y < work.height(); ++y)
-        for (int x = 0; x < work.width(); ++x) work.setPixel(x, y, qRgb((x * 37) % 256, (y * 91) % 256, (x * y) % 256));
+        for (int x = 0; x < work.width(); ++x)
+            work.setPixel(x, y, qRgb((x * 37) % 256, (y * 91) % 256, (x * y) % 256));
     o.model.jpegQuality = 0;
     ASSERT_EQ(SaveDatedCopy(o.model, o.model.outputDir + "/q0.jpg", o.photo, o.dialogs), SaveOutcome::Saved);
     o.model.jpegQuality = 100;
-    ASSERT_EQ(SaveDatedCopy(o.model, o.model.outputDir + "/q100.jpg", o.photo, o.dialogs), SaveOutcome::Saved);
-    EXPECT_GT(readAll(o.model.outputDir + "/q100.jpg").size(), 4 * readAll(o.model.outputDir + "/q0.jpg").size());
+    ASSERT_EQ(SaveDatedCopy(o.model, o.model.outputDir + "/q100.jpg", o.photo, o.dialogs),
+              SaveOutcome::Saved);
+    EXPECT_GT(readAll(o.model.outputDir + "/q100.jpg").size(),
+              4 * readAll(o.model.outputDir + "/q0.jpg").size());
 }
 
 TEST(SavingADatedCopy, keepsThePhotosMetadataWithTheOrientationOfUprightPixels) {
@@ -190,7 +197,10 @@ TEST(SavingADatedCopy, laysTransparentPartsOfAPictureOnWhite) {
     QImage picture(90, 30, QImage::Format_ARGB32);
     for (int x = 0; x < 90; ++x)
         for (int y = 0; y < 30; ++y)
-            picture.setPixel(x, y, x < 30 ? qRgba(0, 0, 0, 0) : x < 60 ? qRgba(255, 0, 0, 128) : qRgb(0, 0, 200));
+            picture.setPixel(x, y,
+                             x < 30   ? qRgba(0, 0, 0, 0)
+                             : x < 60 ? qRgba(255, 0, 0, 128)
+                                      : qRgb(0, 0, 200));
     for (const char* name : {"logo.png", "logo.tif"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(picture.save(QString::fromStdString(dir.path(name))));
@@ -236,8 +246,9 @@ TEST(SavingADatedCopy, keepsTheExifWhenTheXmpIsLargerThanAJpegSegmentAndSaysSo) 
     const std::string copy = dir.path("copy.jpg");
     ASSERT_EQ(SaveDatedCopy(model, copy, photo, user), SaveOutcome::Saved);
     ASSERT_EQ(user.texts().size(), 1u);
-    EXPECT_NE(user.texts()[0].find("XMP metadata (70 KB) is larger than a JPEG segment holds and was left out"),
-              std::string::npos)
+    EXPECT_NE(
+        user.texts()[0].find("XMP metadata (70 KB) is larger than a JPEG segment holds and was left out"),
+        std::string::npos)
         << user.texts()[0];
     const imaging::PropertyBlock saved = imaging::readProperties(copy);
     ASSERT_NE(find(saved, 0x9003), nullptr);
@@ -253,7 +264,8 @@ TEST(SavingADatedCopy, neverWritesOverTheOpenedPhoto) {
     const std::string target = ComposeOutputName(o.photo, o.model.outputDir, "", "");
     EXPECT_EQ(SaveDatedCopy(o.model, target, o.photo, o.dialogs), SaveOutcome::Failed);
     EXPECT_NE(o.dialogs.shown.back().text.find("over the photo itself"), std::string::npos);
-    EXPECT_EQ(SaveDatedCopy(o.model, o.dir.root() + "/./IMG_0001.JPG", o.photo, o.dialogs), SaveOutcome::Failed);
+    EXPECT_EQ(SaveDatedCopy(o.model, o.dir.root() + "/./IMG_0001.JPG", o.photo, o.dialogs),
+              SaveOutcome::Failed);
     EXPECT_EQ(readAll(o.photo), before);
 }
 
@@ -280,7 +292,8 @@ TEST(SavingADatedCopy, leavesTheEarlierCopyWholeWhenTheWriteFails) {
     EXPECT_EQ(o.dialogs.shown.back().text,
               "Error 7, saving " + target + "\n\n" + std::strerror(EFBIG)); // and why
     EXPECT_EQ(readAll(target), earlier);
-    EXPECT_EQ(QDir(QString::fromStdString(o.model.outputDir)).entryList(QDir::Files).size(), 1); // no leftovers
+    EXPECT_EQ(QDir(QString::fromStdString(o.model.outputDir)).entryList(QDir::Files).size(),
+              1); // no leftovers
 }
 
 TEST(SavingADatedCopy, writesNothingWithoutAPictureOrAChoice) {
@@ -288,14 +301,16 @@ TEST(SavingADatedCopy, writesNothingWithoutAPictureOrAChoice) {
     ScriptedDialogs dialogs;
     std::string outputPath = "/tmp/never.jpg";
     EXPECT_EQ(SaveDatedCopy(empty, outputPath, "/tmp/x.jpg", dialogs), SaveOutcome::Failed);
-    EXPECT_EQ(SaveDatedCopyAs(empty, outputPath, "/tmp/x.jpg", std::nullopt, dialogs), SaveOutcome::Cancelled);
+    EXPECT_EQ(SaveDatedCopyAs(empty, outputPath, "/tmp/x.jpg", std::nullopt, dialogs),
+              SaveOutcome::Cancelled);
     EXPECT_EQ(outputPath, "/tmp/never.jpg");
     EXPECT_TRUE(dialogs.shown.empty());
 
     OpenedPhoto o;
     QDir().mkpath(QString::fromStdString(o.model.outputDir));
     std::string path = o.model.outputDir + "/first.jpg";
-    ASSERT_EQ(SaveDatedCopyAs(o.model, path, o.photo, o.model.outputDir + "/chosen", o.dialogs), SaveOutcome::Saved);
+    ASSERT_EQ(SaveDatedCopyAs(o.model, path, o.photo, o.model.outputDir + "/chosen", o.dialogs),
+              SaveOutcome::Saved);
     EXPECT_EQ(path, o.model.outputDir + "/chosen"); // typed without extension: used as typed
     EXPECT_TRUE(QFile::exists(QString::fromStdString(path)));
 }

@@ -1,7 +1,7 @@
 #include "compose/DrawingFixture.h"
 
-#include <QFontMetricsF>
 #include <QDir>
+#include <QFontMetricsF>
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,8 @@ namespace {
 double darkShare(const QImage& image, const QRect& area, int threshold) {
     int dark = 0, all = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x, ++all) dark += qGreen(image.pixel(x, y)) < threshold;
+        for (int x = area.left(); x <= area.right(); ++x, ++all)
+            dark += qGreen(image.pixel(x, y)) < threshold;
     return all ? double(dark) / all : 0;
 }
 
@@ -70,7 +71,8 @@ TEST(DrawingAnItem, blendsByItsOpacityAndMeasuresEvenWhenInvisible) {
     ASSERT_FALSE(ink.isNull());
     int darkest = 255; // a pixel fully inside a stroke: half of black over white
     for (int y = ink.top(); y <= ink.bottom(); ++y)
-        for (int x = ink.left(); x <= ink.right(); ++x) darkest = std::min(darkest, qGreen(f.image().pixel(x, y)));
+        for (int x = ink.left(); x <= ink.right(); ++x)
+            darkest = std::min(darkest, qGreen(f.image().pixel(x, y)));
     EXPECT_NEAR(darkest, 127, 3);
 
     f.clear();
@@ -133,7 +135,8 @@ TEST(DrawingAnItem, leavesOutABadDateButDrawsTheOthersAndReportsItOnce) {
 
     for (int round = 0; round < 2; ++round) {
         f.clear();
-        for (int i : {bad, good}) f.place(i), f.draw(i);
+        for (int i : {bad, good})
+            f.place(i), f.draw(i);
     }
     EXPECT_FALSE(f.ink().isNull());
     EXPECT_GT(f.ink().top(), 400); // only the bottom item has ink
@@ -160,9 +163,9 @@ TEST(DrawingAnItem, snapshotOfEveryAnchor) {
     if (dir.isEmpty()) GTEST_SKIP() << "set IMPRIX_SNAPSHOT_DIR to write the snapshot";
     for (const auto& [width, height] : {std::pair{1500, 1000}, std::pair{1000, 1500}}) {
         DrawingFixture f(width, height);
-        static const char* kNames[] = {"Rel: Bottom Left",    "Rel: Bottom Right",    "Rel: Top Left",
-                                       "Rel: Top Right",      "Lndscp: Bottom Left",  "Lndscp: Bottom Right",
-                                       "Lndscp: Top Left",    "Lndscp: Top Right"};
+        static const char* kNames[] = {"Rel: Bottom Left", "Rel: Bottom Right",   "Rel: Top Left",
+                                       "Rel: Top Right",   "Lndscp: Bottom Left", "Lndscp: Bottom Right",
+                                       "Lndscp: Top Left", "Lndscp: Top Right"};
         for (int a = 0; a < 8; ++a) {
             const int i = f.addItem(kNames[a], a);
             f.item(i).color = a < 4 ? 0x0000C0 : 0xC06000;
@@ -174,8 +177,11 @@ TEST(DrawingAnItem, snapshotOfEveryAnchor) {
         f.item(turned).offsetX = 150;
         f.item(turned).offsetY = 100;
         f.item(turned).fontStyle = 700;
-        for (int i = 0; i < f.model.itemCount; ++i) f.place(i);
-        for (int i = 0; i < f.model.itemCount; ++i) f.draw(i);
-        f.image().save(QDir(QString::fromUtf8(dir)).filePath(QStringLiteral("anchors-%1x%2.png").arg(width).arg(height)));
+        for (int i = 0; i < f.model.itemCount; ++i)
+            f.place(i);
+        for (int i = 0; i < f.model.itemCount; ++i)
+            f.draw(i);
+        f.image().save(QDir(QString::fromUtf8(dir))
+                           .filePath(QStringLiteral("anchors-%1x%2.png").arg(width).arg(height)));
     }
 }

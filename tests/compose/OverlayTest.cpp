@@ -177,7 +177,8 @@ TEST(TheOverlays, ofATemplateAreDecodedOnceAndSharedByEveryPhotoItIsAppliedTo) {
     f.writeOverlay("frame.png", frameBorder(Qt::white, Qt::white, Qt::white));
     f.writeOverlay("mark.png", QImage(10, 10, QImage::Format_RGB32));
     f.templ.borderPath = "frame.png";
-    for (int i = 0; i < 3; ++i) f.templateWatermark("mark.png");
+    for (int i = 0; i < 3; ++i)
+        f.templateWatermark("mark.png");
     ASSERT_EQ(f.templ.WriteTemplate(f.dir.path("t.tpl")), 0);
     CDatedPicture read;
     read.templateDir = f.dir.root();
@@ -196,9 +197,11 @@ TEST(TheOverlays, ofATemplateAreDecodedOnceAndSharedByEveryPhotoItIsAppliedTo) {
 
     // A missing file named by several watermark items is reported once.
     CDatedPicture missing;
-    for (int i = 0; i < 3; ++i) missing.item(f.addItem(missing, kTagWatermark, "Watermark", 1)).fontName = "gone.png";
+    for (int i = 0; i < 3; ++i)
+        missing.item(f.addItem(missing, kTagWatermark, "Watermark", 1)).fontName = "gone.png";
     ASSERT_EQ(missing.WriteTemplate(f.dir.path("m.tpl")), 0);
     ScriptedDialogs user;
     read.ReadTemplate(f.dir.path("m.tpl"), user);
-    EXPECT_EQ(user.texts(), std::vector<std::string>{"Unable to load Watermark " + f.dir.path("gone.png") + "."});
+    EXPECT_EQ(user.texts(),
+              std::vector<std::string>{"Unable to load Watermark " + f.dir.path("gone.png") + "."});
 }

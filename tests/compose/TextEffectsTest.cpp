@@ -40,7 +40,8 @@ TEST(TextEffects, drawEveryInkInsideTheMeasuredBoxWhichHoldsThemAtEveryAngle) {
         const QRect ink = f.ink();
         ASSERT_FALSE(ink.isNull());
         EXPECT_TRUE(f.box(plain).adjusted(-3, -3, 3, 3).contains(ink))
-            << "ink " << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height() << " outside the box";
+            << "ink " << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height()
+            << " outside the box";
         EXPECT_TRUE(f.model.ItemCoverage(plain).contains(ink));
     }
 }
@@ -74,14 +75,16 @@ TEST(TextEffects, chooseWhiteOnADarkPhotoAndBlackOnABrightOneWithTheOutlineInThe
         EXPECT_GT(outline, 200);
         const QRgb red = qRgb(255, 0, 0);
         for (int y = box.top(); y <= box.bottom(); ++y)
-            for (int x = box.left(); x <= box.right(); ++x) ASSERT_NE(f.image().pixel(x, y), red);
+            for (int x = box.left(); x <= box.right(); ++x)
+                ASSERT_NE(f.image().pixel(x, y), red);
     }
 }
 
 TEST(TextEffects, lineBreaksMakeLinesAlignedToTheSideOfTheCorner) {
     DrawingFixture f(3000, 2000);
     const int left = f.addItem("", 0), right = f.addItem("", 1);
-    for (const int i : {left, right}) f.item(i).label = "a long first line\nshort";
+    for (const int i : {left, right})
+        f.item(i).label = "a long first line\nshort";
     f.place(left);
     f.place(right);
     const int single = [&] {

@@ -173,7 +173,8 @@ TEST_F(AFormatBar, redrawsAndMarksTheTemplateOnVisAndDisablesEveryBoxOfAHiddenIt
     EXPECT_GE(redraws.count(), 1);
     EXPECT_EQ(formatChanged.count(), 1); // which items show is part of the template
     EXPECT_EQ(model.modified, 1);
-    for (const char* name : {"fontFace", "fontSize", "fontStyle", "anchor"}) EXPECT_FALSE(combo(name)->isEnabled()) << name;
+    for (const char* name : {"fontFace", "fontSize", "fontStyle", "anchor"})
+        EXPECT_FALSE(combo(name)->isEnabled()) << name;
     EXPECT_FALSE(edit("label")->isEnabled());
     EXPECT_FALSE(control<CColorButton>("color")->IsActive());
 
@@ -196,7 +197,8 @@ TEST_F(AFormatBar, editsTheEffectsOfTheItemInItsPanelAndTakesLineBreaksWithShift
     EXPECT_TRUE(model.item(i).effects.outline);
     EXPECT_FLOAT_EQ(model.item(i).effects.outlineWidthPt, 2.5f);
     EXPECT_EQ(formatChanged.count(), 2);
-    EXPECT_EQ(bar.lastChangeKey(), "Outline width " + QString::number(i)) << "a number box's steps are one change";
+    EXPECT_EQ(bar.lastChangeKey(), "Outline width " + QString::number(i))
+        << "a number box's steps are one change";
     EXPECT_EQ(model.modified, 1);
 
     QLineEdit* label = edit("label");

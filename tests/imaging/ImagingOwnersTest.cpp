@@ -207,7 +207,8 @@ TEST(TheEncoders, startWithJpegAndHonourTheQuality) {
 
     QImage image(64, 64, QImage::Format_RGB32);
     for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) image.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
+        for (int x = 0; x < 64; ++x)
+            image.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
     QByteArray low, high;
     ASSERT_EQ(encodeImage(image, *findEncoder("image/jpeg"), 0, low).status, Status::Ok);
     ASSERT_EQ(encodeImage(image, *findEncoder("image/jpeg"), 100, high).status, Status::Ok);
@@ -227,7 +228,8 @@ TEST(SavingAnImage, leavesTheEarlierFileWholeWhenItFails) {
     EXPECT_EQ(QImageReader(QString::fromStdString(target)).size(), QSize(32, 32));
 
     EXPECT_NE(saveImage(QImage(), target, *findEncoder("image/jpeg"), 80).status, Status::Ok);
-    const EncodeResult missingFolder = saveImage(image, dir.path("no/such/folder/x.jpg"), *findEncoder("image/jpeg"), 80);
+    const EncodeResult missingFolder =
+        saveImage(image, dir.path("no/such/folder/x.jpg"), *findEncoder("image/jpeg"), 80);
     EXPECT_NE(missingFolder.status, Status::Ok);
     EXPECT_FALSE(missingFolder.reason.empty());
 

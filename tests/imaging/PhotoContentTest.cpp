@@ -1,9 +1,9 @@
 // Photos are told by their content, not their name: every accepted kind decodes with its Exif, HEIF
 // and AVIF turn as their transformations say and no more, and what holds no picture is refused.
 
+#include "imaging/PhotoContent.h"
 #include "imaging/Bitmap.h"
 #include "imaging/MetadataCopy.h"
-#include "imaging/PhotoContent.h"
 #include "imaging/PropertyReader.h"
 
 #include "photofactory/PhotoFactory.h"
@@ -55,7 +55,8 @@ QByteArray jpegOf(const QImage& image) {
 
 TEST(PhotoContent, everyAcceptedKindDecodesByItsContentWithItsDateTaken) {
     TempDir dir;
-    for (const std::string name : {"a.jpeg", "b.JPE", "c.TIFF", "d.png", "e.webp", "f.heic", "g.HEIF", "h.avif"}) {
+    for (const std::string name :
+         {"a.jpeg", "b.JPE", "c.TIFF", "d.png", "e.webp", "f.heic", "g.HEIF", "h.avif"}) {
         SCOPED_TRACE(name);
         const std::string path = dir.path(name);
         ASSERT_EQ(photofactory::writePhoto(path, datedPhoto()), "");
@@ -113,7 +114,8 @@ TEST(PhotoContent, theContentDecidesAndWhatHoldsNoPictureIsRefusedWithItsReason)
     TempDir dir;
     // A PNG named .jpg opens as the PNG it is, with its Exif.
     ASSERT_EQ(photofactory::writePhoto(dir.path("real.png"), datedPhoto()), "");
-    ASSERT_TRUE(QFile::rename(QString::fromStdString(dir.path("real.png")), QString::fromStdString(dir.path("png.jpg"))));
+    ASSERT_TRUE(QFile::rename(QString::fromStdString(dir.path("real.png")),
+                              QString::fromStdString(dir.path("png.jpg"))));
     Status status = Status::GenericError;
     std::string reason;
     EXPECT_NE(Bitmap::fromFile(dir.path("png.jpg"), status, &reason, Accept::PhotosOnly), nullptr) << reason;
@@ -126,7 +128,9 @@ TEST(PhotoContent, theContentDecidesAndWhatHoldsNoPictureIsRefusedWithItsReason)
     const QByteArray cut = whole.read(300);
     const std::pair<std::string, QByteArray> files[] = {
         {"text.heic", "not a photo at all, only some text\n"},
-        {"video.heic", QByteArray("\0\0\0\x18" "ftypmp42\0\0\0\0isommp42", 24)},
+        {"video.heic", QByteArray("\0\0\0\x18"
+                                  "ftypmp42\0\0\0\0isommp42",
+                                  24)},
         {"cut.heic", cut},
     };
     for (const auto& [name, bytes] : files) {
@@ -143,6 +147,9 @@ TEST(PhotoContent, theContentDecidesAndWhatHoldsNoPictureIsRefusedWithItsReason)
         EXPECT_TRUE(readProperties(dir.path(name)).items().empty());
     }
     // An AVIF under a general brand is told from the brands it lists.
-    const QByteArray general("\0\0\0\x1c" "ftypmif1\0\0\0\0mif1miafavif", 28);
-    EXPECT_EQ(photoContentOf(reinterpret_cast<const std::uint8_t*>(general.constData()), 28u), PhotoContent::Avif);
+    const QByteArray general("\0\0\0\x1c"
+                             "ftypmif1\0\0\0\0mif1miafavif",
+                             28);
+    EXPECT_EQ(photoContentOf(reinterpret_cast<const std::uint8_t*>(general.constData()), 28u),
+              PhotoContent::Avif);
 }

@@ -19,8 +19,10 @@ public:
         tzset();
     }
     ~ScopedTimeZone() {
-        if (old_.empty()) unsetenv("TZ");
-        else setenv("TZ", old_.c_str(), 1);
+        if (old_.empty())
+            unsetenv("TZ");
+        else
+            setenv("TZ", old_.c_str(), 1);
         tzset();
     }
 
@@ -48,7 +50,7 @@ TEST(FormattingADate, readsTemplatesWrittenForTheOldRuntime) {
     EXPECT_EQ(FormatDate(kSample, "%#c"), "Thursday, June 21, 2001 14:38:56");
     EXPECT_EQ(FormatDate(kSample, "%#x"), "Thursday, June 21, 2001");
     EXPECT_EQ(FormatDate("2001:06:05 04:08:09", "%#d.%#m.%Y %#H:%M"), "5.6.2001 4:08"); // no leading zeros
-    EXPECT_EQ(FormatDate(kSample, "100%% %#B"), "100% June");                         // flag ignored
+    EXPECT_EQ(FormatDate(kSample, "100%% %#B"), "100% June");                           // flag ignored
     EXPECT_EQ(FormatDate(kSample, "ends in %"), "ends in %");
 }
 
@@ -57,7 +59,8 @@ TEST(FormattingADate, normalisesFieldsAndKeepsTheLocalClockTime) {
     EXPECT_EQ(FormatDate("2001:13:21 14:38:56", "%Y-%m-%d"), "2002-01-21");
     EXPECT_EQ(FormatDate("2001:06:21 14:38:56", "%H:%M:%S"), "14:38:56"); // summer time decided by the zone
     EXPECT_EQ(FormatDate("2001:01:21 14:38:56", "%H:%M:%S"), "14:38:56");
-    EXPECT_EQ(FormatDate("2001:06:21", "%Y %m %d %S"), "2001 05 31 21"); // no blank: day 0, "21" is the second
+    EXPECT_EQ(FormatDate("2001:06:21", "%Y %m %d %S"),
+              "2001 05 31 21"); // no blank: day 0, "21" is the second
 }
 
 TEST(FormattingADate, givesTheCamerasClockTimeWhateverTheMachinesTimeZone) {
@@ -89,7 +92,7 @@ TEST(FormattingADate, givesNothingForShortDatesEmptyFormatsAndOverlongOutput) {
     EXPECT_EQ(FormatDate("2", "%c"), ""); // one character: no error either
     EXPECT_EQ(FormatDate(kSample, ""), "");
     const std::string longFormat(64, 'x');
-    EXPECT_EQ(FormatDate(kSample, longFormat + longFormat), "");           // 128 characters of output
+    EXPECT_EQ(FormatDate(kSample, longFormat + longFormat), ""); // 128 characters of output
     EXPECT_EQ(FormatDate(kSample, longFormat + longFormat.substr(1)), longFormat + longFormat.substr(1));
 }
 
@@ -101,7 +104,7 @@ TEST(FormattingADate, acceptsTheYears1900To3000AndRefusesTheRest) {
 
     EXPECT_THROW(FormatDate("0000:00:00 00:00:00", "%c"), DateConversionError); // some cameras' blank date
     EXPECT_THROW(FormatDate("    :  :     :  :  ", "%c"), DateConversionError);
-    EXPECT_THROW(FormatDate("21.6.2001 14:38", "%c"), DateConversionError);   // no ":" before the day: year 0
+    EXPECT_THROW(FormatDate("21.6.2001 14:38", "%c"), DateConversionError); // no ":" before the day: year 0
     EXPECT_THROW(FormatDate("3001:01:01 00:00:00", "%c"), DateConversionError);
     EXPECT_THROW(FormatDate("1899:12:31 23:59:59", "%c"), DateConversionError);
     EXPECT_THROW(FormatDate("-2147483648:1:1 0:0:0", "%c"), DateConversionError); // no overflow on the way
@@ -121,8 +124,8 @@ TEST(ShowingADate, shiftsTheClockAcrossDaysMonthsAndYearsAndShowsTheZoneThePhoto
         long long shift;
         const char* shown;
     } rows[] = {
-        {"2021:03:31 23:30:00", 3600, "2021-04-01 00:30:00 Thu"},        // midnight and a month end
-        {"2021:01:01 00:10:00", -900, "2020-12-31 23:55:00 Thu"},        // back over a year end
+        {"2021:03:31 23:30:00", 3600, "2021-04-01 00:30:00 Thu"},         // midnight and a month end
+        {"2021:01:01 00:10:00", -900, "2020-12-31 23:55:00 Thu"},         // back over a year end
         {"2024:02:28 22:00:00", 86400 + 7200, "2024-03-01 00:00:00 Fri"}, // a leap day passed over
         {"2001:06:21 14:38:56", -(365LL * 86400), "2000-06-21 14:38:56 Wed"},
     };
@@ -136,8 +139,13 @@ TEST(ShowingADate, shiftsTheClockAcrossDaysMonthsAndYearsAndShowsTheZoneThePhoto
     EXPECT_THROW(FormatDate("2001:06:21 14:38:56", "%Y", far), DateConversionError); // shifted before 1900
 
     DateShowing zoned;
-    for (const auto& [zone, shown] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"+02:00", "[+0200]"}, {"-05:30", "[-0530]"}, {"Z", "[+0000]"}, {"", "[]"}, {"+2:00", "[]"}, {"+25:00", "[]"}}) {
+    for (const auto& [zone, shown] :
+         std::initializer_list<std::pair<const char*, const char*>>{{"+02:00", "[+0200]"},
+                                                                    {"-05:30", "[-0530]"},
+                                                                    {"Z", "[+0000]"},
+                                                                    {"", "[]"},
+                                                                    {"+2:00", "[]"},
+                                                                    {"+25:00", "[]"}}) {
         zoned.zone = zone;
         EXPECT_EQ(FormatDate(kSample, "[%z%Z]", zoned), shown) << zone;
     }
@@ -153,6 +161,7 @@ TEST(ShowingADate, takesTheDesktopsNamesAndDateFormsOnlyWhenAsked) {
     EXPECT_EQ(FormatDate("2001:12:06 14:38:56", "%x", german), "06.12.01");
     EXPECT_EQ(FormatDate("2001:12:06 14:38:56", "%c", german), "06.12.01 14:38");
     EXPECT_EQ(FormatDate("2001:12:06 14:38:56", "100%% %#x", german), "100% Donnerstag, 6. Dezember 2001");
-    EXPECT_EQ(FormatDate("2001:12:06 14:38:56", "%A %B %c"), "Thursday December 12/06/01 14:38:56"); // C names stay
+    EXPECT_EQ(FormatDate("2001:12:06 14:38:56", "%A %B %c"),
+              "Thursday December 12/06/01 14:38:56"); // C names stay
     QLocale::setDefault(before);
 }

@@ -19,15 +19,16 @@ TEST(AFileName, givesTheDateCamerasPhonesAndMessengersPutInIt) {
         {"PXL_20230101_235959123.jpg", "2023:01:01 23:59:59"},
         {"Screenshot_2023-01-01-12-00-00.png", "2023:01:01 12:00:00"},
         {"WhatsApp Image 2023-01-01 at 12.00.00.jpeg", "2023:01:01 12:00:00"},
-        {"IMG-20230101-WA0001.jpg", "2023:01:01 00:00:00"},     // a date alone
-        {"VID_20240229_250000.jpg", "2024:02:29 00:00:00"},     // no hour 25: the date alone
+        {"IMG-20230101-WA0001.jpg", "2023:01:01 00:00:00"}, // a date alone
+        {"VID_20240229_250000.jpg", "2024:02:29 00:00:00"}, // no hour 25: the date alone
         {"DSC_1234.jpg", ""},
-        {"IMG_20231345_120000.jpg", ""},                         // no month 13
-        {"IMG_20230229_120000.jpg", ""},                         // 2023 has no 29 February
-        {"1220180725_163423.jpg", ""},                           // part of a longer number
-        {"scan 1887-01-01.jpg", ""},                             // before the years cameras know
+        {"IMG_20231345_120000.jpg", ""}, // no month 13
+        {"IMG_20230229_120000.jpg", ""}, // 2023 has no 29 February
+        {"1220180725_163423.jpg", ""},   // part of a longer number
+        {"scan 1887-01-01.jpg", ""},     // before the years cameras know
     };
-    for (const auto& row : rows) EXPECT_EQ(DateInFileName(row.name), row.date) << row.name;
+    for (const auto& row : rows)
+        EXPECT_EQ(DateInFileName(row.name), row.date) << row.name;
 }
 
 TEST(AClockShift, readsAndPrintsDaysHoursMinutesAndSeconds) {
@@ -84,7 +85,8 @@ struct SourcesFixture {
 
 TEST(ADateItem, takesItsOwnTagFirstThenItsSourcesInTheirOrder) {
     using S = DateSource;
-    SourcesFixture all({S::DateTimeOriginal, S::DateTimeDigitized, S::DateTime, S::GpsDateTime, S::FileName, S::FileTime});
+    SourcesFixture all(
+        {S::DateTimeOriginal, S::DateTimeDigitized, S::DateTime, S::GpsDateTime, S::FileName, S::FileTime});
     const photofactory::Tag original{"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"};
     const photofactory::Tag offset{"Exif.Photo.OffsetTimeOriginal", "+02:00"};
     const photofactory::Tag digitized{"Exif.Photo.DateTimeDigitized", "2002:02:02 02:02:02"};
@@ -100,7 +102,8 @@ TEST(ADateItem, takesItsOwnTagFirstThenItsSourcesInTheirOrder) {
               Shown("2002-02-02 02:02:02 ", "Date Time Digitized"));
     EXPECT_EQ(SourcesFixture::shown(all.load("b.jpg", {modified, gpsDate, gpsTime})),
               Shown("2003-03-03 03:03:03 ", "Date Time"));
-    EXPECT_EQ(SourcesFixture::shown(all.load("c.jpg", {gpsDate, gpsTime})), Shown("2004-04-04 04:05:06 +0000", "the GPS time"));
+    EXPECT_EQ(SourcesFixture::shown(all.load("c.jpg", {gpsDate, gpsTime})),
+              Shown("2004-04-04 04:05:06 +0000", "the GPS time"));
     // A photo without any Exif: the name, else the file's time.
     EXPECT_EQ(SourcesFixture::shown(all.load("IMG_20180725_163423.jpg", {})),
               Shown("2018-07-25 16:34:23 ", "the file name"));
@@ -112,7 +115,8 @@ TEST(ADateItem, takesItsOwnTagFirstThenItsSourcesInTheirOrder) {
 
     // Another order: the file name before the Exif dates that are not the item's own.
     SourcesFixture nameFirst({S::FileName, S::DateTime});
-    EXPECT_EQ(SourcesFixture::shown(nameFirst.load("IMG_20180725_163423.jpg", {modified})).second, "the file name");
+    EXPECT_EQ(SourcesFixture::shown(nameFirst.load("IMG_20180725_163423.jpg", {modified})).second,
+              "the file name");
     EXPECT_EQ(SourcesFixture::shown(nameFirst.load("IMG.jpg", {modified})).second, "Date Time");
 
     // Without sources, as every template before them: its own tag only.

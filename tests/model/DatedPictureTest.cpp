@@ -33,7 +33,8 @@ public:
     }
     std::vector<std::string> texts() const {
         std::vector<std::string> t;
-        for (const Entry& e : entries) t.push_back(e.text);
+        for (const Entry& e : entries)
+            t.push_back(e.text);
         return t;
     }
 };

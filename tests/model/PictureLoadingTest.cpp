@@ -17,7 +17,8 @@ namespace {
 
 std::vector<std::uint32_t> tagsOf(const CDatedPicture& model) {
     std::vector<std::uint32_t> tags;
-    for (int i = 0; i < model.itemCount; ++i) tags.push_back(model.item(i).tag);
+    for (int i = 0; i < model.itemCount; ++i)
+        tags.push_back(model.item(i).tag);
     return tags;
 }
 
@@ -44,7 +45,7 @@ TEST(ReadingAPicture, acceptsThePhotoExtensionsInAnyLetterCaseOnly) {
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("IMG.HEIC"));
     EXPECT_TRUE(CDatedPicture::HasPictureExtension("b.Avif"));
     EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.gif"));
-    EXPECT_FALSE(CDatedPicture::HasPictureExtension("jpg"));   // no dot
+    EXPECT_FALSE(CDatedPicture::HasPictureExtension("jpg"));    // no dot
     EXPECT_FALSE(CDatedPicture::HasPictureExtension("b.jpg ")); // trailing blank
 }
 
@@ -71,7 +72,8 @@ TEST(ReadingAPicture, makesAnItemPerKeptPropertyThenThePathAndName) {
     CDatedPicture model;
     ASSERT_EQ(model.ReadPicture(path), 1);
     // the Exif directory pointer and the thumbnail's tags leave no item
-    EXPECT_EQ(tagsOf(model), (std::vector<std::uint32_t>{0x010f, 0x0110, 0x9003, kTagImagePath, kTagImageName}));
+    EXPECT_EQ(tagsOf(model),
+              (std::vector<std::uint32_t>{0x010f, 0x0110, 0x9003, kTagImagePath, kTagImageName}));
     EXPECT_EQ(model.item(3).valueText, path);
     EXPECT_EQ(model.item(4).valueText, "cam.JPG");
     EXPECT_EQ(model.item(4).valueLength, 8u);
@@ -165,7 +167,7 @@ TEST(LoadingAPicture, appliesTheTemplateToTheItemsItRead) {
     ASSERT_EQ(date.tag, kTagDateTimeOriginal);
     EXPECT_EQ(date.visible, 1);
     EXPECT_EQ(date.anchor, 1);
-    EXPECT_GT(date.posX, 60); // placed from the right edge of a 120-pixel picture
+    EXPECT_GT(date.posX, 60);            // placed from the right edge of a 120-pixel picture
     EXPECT_EQ(model.item(0).visible, 0); // the make is not in the template
     EXPECT_TRUE(dialogs.shown.empty());
 
@@ -182,9 +184,10 @@ TEST(AFolderOfPhotos, isListedInTheOrderAPersonReadsWithEveryNameAsItsBytes) {
     }
     ASSERT_TRUE(QDir().mkdir(QString::fromStdString(dir.path("folder.jpg")))); // not a file
     ASSERT_EQ(::close(::open(dir.path("notes.txt").c_str(), O_CREAT | O_WRONLY, 0644)), 0);
-    EXPECT_EQ(photosInFolder(dir.root() + "/"),
-              (std::vector<std::string>{dir.path("a.jpg"), dir.root() + "/b\xff\xfe.tif", dir.path("img_2.JPG"),
-                                        dir.path("IMG_9.png"), dir.path("IMG_10.jpg")}));
+    EXPECT_EQ(
+        photosInFolder(dir.root() + "/"),
+        (std::vector<std::string>{dir.path("a.jpg"), dir.root() + "/b\xff\xfe.tif", dir.path("img_2.JPG"),
+                                  dir.path("IMG_9.png"), dir.path("IMG_10.jpg")}));
     std::string problem;
     EXPECT_TRUE(photosInFolder(dir.path("none"), &problem).empty());
     EXPECT_EQ(problem, "No such file or directory");

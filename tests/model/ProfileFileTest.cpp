@@ -28,13 +28,14 @@ QByteArray readText(const std::string& path) {
 
 TEST(TheSettingsFile, readsValuesTheWayTheyWereAlwaysRead) {
     TempDir dir;
-    writeText(dir.path("s.ini"), "; written by hand\r\n[general]\r\n OutDir = /home/me/Pictures \r\n"
-                                 "TemplateDef=\"My Template.tpl\"\r\nBackColor=12abc\r\n[Other]\r\nOutDir=/elsewhere\r\n");
+    writeText(dir.path("s.ini"),
+              "; written by hand\r\n[general]\r\n OutDir = /home/me/Pictures \r\n"
+              "TemplateDef=\"My Template.tpl\"\r\nBackColor=12abc\r\n[Other]\r\nOutDir=/elsewhere\r\n");
     const ProfileFile ini(dir.path("s.ini"));
-    EXPECT_EQ(ini.getString("General", "outdir", "x"), "/home/me/Pictures"); // either case, blanks dropped
+    EXPECT_EQ(ini.getString("General", "outdir", "x"), "/home/me/Pictures");    // either case, blanks dropped
     EXPECT_EQ(ini.getString("General", "TemplateDef", "x"), "My Template.tpl"); // quotes dropped
-    EXPECT_EQ(ini.getInt("General", "BackColor", "0"), 12);                      // digits up to the first other
-    EXPECT_EQ(ini.getInt("General", "ViewRatio", "1.5"), 1);                     // the default, read alike
+    EXPECT_EQ(ini.getInt("General", "BackColor", "0"), 12);  // digits up to the first other
+    EXPECT_EQ(ini.getInt("General", "ViewRatio", "1.5"), 1); // the default, read alike
     EXPECT_EQ(ini.getString("Missing", "OutDir", "fallback"), "fallback");
 
     writeText(dir.path("long.ini"), ("[General]\nOutDir=" + std::string(300, 'a') + "\n").c_str());
@@ -51,8 +52,10 @@ TEST(TheSettingsFile, changesOnlyTheKeysWrittenAndKeepsTheRest) {
     ini.setInt("CustomColors", "C2", 7);
     ini.setString("New", "Key", "v");
     ASSERT_EQ(ini.save(dir.path("s.ini")), "");
-    EXPECT_EQ(readText(dir.path("s.ini")),
-              "; keep me\n[General]\nOUTDIR=/b\nUnknown=1\nViewRatio=2\n\n[CustomColors]\nC1=5\nC2=7\n\n[New]\nKey=v\n");
+    EXPECT_EQ(
+        readText(dir.path("s.ini")),
+        "; keep "
+        "me\n[General]\nOUTDIR=/b\nUnknown=1\nViewRatio=2\n\n[CustomColors]\nC1=5\nC2=7\n\n[New]\nKey=v\n");
 }
 
 TEST(TheSettingsFile, survivesAFailedWrite) {
@@ -112,7 +115,7 @@ TEST(TheSettingsHome, isBesideAPortableCopyAndInTheConfigFolderForAnInstalledOne
     EXPECT_EQ(provideShippedTemplates(installed, dir.path("prefix/bin")), "");
     EXPECT_EQ(readText(dir.path("config/imprix/Templates/Simple.tpl")), "shipped simple");
     EXPECT_EQ(readText(dir.path("config/imprix/Templates/Logo.png")), "shipped logo");
-    writeText(dir.path("config/imprix/Templates/Simple.tpl"), "the user's own") ;
+    writeText(dir.path("config/imprix/Templates/Simple.tpl"), "the user's own");
     QFile::remove(QString::fromStdString(dir.path("config/imprix/Templates/Logo.png")));
     EXPECT_EQ(provideShippedTemplates(installed, dir.path("prefix/bin")), "");
     EXPECT_EQ(readText(dir.path("config/imprix/Templates/Simple.tpl")), "the user's own")
@@ -137,8 +140,10 @@ TEST(TheSettingsHome, isBesideAPortableCopyAndInTheConfigFolderForAnInstalledOne
     const SettingsHome blocked = locateSettingsHome(dir.path("prefix/bin/imprix"));
     EXPECT_NE(provideShippedTemplates(blocked, dir.path("prefix/bin")), "");
     // ... and the shipped templates are used as they are, not a new template in their place.
-    EXPECT_EQ(usableTemplateFolder(blocked.folder + "/Templates", dir.path("prefix/bin")), shipped.toStdString());
-    EXPECT_EQ(usableTemplateFolder(dir.path("portable/Templates"), dir.path("prefix/bin")), dir.path("portable/Templates"));
+    EXPECT_EQ(usableTemplateFolder(blocked.folder + "/Templates", dir.path("prefix/bin")),
+              shipped.toStdString());
+    EXPECT_EQ(usableTemplateFolder(dir.path("portable/Templates"), dir.path("prefix/bin")),
+              dir.path("portable/Templates"));
     qunsetenv("XDG_CONFIG_HOME");
 
     // Installed where bin/ and share/ are apart: found in the desktop's data folders.
@@ -147,6 +152,8 @@ TEST(TheSettingsHome, isBesideAPortableCopyAndInTheConfigFolderForAnInstalledOne
     const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
     qputenv("XDG_DATA_DIRS", (QString::fromStdString(dir.path("none")) + ":" + data).toUtf8());
     EXPECT_EQ(shippedTemplatesFolder(dir.path("elsewhere/bin")), dir.path("data/imprix/Templates"));
-    if (dataDirs.isEmpty()) qunsetenv("XDG_DATA_DIRS");
-    else qputenv("XDG_DATA_DIRS", dataDirs);
+    if (dataDirs.isEmpty())
+        qunsetenv("XDG_DATA_DIRS");
+    else
+        qputenv("XDG_DATA_DIRS", dataDirs);
 }

@@ -616,16 +616,18 @@ TEST(ReadingATemplate, keepsTheCopysNameInTheOutputFolderAndUsesOnlyAFolderThatI
         const char* outputDirRead;
     } rows[] = {
         {"Dated_", " (1)", "*", false, "*"},
-        {"../../../x_", "", "*", true, "*"},     // leads out of the output folder
-        {"Dated_", "/../x", "", true, ""},        // so does a postfix
-        {"..", "", "", true, ""},                 // a folder's name, not a name piece
-        {"a\\b", "", "", true, ""},              // the other system's separator
+        {"../../../x_", "", "*", true, "*"},       // leads out of the output folder
+        {"Dated_", "/../x", "", true, ""},         // so does a postfix
+        {"..", "", "", true, ""},                  // a folder's name, not a name piece
+        {"a\\b", "", "", true, ""},                // the other system's separator
         {"Dated_", "", "relative/out", false, ""}, // depends on the current folder
         {"Dated_", "", "/no/such/folder", false, ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.prefix) + "|" + row.postfix + "|" + row.outputDir);
-        const auto folder = [&](const char* f) { return std::string(f) == "*" ? dir.root() : std::string(f); };
+        const auto folder = [&](const char* f) {
+            return std::string(f) == "*" ? dir.root() : std::string(f);
+        };
         CDatedPicture templ;
         templ.MakeNewTemplate();
         templ.prefix = row.prefix;
@@ -635,7 +637,8 @@ TEST(ReadingATemplate, keepsTheCopysNameInTheOutputFolderAndUsesOnlyAFolderThatI
         CDatedPicture read;
         ScriptedDialogs user;
         ASSERT_EQ(read.ReadTemplate(dir.path("t.tpl"), user), 0);
-        EXPECT_EQ(user.texts(), row.reported ? std::vector<std::string>{kCorruptMessage} : std::vector<std::string>{});
+        EXPECT_EQ(user.texts(),
+                  row.reported ? std::vector<std::string>{kCorruptMessage} : std::vector<std::string>{});
         EXPECT_EQ(read.prefix, row.reported ? "" : row.prefix);
         EXPECT_EQ(read.postfix, row.reported ? "" : row.postfix);
         EXPECT_EQ(read.outputDir, folder(row.outputDirRead));
@@ -681,7 +684,8 @@ TEST(ATemplateFile, keepsWhatCameLaterInOneBlockThatOlderReadersNeverSee) {
     Bytes future(classicBytes);
     const Bytes unknown = {'I', 'M', 'P', 'R', 'I', 'X', '+', 0, 99, 0, 0, 0, 3, 0, 0, 0, 1, 2, 3};
     future.insert(future.end(), unknown.begin(), unknown.end());
-    future.insert(future.end(), bytes.begin() + static_cast<std::ptrdiff_t>(classicBytes.size()), bytes.end());
+    future.insert(future.end(), bytes.begin() + static_cast<std::ptrdiff_t>(classicBytes.size()),
+                  bytes.end());
     CDatedPicture later;
     later.ParseTemplate(future.data(), future.size(), user);
     EXPECT_TRUE(user.shown.empty());
@@ -702,7 +706,8 @@ TEST(ATemplateFile, writtenBeforeTheBlockReadsAndWritesBackAsItWas) {
         CDatedPicture twice;
         twice.ParseTemplate(written.data(), written.size(), user);
         EXPECT_EQ(recordOf(twice), written);
-        if (name.endsWith(QLatin1String(".tpl")) && QStringList{"Simple.tpl", "Caption.tpl", "Watermark.tpl"}.contains(name))
+        if (name.endsWith(QLatin1String(".tpl")) &&
+            QStringList{"Simple.tpl", "Caption.tpl", "Watermark.tpl"}.contains(name))
             EXPECT_EQ(written, bytes);
     }
 }
@@ -925,7 +930,9 @@ TEST(TheShippedTemplates, postcardWritesTwoWhiteLinesOnADarkBoxInTheCorner) {
     const QRect box = itemBox(*shown[0]);
     EXPECT_TRUE(QRect(0, 400, 600, 400).contains(box)) << box.x() << "," << box.y();
     EXPECT_GT(box.height(), 2 * shown[0]->fontSize * 1200 / 6 / 72) << "two lines";
-    const auto dark = [](QColor c) { return c.lightness() < 100; }; // the photo is a light blue (lightness 145)
+    const auto dark = [](QColor c) {
+        return c.lightness() < 100;
+    }; // the photo is a light blue (lightness 145)
     const auto white = [](QColor c) { return c.lightness() > 240; };
     EXPECT_GT(countPixels(t.work(), box, dark), box.width() * box.height() / 2); // the box behind the text
     EXPECT_GT(countPixels(t.work(), box, white), 200);

@@ -163,7 +163,8 @@ TEST_F(TheOptionsPages, refuseBadEntriesWithTheirMessagesAndKeepThePageOpen) {
         {kFileHandling, "jpegQuality", "", "80", "Please enter an integer."},
         {kAspect, "aspectWidth", "six", "7", "Please enter a number."},
         {kAspect, "aspectHeight", "5,5", "5.5", "Please enter a number."},
-        {kAspect, "aspectHeight", "0", "5.5", "Please enter a number greater than 0."}, // no print is that flat
+        {kAspect, "aspectHeight", "0", "5.5",
+         "Please enter a number greater than 0."}, // no print is that flat
         {kAspect, "aspectWidth", "-6", "7", "Please enter a number greater than 0."},
         {kFormat, "clockShift", "1:30", "-0:01:00:00", CPPFormat::kBadShiftMessage},
     };

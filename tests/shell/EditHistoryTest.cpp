@@ -44,7 +44,8 @@ TEST_F(TheEditHistory, undoesAndRedoesADragATypedLabelAndAnOptionsChangeAndTheSa
     QWidget* viewport = frame->pictureView()->viewport();
     const QPoint press = viewPoint(x0 + it.textWidthPx / 2, y0 + it.textHeightPx / 2);
     QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, press);
-    for (int dx = 5; dx <= 40; dx += 5) QTest::mouseMove(viewport, press + QPoint(dx, -dx));
+    for (int dx = 5; dx <= 40; dx += 5)
+        QTest::mouseMove(viewport, press + QPoint(dx, -dx));
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, press + QPoint(40, -40));
     const int x1 = it.posX;
     ASSERT_NE(x1, x0);

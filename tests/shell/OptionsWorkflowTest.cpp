@@ -318,7 +318,8 @@ TEST_F(OptionsOk, setsTheDateSourcesOfEveryDateItemTheClockShiftAndNamesAndDates
             [&](COptionsSheet& sheet) {
                 control<QComboBox>(sheet, "dateSources")->setCurrentIndex(source);
                 type(sheet, "clockShift", shift);
-                if (control<QCheckBox>(sheet, "localeNames")->isChecked() != names) click(sheet, "localeNames");
+                if (control<QCheckBox>(sheet, "localeNames")->isChecked() != names)
+                    click(sheet, "localeNames");
                 EXPECT_TRUE(sheet.pressOk());
             },
             kFormat);
@@ -336,11 +337,13 @@ TEST_F(OptionsOk, setsTheDateSourcesOfEveryDateItemTheClockShiftAndNamesAndDates
     EXPECT_EQ(picture.localeNames, 1);
     EXPECT_EQ(picture.modified, 1);
     // The page shows what the picture has the next time.
-    run([&](COptionsSheet& sheet) {
-        EXPECT_EQ(control<QComboBox>(sheet, "dateSources")->currentIndex(), 2);
-        EXPECT_EQ(edit(sheet, "clockShift")->text(), "0:00:30:00");
-        EXPECT_TRUE(sheet.pressOk());
-    }, kFormat);
+    run(
+        [&](COptionsSheet& sheet) {
+            EXPECT_EQ(control<QComboBox>(sheet, "dateSources")->currentIndex(), 2);
+            EXPECT_EQ(edit(sheet, "clockShift")->text(), "0:00:30:00");
+            EXPECT_TRUE(sheet.pressOk());
+        },
+        kFormat);
 
     // A scan with nothing but its name: the date comes from the name, where a new template puts it.
     const std::string scan = dir.path("IMG_20180725_163423.jpg");
@@ -366,7 +369,8 @@ TEST_F(OptionsOk, offersEveryPageWhenTheRatioLeftNoPictureSoItCanBeMended) {
     ASSERT_FALSE(picture.workPicture);
     QStringList titles;
     run([&](COptionsSheet& sheet) {
-        for (int i = 0; i < sheet.pageCount(); ++i) titles << sheet.tabs()->tabText(i);
+        for (int i = 0; i < sheet.pageCount(); ++i)
+            titles << sheet.tabs()->tabText(i);
         sheet.tabs()->setCurrentIndex(kAspect);
         type(sheet, "aspectHeight", "4");
         EXPECT_TRUE(sheet.pressOk());

@@ -2,19 +2,18 @@
 
 #include "shell/AppCommandLine.h"
 #include "shell/SettingsFile.h"
-#include "shell/ShellText.h"
 #include "shell/ShellFixture.h"
+#include "shell/ShellText.h"
 
 #include "formatbar/MainBar.h"
 #include "view/PictureView.h"
 
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
-#include <QDropEvent>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -71,8 +70,11 @@ TEST_F(ThePictureWorkflow, opensSeveralChosenPhotosAsTheBatchWithoutLookingInThe
 
     ASSERT_EQ(user.openRequests.size(), 1u);
     EXPECT_EQ(user.openRequests[0].title, "Select image to date or a list of images.");
-    EXPECT_EQ(user.openRequests[0].filter, std::string("Photos|*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.png;*.webp;*.heic;*.heif;*.avif;*.JPG;*.JPEG;*.JPE;"
-                          "*.TIF;*.TIFF;*.PNG;*.WEBP;*.HEIC;*.HEIF;*.AVIF|All (*.*)|*.*||"));
+    EXPECT_EQ(
+        user.openRequests[0].filter,
+        std::string(
+            "Photos|*.jpg;*.jpeg;*.jpe;*.tif;*.tiff;*.png;*.webp;*.heic;*.heif;*.avif;*.JPG;*.JPEG;*.JPE;"
+            "*.TIF;*.TIFF;*.PNG;*.WEBP;*.HEIC;*.HEIF;*.AVIF|All (*.*)|*.*||"));
     EXPECT_TRUE(user.openRequests[0].multiple);
     EXPECT_EQ(state().fileList, chosen);
     EXPECT_EQ(state().fileIndex, 0);
@@ -92,7 +94,8 @@ TEST_F(ThePictureWorkflow, extendsOnePhotoWithThePhotosOfItsFolderInNameOrderAnd
     writeFile(photo("notes.txt"), "not a photo");
     start();
     open({photo("IMG_2.JPG")}); // among its neighbours by name
-    const std::vector<std::string> folder = {first, photo("IMG_2.JPG"), photo("IMG_3.tif"), photo("IMG_10.png")};
+    const std::vector<std::string> folder = {first, photo("IMG_2.JPG"), photo("IMG_3.tif"),
+                                             photo("IMG_10.png")};
     EXPECT_EQ(state().fileList, folder);
     EXPECT_EQ(state().fileIndex, 1);
     EXPECT_TRUE(enabled(C::Previous));
@@ -330,7 +333,8 @@ TEST_F(ThePictureWorkflow, opensPhotosAndFoldersDroppedOnTheWindow) {
 TEST_F(ThePictureWorkflow, remembersTheTenLastPhotosOpenedAndReopensThemFromTheRecentMenu) {
     start();
     std::vector<std::string> photos;
-    for (int i = 0; i < 11; ++i) photos.push_back(writePhoto("p" + std::to_string(i) + ".jpg"));
+    for (int i = 0; i < 11; ++i)
+        photos.push_back(writePhoto("p" + std::to_string(i) + ".jpg"));
     for (const std::string& photo : photos) {
         open({photo});
         state().imageSaved = 1; // nothing to ask about
@@ -385,7 +389,8 @@ TEST_F(ThePictureWorkflow, letsTheViewTakeTheKeysToNudgeTheItemOneOrTenPixels) {
     EXPECT_EQ(it.posX, x + 1);
     EXPECT_EQ(it.posY, y + 10);
     // The toolbar's buttons say what they do.
-    EXPECT_EQ(frame->command(C::Open)->toolTip().toStdString(), frame->command(C::Open)->statusTip().toStdString());
+    EXPECT_EQ(frame->command(C::Open)->toolTip().toStdString(),
+              frame->command(C::Open)->statusTip().toStdString());
     EXPECT_FALSE(frame->command(C::Open)->toolTip().isEmpty());
 }
 
@@ -402,7 +407,8 @@ TEST_F(ThePictureWorkflow, speaksTheDesktopsLanguageWhenItHasATranslation) {
     ASSERT_TRUE(installTranslations(QLocale(QLocale::German, QLocale::Germany)));
     start();
     QStringList menus;
-    for (QAction* menu : frame->menuBar()->actions()) menus << menu->text();
+    for (QAction* menu : frame->menuBar()->actions())
+        menus << menu->text();
     const QString open = frame->command(C::Open)->text();
     installTranslations(QLocale(QLocale::English, QLocale::UnitedStates)); // the source texts again
     EXPECT_EQ(menus, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&Hilfe"}));

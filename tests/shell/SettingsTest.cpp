@@ -50,8 +50,8 @@ TEST_F(TheSettings, areTheDefaultsWithoutAFileAndAreAllWrittenAtClose) {
     std::vector<std::string> keys;
     for (const std::string& line : lines)
         keys.push_back(keyOf(line));
-    std::vector<std::string> expected = {"OutDir",    "TemplateDef", "TemplatePath", "BackColor",
-                                         "ViewAllExif", "ViewRatio",  "LosslessJpeg"};
+    std::vector<std::string> expected = {"OutDir",      "TemplateDef", "TemplatePath", "BackColor",
+                                         "ViewAllExif", "ViewRatio",   "LosslessJpeg"};
     for (int i = 1; i <= 16; ++i)
         expected.push_back("C" + std::to_string(i));
     expected.push_back("Geometry");
@@ -61,7 +61,8 @@ TEST_F(TheSettings, areTheDefaultsWithoutAFileAndAreAllWrittenAtClose) {
     EXPECT_EQ(file.getString("General", "TemplatePath", ""), templates());
     EXPECT_EQ(file.getString("General", "BackColor", ""), "9474192");
     EXPECT_EQ(file.getString("General", "ViewRatio", ""), "1");
-    EXPECT_EQ(file.getString("General", "LosslessJpeg", ""), "1") << "copies keep a JPEG photo's data by default";
+    EXPECT_EQ(file.getString("General", "LosslessJpeg", ""), "1")
+        << "copies keep a JPEG photo's data by default";
     EXPECT_EQ(file.getString("CustomColors", "C16", ""), "16777215");
 }
 

@@ -123,7 +123,8 @@ TEST_F(TheTemplates, withoutAnOutputFolderOfTheirOwnWriteIntoTheSettingsFolder) 
     chooseTemplate("Beach.tpl");
     EXPECT_EQ(pane(), "Out file: " + out() + "/B_a.jpg");
     frame->close();
-    EXPECT_EQ(ProfileFile(ini()).getString("General", "OutDir", ""), out()) << "a template's folder stays its own";
+    EXPECT_EQ(ProfileFile(ini()).getString("General", "OutDir", ""), out())
+        << "a template's folder stays its own";
 }
 
 TEST_F(TheTemplates, switchingKeepsTheChangedTemplateOnCancelAndSavesItOnYes) {

@@ -75,8 +75,7 @@ private:
         ScriptedUiDialogs& user_;
     };
 
-    template <typename T>
-    static std::optional<T> next(std::deque<std::optional<T>>& script) {
+    template <typename T> static std::optional<T> next(std::deque<std::optional<T>>& script) {
         if (script.empty()) return std::nullopt;
         std::optional<T> answer = script.front();
         script.pop_front();

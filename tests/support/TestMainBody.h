@@ -16,8 +16,7 @@ extern "C" const char* __asan_default_options() {
 }
 #endif
 
-template <typename Application>
-int runTests(int argc, char** argv) {
+template <typename Application> int runTests(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     Application app(argc, argv);

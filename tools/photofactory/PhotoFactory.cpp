@@ -1,8 +1,8 @@
 #include "photofactory/PhotoFactory.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QColorSpace>
+#include <QFile>
 #include <QImageWriter>
 
 #include <exiv2/exiv2.hpp>
@@ -27,7 +27,8 @@ QImage plainImage(const Photo& photo) {
     image.fill(photo.color);
     // A darker top-left quarter makes orientation visible in tests.
     for (int y = 0; y < photo.height / 2; ++y)
-        for (int x = 0; x < photo.width / 2; ++x) image.setPixel(x, y, qRgb(20, 20, 20));
+        for (int x = 0; x < photo.width / 2; ++x)
+            image.setPixel(x, y, qRgb(20, 20, 20));
     return image;
 }
 
@@ -84,7 +85,8 @@ QImage texturedImage(const Photo& photo) {
 std::string utf16Bytes(const std::string& utf8) {
     std::string out;
     const QString text = QString::fromUtf8(utf8.c_str());
-    for (const QChar c : text) out += std::to_string(c.unicode() & 0xFF) + " " + std::to_string(c.unicode() >> 8) + " ";
+    for (const QChar c : text)
+        out += std::to_string(c.unicode() & 0xFF) + " " + std::to_string(c.unicode() >> 8) + " ";
     return out + "0 0";
 }
 
@@ -158,7 +160,8 @@ std::string writeFile(const std::string& path, const QByteArray& bytes) {
 }
 
 void putBe32(QByteArray& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.append(static_cast<char>((v >> shift) & 0xFF));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(static_cast<char>((v >> shift) & 0xFF));
 }
 
 QByteArray pngChunk(const std::string& type, const std::vector<std::uint8_t>& data) {
@@ -167,8 +170,8 @@ QByteArray pngChunk(const std::string& type, const std::vector<std::uint8_t>& da
     QByteArray body(type.c_str(), 4);
     body.append(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
     chunk.append(body);
-    putBe32(chunk, static_cast<std::uint32_t>(
-                       crc32(0, reinterpret_cast<const Bytef*>(body.constData()), static_cast<uInt>(body.size()))));
+    putBe32(chunk, static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.constData()),
+                                                    static_cast<uInt>(body.size()))));
     return chunk;
 }
 
@@ -213,7 +216,8 @@ bool extensionIs(const std::string& path, const char* ext) {
     const auto dot = path.rfind('.');
     if (dot == std::string::npos) return false;
     std::string e = path.substr(dot + 1);
-    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : e)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return e == ext;
 }
 
@@ -232,7 +236,8 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
                    : photo.textured        ? texturedImage(photo)
                                            : plainImage(photo);
     // Qt's JPEG and PNG writers embed the profile of the image's colour space as it was read.
-    image.setColorSpace(photo.iccProfile.isEmpty() ? QColorSpace() : QColorSpace::fromIccProfile(photo.iccProfile));
+    image.setColorSpace(photo.iccProfile.isEmpty() ? QColorSpace()
+                                                   : QColorSpace::fromIccProfile(photo.iccProfile));
     if (extensionIs(path, "heic") || extensionIs(path, "heif") || extensionIs(path, "avif"))
         return writeHeif(path, image, extensionIs(path, "avif"), photo);
     if (extensionIs(path, "png")) {
@@ -244,11 +249,12 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
         }
         if (photo.pngTime) {
             const PngTime& t = *photo.pngTime;
-            chunks.emplace_back("tIME", std::vector<std::uint8_t>{
-                                            static_cast<std::uint8_t>(t.year >> 8), static_cast<std::uint8_t>(t.year),
-                                            static_cast<std::uint8_t>(t.month), static_cast<std::uint8_t>(t.day),
-                                            static_cast<std::uint8_t>(t.hour), static_cast<std::uint8_t>(t.minute),
-                                            static_cast<std::uint8_t>(t.second)});
+            chunks.emplace_back("tIME",
+                                std::vector<std::uint8_t>{
+                                    static_cast<std::uint8_t>(t.year >> 8), static_cast<std::uint8_t>(t.year),
+                                    static_cast<std::uint8_t>(t.month), static_cast<std::uint8_t>(t.day),
+                                    static_cast<std::uint8_t>(t.hour), static_cast<std::uint8_t>(t.minute),
+                                    static_cast<std::uint8_t>(t.second)});
         }
         for (const auto& [key, text] : photo.pngTexts) {
             std::vector<std::uint8_t> data(key.begin(), key.end());
@@ -262,16 +268,16 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
     const bool tiff = extensionIs(path, "tif") || extensionIs(path, "tiff");
     if (!tiff) {
         const bool webp = extensionIs(path, "webp");
-        const bool qtWrites = webp || (photo.layout.sampling == JpegLayout::Sampling::Qt && !photo.layout.progressive &&
-                                       !photo.layout.arithmetic && photo.layout.restartRows == 0);
+        const bool qtWrites =
+            webp || (photo.layout.sampling == JpegLayout::Sampling::Qt && !photo.layout.progressive &&
+                     !photo.layout.arithmetic && photo.layout.restartRows == 0);
         const QByteArray encoded = qtWrites ? encode(image, webp ? "webp" : "jpeg", photo.quality)
                                             : encodeLaidOut(image, photo.layout, photo.quality);
-        if (std::string error = writeFile(path, encoded); !error.empty())
-            return error;
+        if (std::string error = writeFile(path, encoded); !error.empty()) return error;
         if (photo.tags.empty() && !photo.thumbnail) return {};
     }
     Exiv2::DataBuf profile(reinterpret_cast<const Exiv2::byte*>(photo.iccProfile.constData()),
-                                 static_cast<long>(photo.iccProfile.size()));
+                           static_cast<long>(photo.iccProfile.size()));
     try {
         Exiv2::ExifData exif;
         if (std::string error = addTags(exif, photo.tags); !error.empty()) return error;
@@ -289,7 +295,8 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
         } else {
             file = Exiv2::ImageFactory::open(path);
         }
-        for (const Exiv2::Exifdatum& d : exif) file->exifData()[d.key()] = d.value();
+        for (const Exiv2::Exifdatum& d : exif)
+            file->exifData()[d.key()] = d.value();
         // Exiv2 writes a JPEG's profile from what it holds, dropping the one in the file; in a TIFF the
         // profile is tag 0x8773.
         if (profile.size_ > 0) file->setIccProfile(profile, false);
@@ -301,7 +308,8 @@ std::string writePhoto(const std::string& path, const Photo& photo) {
     return {};
 }
 
-std::string writeJpegWithRawExif(const std::string& path, const QImage& image, const std::vector<std::uint8_t>& tiff) {
+std::string writeJpegWithRawExif(const std::string& path, const QImage& image,
+                                 const std::vector<std::uint8_t>& tiff) {
     const QByteArray jpeg = encode(image, "jpeg", 90);
     if (jpeg.size() < 2 || tiff.size() > 65000) return "cannot make the JPEG";
     QByteArray out = jpeg.left(2);
@@ -320,7 +328,8 @@ std::string writePngWithChunks(const std::string& path, const QImage& image,
     constexpr int kHeaderEnd = 8 + 25; // signature, then the 13-byte IHDR chunk with its frame
     if (png.size() < kHeaderEnd) return "cannot make the PNG";
     QByteArray out = png.left(kHeaderEnd);
-    for (const auto& [type, data] : chunks) out.append(pngChunk(type, data));
+    for (const auto& [type, data] : chunks)
+        out.append(pngChunk(type, data));
     out.append(png.mid(kHeaderEnd));
     return writeFile(path, out);
 }

@@ -44,8 +44,8 @@ struct Photo {
     bool textured = false;
     bool bigEndian = false;
     std::vector<Tag> tags;
-    bool thumbnail = false;                 // a small JPEG thumbnail in the thumbnail directory
-    std::optional<PngTime> pngTime;         // PNG only: a tIME chunk
+    bool thumbnail = false;         // a small JPEG thumbnail in the thumbnail directory
+    std::optional<PngTime> pngTime; // PNG only: a tIME chunk
     std::vector<std::pair<std::string, std::string>> pngTexts; // PNG only: tEXt chunks
     int quality = 90;
     JpegLayout layout;
@@ -73,7 +73,8 @@ std::string writeHeif(const std::string& path, const QImage& picture, bool av1, 
 
 // Writes a JPEG of the image whose only metadata is an Exif segment holding exactly `tiff`, for
 // damaged and hostile metadata.
-std::string writeJpegWithRawExif(const std::string& path, const QImage& image, const std::vector<std::uint8_t>& tiff);
+std::string writeJpegWithRawExif(const std::string& path, const QImage& image,
+                                 const std::vector<std::uint8_t>& tiff);
 
 // Writes a PNG of the image with extra chunks (type, data) inserted after the header chunk.
 std::string writePngWithChunks(const std::string& path, const QImage& image,
