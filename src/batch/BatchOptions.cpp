@@ -13,9 +13,10 @@ const char* const kBatchUsage = R"(Usage: imprix-batch [OPTION]... PHOTO|FOLDER.
        imprix-batch --items [--json] PHOTO...
 
 Imprix puts the date a photo was taken, and other facts about it, onto a copy of the photo.
-imprix-batch applies a template to every photo given, and to the .jpg, .tif and .png files (any
-letter case) of every folder given, and saves a dated JPEG copy of each. The photos themselves are
-never written.
+imprix-batch applies a template to every photo given, and to the .jpg, .jpeg, .jpe, .tif, .tiff,
+.png, .webp, .heic, .heif and .avif files (any letter case) of every folder given, and saves a
+dated JPEG copy of each. A photo is read by its content, whatever its name. The photos themselves
+are never written.
 
 Options:
   --template FILE  The template (.tpl) to apply. Default: the default template of the settings
@@ -38,7 +39,7 @@ Options:
                    with --quality, since such a copy has the photo's own quality.
   --no-lossless    Encode the whole picture of every copy at the template's quality.
   --dry-run        Read and compose every photo and show what would be written, but write nothing.
-  --items          For each photo (.jpg, .tif or .png), list the items Imprix reads from it instead:
+  --items          For each photo, list the items Imprix reads from it instead:
                    a header line naming the photo, then one line per item with the tag in hex, the
                    display name, the label, the type name, the value text and whether the item is
                    listed by default (1 or 0), separated by tabs. Tabs, line breaks and backslashes
