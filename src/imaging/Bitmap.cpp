@@ -2,6 +2,7 @@
 
 #include "imaging/ImageDecoder.h"
 #include "imaging/ImageLimits.h"
+#include "imaging/PixelMemory.h"
 
 namespace imaging {
 
@@ -23,8 +24,10 @@ std::unique_ptr<Bitmap> Bitmap::create(int width, int height, QImage::Format for
         status = Status::OutOfMemory;
         return nullptr;
     }
-    QImage image(width, height, format);
-    if (image.isNull()) { // QImage reports a failed allocation this way
+    // Large pictures on memory of their own (huge pages where the system has them).
+    QImage image = newPicture(QSize(width, height), format);
+    if (image.isNull()) image = QImage(width, height, format); // a format newPicture does not make
+    if (image.isNull()) {                                      // QImage reports a failed allocation this way
         status = Status::OutOfMemory;
         return nullptr;
     }

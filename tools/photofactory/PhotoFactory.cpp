@@ -14,6 +14,7 @@ extern "C" {
 #include <jpeglib.h>
 }
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -130,19 +131,31 @@ QByteArray encodeLaidOut(const QImage& source, const JpegLayout& layout, int qua
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = static_cast<JDIMENSION>(image.width());
     info.image_height = static_cast<JDIMENSION>(image.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    using S = JpegLayout::Sampling;
+    const bool cmyk = layout.sampling == S::Cmyk;
+    info.input_components = cmyk ? 4 : 3;
+    info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
-    using S = JpegLayout::Sampling;
     if (layout.sampling == S::Grey) jpeg_set_colorspace(&info, JCS_GRAYSCALE);
     if (layout.sampling == S::YCbCr444) info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
+    if (layout.sampling == S::YCbCr422) info.comp_info[0].v_samp_factor = 1;
     info.restart_in_rows = layout.restartRows;
     info.arith_code = layout.arithmetic ? TRUE : FALSE;
     if (layout.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> cmykRow(cmyk ? static_cast<std::size_t>(image.width()) * 4 : 0);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(static_cast<int>(info.next_scanline)));
+        if (cmyk) {
+            for (int x = 0; x < image.width(); ++x) {
+                const JSAMPLE* rgb = row + 3 * x;
+                JSAMPLE* out = cmykRow.data() + 4 * x;
+                std::copy(rgb, rgb + 3, out);
+                out[3] = static_cast<JSAMPLE>(255 - std::min({rgb[0], rgb[1], rgb[2]}) / 2);
+            }
+            row = cmykRow.data();
+        }
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);

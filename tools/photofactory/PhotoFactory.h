@@ -26,9 +26,10 @@ struct PngTime {
 };
 
 // How a JPEG photo is encoded: by Qt's writer (4:2:0, baseline), or by libjpeg with the sampling asked
-// for, restart markers every `restartRows` MCU rows and a progressive scan script when asked.
+// for, restart markers every `restartRows` MCU rows and a progressive scan script when asked. Cmyk
+// writes the red, green and blue samples as cyan, magenta and yellow, and a black made from them.
 struct JpegLayout {
-    enum class Sampling { Qt, YCbCr420, YCbCr444, Grey };
+    enum class Sampling { Qt, YCbCr420, YCbCr422, YCbCr444, Grey, Cmyk };
     Sampling sampling = Sampling::Qt;
     int restartRows = 0;
     bool progressive = false;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+namespace imaging {
+
+// A picture of the size and 4-byte format (RGB32, ARGB32, ARGB32_Premultiplied) on pixel memory of its
+// own, its pixels not set; null when the memory cannot be had or the format is another.
+//
+// Large pictures lie on memory mapped for them and marked for huge pages: the system then provides a
+// 24-megapixel picture in some fifty 2 MB pages rather than 24000 pages of 4 KB, each a page fault
+// (about a third of decoding a photo where faults are dear, as on virtual machines). Where the system
+// has no huge pages to give, the memory is mapped as usual.
+QImage newPicture(QSize size, QImage::Format format);
+
+// Keeps the pixel memory of up to `pictures` pictures made by newPicture once nothing uses them any
+// more, and hands it to the next picture of the same length. A program that dates photo after photo
+// then decodes into memory already in place. 0, the default, keeps none.
+void keepDecodedPixelsForReuse(int pictures);
+
+} // namespace imaging

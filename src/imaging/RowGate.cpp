@@ -1,0 +1,45 @@
+#include "imaging/RowGate.h"
+
+#include <algorithm>
+
+namespace imaging {
+
+void RowGate::holdFrom(int row) {
+    std::lock_guard lock(mutex_);
+    hold_ = std::clamp(row, 0, rows_);
+}
+
+void RowGate::made(int rows) {
+    {
+        std::lock_guard lock(mutex_);
+        const int before = readable();
+        made_ = std::clamp(rows, made_, rows_);
+        if (readable() == before) return;
+    }
+    changed_.notify_all();
+}
+
+void RowGate::release() {
+    {
+        std::lock_guard lock(mutex_);
+        made_ = hold_ = rows_;
+    }
+    changed_.notify_all();
+}
+
+void RowGate::abandon() {
+    {
+        std::lock_guard lock(mutex_);
+        abandoned_ = true;
+    }
+    changed_.notify_all();
+}
+
+int RowGate::waitFor(int rows) {
+    std::unique_lock lock(mutex_);
+    const int wanted = std::min(rows, rows_);
+    changed_.wait(lock, [&] { return abandoned_ || readable() >= wanted; });
+    return abandoned_ ? -1 : readable();
+}
+
+} // namespace imaging
