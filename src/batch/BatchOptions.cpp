@@ -38,6 +38,11 @@ Options:
                    LosslessJpeg setting of imprix.ini, on unless set to 0; off
                    with --quality, since such a copy has the photo's own quality.
   --no-lossless    Encode the whole picture of every copy at the template's quality.
+  --optimize       Encode whole-picture copies with Huffman tables fitted to each picture: the same
+                   pixels in a file about a fifth smaller at quality 60 (a tenth at 90), for a
+                   second pass over the picture and three quarters of its size in memory more.
+                   Default: the OptimizeHuffman setting of imprix.ini, off unless set to 1.
+  --no-optimize    Encode with the standard Huffman tables, as cameras do.
   --dry-run        Read and compose every photo and show what would be written, but write nothing.
   --items          For each photo, list the items Imprix reads from it instead:
                    a header line naming the photo, then one line per item with the tag in hex, the
@@ -87,9 +92,10 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& args, std::string
         json("json", {}), dryRun("dry-run", {}), verbose("verbose", {}), recursive({"r", "recursive"}, {}),
         quiet({"q", "quiet"}, {}), templ("template", {}, "FILE"), outDir("out-dir", {}, "DIR"),
         quality("quality", {}, "N"), jobs("jobs", {}, "N"), shift("shift", {}, "[-]D:HH:MM:SS"),
-        lossless("lossless", {}), wholePicture("no-lossless", {});
+        lossless("lossless", {}), wholePicture("no-lossless", {}), optimize("optimize", {}),
+        standardTables("no-optimize", {});
     parser.addOptions({help, version, items, json, dryRun, verbose, recursive, quiet, templ, outDir, quality,
-                       jobs, shift, lossless, wholePicture});
+                       jobs, shift, lossless, wholePicture, optimize, standardTables});
     QStringList arguments{QStringLiteral("imprix-batch")};
     // Arguments are the bytes they are (a photo's name need not be UTF-8): each byte goes through the
     // parser as one Latin-1 character and comes back as itself.
@@ -123,10 +129,12 @@ BatchOptions parseBatchOptions(const std::vector<std::string>& args, std::string
         o.shift = ParseClockShift(text(shift), CDatedPicture::kLongestClockShift);
         if (!o.shift) return error = "--shift takes [-]D:HH:MM:SS, such as 0:01:00:00 or -1:00:00:00", o;
     }
-    // Of --lossless and --no-lossless the last one given counts.
+    // Of --lossless and --no-lossless the last one given counts; so too of --optimize and --no-optimize.
     for (const QString& name : parser.optionNames()) {
         if (name == QLatin1String("lossless")) o.lossless = true;
         if (name == QLatin1String("no-lossless")) o.lossless = false;
+        if (name == QLatin1String("optimize")) o.optimize = true;
+        if (name == QLatin1String("no-optimize")) o.optimize = false;
     }
     for (const QString& input : parser.positionalArguments())
         o.inputs.push_back(input.toLatin1().toStdString());

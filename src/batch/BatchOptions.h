@@ -15,6 +15,7 @@ struct BatchOptions {
     bool help = false;
     bool version = false;
     std::optional<bool> lossless; // --lossless, --no-lossless; else the settings decide
+    std::optional<bool> optimize; // --optimize, --no-optimize; else the settings decide
     std::optional<std::string> templatePath;
     std::optional<std::string> outDir;
     std::optional<int> quality;      // 0..100

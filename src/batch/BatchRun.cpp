@@ -5,6 +5,7 @@
 #include "compose/LosslessCopy.h"
 #include "imaging/Exiv2Setup.h"
 #include "imaging/ImageDecoder.h"
+#include "imaging/PhotoContent.h"
 #include "imaging/TextCodec.h"
 #include "model/Dialogs.h"
 #include "model/PhotoFolder.h"
@@ -148,33 +149,41 @@ bool loadPhoto(CDatedPicture& model, const std::string& photo, const CDatedPictu
     if (job.quality) model.jpegQuality = *job.quality;
     model.outputDir = job.outDir;
     // Only the dated image is needed from here: keep memory low. A copy made from the photo's JPEG
-    // data draws the items itself.
+    // data draws the items itself; a photo still to be decoded is painted as it is decoded.
     if (!model.pixelsUnread) model.RenderDatedImageForSave();
     return true;
 }
 
-bool jpegName(const std::string& path) {
-    const auto dot = path.rfind('.');
-    return dot != std::string::npos && imaging::equalsIgnoringCase(path.substr(dot), ".jpg");
+// A JPEG photo by its content, whatever its name (.jpg, .jpeg, .JPE ...).
+bool jpegPhoto(const std::string& path) {
+    return imaging::photoContentOf(path) == imaging::PhotoContent::Jpeg;
 }
 
 // Saves the copy by the road the job asks for; a copy that could not keep the photo's JPEG data of a
-// photo read for its size only is saved again from the decoded photo. Says why the whole picture was
-// encoded when the photo's data was to be kept, once for a reason of the template's.
-SaveOutcome saveCopy(const CDatedPicture& model, const std::string& output, const std::string& photo,
+// photo read for its size only is saved again, the photo decoded as the copy is encoded. Says why the
+// whole picture was encoded when the photo's data was to be kept, once for a reason of the template's.
+SaveOutcome saveCopy(CDatedPicture& model, const std::string& output, const std::string& photo,
                      const CDatedPicture& templ, const BatchJob& job, HookDialogs& dialogs) {
-    CopyRoad road{job.lossless, {}};
-    SaveOutcome saved = SaveDatedCopy(model, output, photo, dialogs, &road);
+    CopyRoad road{job.lossless, {}, job.optimize};
+    // A photo still to be decoded whose copy may keep its JPEG data (its white space turned out to be
+    // none) tries that first, as a photo read for its size only does.
+    if (model.PhotoPending() && job.lossless) road.wholeReason = wholePictureReason(model);
+    SaveOutcome saved = model.PhotoPending() && (!job.lossless || !road.wholeReason.empty())
+                            ? SaveStreamedCopy(model, output, photo, dialogs, road)
+                            : SaveDatedCopy(model, output, photo, dialogs, &road);
     if (saved == SaveOutcome::NeedsDecodedPhoto) {
-        const std::string reason = road.wholeReason;
-        CDatedPicture decoded;
-        if (!loadPhoto(decoded, photo, templ, job, dialogs, CDatedPicture::PhotoPixels::Decoded))
-            return SaveOutcome::Failed;
-        road = CopyRoad{false, reason};
-        saved = SaveDatedCopy(decoded, output, photo, dialogs, &road);
+        road = CopyRoad{false, road.wholeReason, job.optimize};
+        if (model.PhotoPending()) {
+            saved = SaveStreamedCopy(model, output, photo, dialogs, road);
+        } else {
+            CDatedPicture decoded;
+            if (!loadPhoto(decoded, photo, templ, job, dialogs, CDatedPicture::PhotoPixels::Streamed))
+                return SaveOutcome::Failed;
+            saved = SaveStreamedCopy(decoded, output, photo, dialogs, road);
+        }
     }
     // A PNG or TIFF photo has no JPEG data to keep: its copy is encoded whole, as expected.
-    if (saved == SaveOutcome::Saved && job.lossless && !road.wholeReason.empty() && jpegName(photo))
+    if (saved == SaveOutcome::Saved && job.lossless && !road.wholeReason.empty() && jpegPhoto(photo))
         dialogs.report(road.wholeReason + ": whole picture re-encoded",
                        road.wholeReason == wholePictureReason(templ));
     return saved;
@@ -186,12 +195,13 @@ PhotoOutcome datePhoto(const std::string& photo, const CDatedPicture& templ, con
     using Pixels = CDatedPicture::PhotoPixels;
     // A copy that keeps the photo's JPEG data needs none of its pixels decoded, unless the template
     // may change more than the items (white space that depends on the photo's shape, a watermark that
-    // depends on its size); a dry run decodes them all to find the photos that cannot be read.
+    // depends on its size). A whole-picture copy decodes the photo as it encodes the copy; a dry run
+    // decodes every photo at once, to find those that cannot be read.
     const std::string templateReason = job.lossless ? wholePictureReason(templ) : std::string();
-    const bool sizeOnly = job.lossless && !job.dryRun && templateReason.empty() && jpegName(photo);
+    const bool sizeOnly = job.lossless && !job.dryRun && templateReason.empty() && jpegPhoto(photo);
+    const Pixels pixels = sizeOnly ? Pixels::SizeOnly : job.dryRun ? Pixels::Decoded : Pixels::Streamed;
     CDatedPicture model;
-    if (!loadPhoto(model, photo, templ, job, dialogs, sizeOnly ? Pixels::SizeOnly : Pixels::Decoded))
-        return PhotoOutcome::Failed;
+    if (!loadPhoto(model, photo, templ, job, dialogs, pixels)) return PhotoOutcome::Failed;
     const std::optional<std::string> problem = model.TakeDateProblem();
     const std::optional<std::string> undated = model.WhyNoDateIsShown(templ);
     if (problem && !undated) dialogs.report(*problem, false); // one date of several is missing

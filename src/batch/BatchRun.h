@@ -30,6 +30,8 @@ struct BatchJob {
     // Keep a JPEG photo's own data outside the items where the template allows (LosslessCopy.h);
     // a photo whose copy encodes the whole picture instead is reported with the reason.
     bool lossless = false;
+    // Whole-picture copies with Huffman tables fitted to them (smaller, slower: imaging::JpegEncoding).
+    bool optimize = false;
 };
 
 struct BatchSummary {

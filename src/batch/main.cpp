@@ -159,6 +159,7 @@ int datePhotos(const BatchOptions& options) {
     // otherwise.
     job.lossless = options.lossless.value_or(!options.quality &&
                                              settings.getInt(kSettingsSection, kLosslessKey, "1") != 0);
+    job.optimize = options.optimize.value_or(settings.getInt(kSettingsSection, kOptimizeKey, "0") != 0);
     job.dryRun = options.dryRun;
     job.jobs = options.jobs > 0 ? options.jobs : QThread::idealThreadCount();
 

@@ -53,8 +53,12 @@ int FindEncoder(const std::string& mimeType) {
     return -1;
 }
 
-SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath,
-                          const std::string& openedPath, Dialogs& dialogs, CopyRoad* road) {
+namespace {
+
+// What every save checks before it encodes: a work picture, a copy that is not the photo itself, and an
+// output folder (made, when missing, on the user's word). Nothing when the save may go on.
+std::optional<SaveOutcome> checkTarget(const CDatedPicture& model, const std::string& outputPath,
+                                       const std::string& openedPath, Dialogs& dialogs) {
     if (!model.workPicture || model.workPicture->isNull() || outputPath.empty()) return SaveOutcome::Failed;
 
     if (sameFile(outputPath, openedPath)) {
@@ -83,29 +87,14 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
             return SaveOutcome::Failed;
         }
     }
+    return std::nullopt;
+}
 
-    QByteArray jpeg;
-    const QImage& image = model.workPicture->image();
-    if (road && road->keepJpegData) road->wholeReason = makeLosslessCopy(model, openedPath, jpeg);
-    if (jpeg.isEmpty() && model.pixelsUnread) return SaveOutcome::NeedsDecodedPhoto;
-
-    const int encoder = jpeg.isEmpty() ? FindEncoder("image/jpeg") : 0;
-    if (encoder < 0) {
-        dialogs.error(saveError(static_cast<int>(imaging::Status::UnknownImageFormat), outputPath,
-                                "No JPEG encoder is available."));
-        return SaveOutcome::Failed;
-    }
-
-    if (jpeg.isEmpty()) {
-        const imaging::EncodeResult encoded = imaging::encodeImage(
-            image, imaging::imageEncoders()[static_cast<std::size_t>(encoder)], model.jpegQuality, jpeg);
-        if (encoded.status != imaging::Status::Ok) {
-            dialogs.error(saveError(static_cast<int>(encoded.status), outputPath, encoded.reason));
-            return SaveOutcome::Failed;
-        }
-    }
+// Writes the encoded copy with the photo's metadata, and says what did not go as asked.
+SaveOutcome writeCopy(QByteArray& jpeg, QSize size, const std::string& outputPath,
+                      const std::string& openedPath, Dialogs& dialogs) {
     const imaging::MetadataCopy metadata =
-        imaging::copyMetadataInto(jpeg, image.width(), image.height(), openedPath);
+        imaging::copyMetadataInto(jpeg, size.width(), size.height(), openedPath);
 
     const std::string problem = imaging::writeFileWhole(outputPath, jpeg);
     if (!problem.empty()) {
@@ -123,6 +112,52 @@ SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputP
         dialogs.message("The copy " + outputPath + " was written, but " + metadata.leftOut + ".",
                         Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     return SaveOutcome::Saved;
+}
+
+} // namespace
+
+SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath,
+                          const std::string& openedPath, Dialogs& dialogs, CopyRoad* road) {
+    if (const auto refused = checkTarget(model, outputPath, openedPath, dialogs)) return *refused;
+
+    QByteArray jpeg;
+    const QImage& image = model.workPicture->image();
+    if (road && road->keepJpegData) road->wholeReason = makeLosslessCopy(model, openedPath, jpeg);
+    if (jpeg.isEmpty() && model.pixelsUnread) return SaveOutcome::NeedsDecodedPhoto;
+
+    const imaging::EncoderInfo* encoder = imaging::findEncoder("image/jpeg");
+    if (!encoder) {
+        dialogs.error(saveError(static_cast<int>(imaging::Status::UnknownImageFormat), outputPath,
+                                "No JPEG encoder is available."));
+        return SaveOutcome::Failed;
+    }
+
+    if (jpeg.isEmpty()) {
+        const imaging::EncodeResult encoded =
+            imaging::encodeImage(image, *encoder, model.jpegQuality, jpeg, road && road->optimizeHuffman);
+        if (encoded.status != imaging::Status::Ok) {
+            dialogs.error(saveError(static_cast<int>(encoded.status), outputPath, encoded.reason));
+            return SaveOutcome::Failed;
+        }
+    }
+    return writeCopy(jpeg, image.size(), outputPath, openedPath, dialogs);
+}
+
+SaveOutcome SaveStreamedCopy(CDatedPicture& model, const std::string& outputPath,
+                             const std::string& openedPath, Dialogs& dialogs, const CopyRoad& road) {
+    if (!model.PhotoPending()) {
+        CopyRoad whole = road;
+        whole.keepJpegData = false;
+        return SaveDatedCopy(model, outputPath, openedPath, dialogs, &whole);
+    }
+    if (const auto refused = checkTarget(model, outputPath, openedPath, dialogs)) return *refused;
+    QByteArray jpeg;
+    const imaging::EncodeResult encoded = model.EncodeWhileDecoding(jpeg, road.optimizeHuffman);
+    if (encoded.status != imaging::Status::Ok) {
+        dialogs.error(saveError(static_cast<int>(encoded.status), outputPath, encoded.reason));
+        return SaveOutcome::Failed;
+    }
+    return writeCopy(jpeg, model.workPicture->image().size(), outputPath, openedPath, dialogs);
 }
 
 SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath,

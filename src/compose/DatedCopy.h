@@ -28,6 +28,8 @@ struct CopyRoad {
     // Set by the save: why the whole picture was encoded although the photo's data was to be kept
     // ("white space"); empty when it was kept, or not asked for.
     std::string wholeReason;
+    // A whole picture encoded with Huffman tables fitted to it (see imaging::JpegEncoding).
+    bool optimizeHuffman = false;
 };
 
 // Writes the work picture as a JPEG of the model's quality to `outputPath`, carrying the metadata
@@ -37,6 +39,13 @@ struct CopyRoad {
 // earlier copy as it was.
 SaveOutcome SaveDatedCopy(const CDatedPicture& model, const std::string& outputPath,
                           const std::string& openedPath, Dialogs& dialogs, CopyRoad* road = nullptr);
+
+// The whole-picture copy of a model whose JPEG photo is still to be decoded (PhotoPixels::Streamed),
+// checked and written as SaveDatedCopy does: the photo is decoded straight into the work picture while
+// the copy is encoded (CDatedPicture::EncodeWhileDecoding). A model whose photo is decoded already is
+// saved by SaveDatedCopy, the whole picture encoded.
+SaveOutcome SaveStreamedCopy(CDatedPicture& model, const std::string& outputPath,
+                             const std::string& openedPath, Dialogs& dialogs, const CopyRoad& road);
 
 // The end of "Save As": the copy is saved at a confirmed choice, which then becomes the output path
 // (a choice where the copy could not be written does not). Without a choice nothing changes and

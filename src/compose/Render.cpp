@@ -117,3 +117,18 @@ QRect CDatedPicture::ItemCoverage(int index) const {
     const QRect area(QPoint(near(left, w), near(top, h)), QPoint(near(right, w) - 1, near(bottom, h) - 1));
     return area.intersected(QRect(0, 0, static_cast<int>(w), static_cast<int>(h)));
 }
+
+int CDatedPicture::FirstPaintedRow() const {
+    if (!workPicture) return 0;
+    const int W = workPicture->width(), H = workPicture->height();
+    const double offsetX = wholePixels(whiteOffsetX), offsetY = wholePixels(whiteOffsetY);
+    const double width = wholePixels(pictureWidth), height = wholePixels(pictureHeight);
+    // White space beside the picture, or a border, reaches the top rows.
+    if (offsetX != 0 || offsetY != 0 || width + offsetX < W || (borderBitmap && !borderBitmap->isNull()))
+        return 0;
+    int first = height + offsetY < H ? static_cast<int>(height + offsetY) : H;
+    for (int i = 0; i < itemCount; ++i)
+        if (item(i).visible) first = std::min(first, ItemCoverage(i).top());
+    constexpr int kBlockRow = 16;
+    return std::max(0, first - kBlockRow) / kBlockRow * kBlockRow;
+}

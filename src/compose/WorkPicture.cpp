@@ -2,6 +2,7 @@
 // gives it the template's aspect ratio.
 
 #include "compose/PrintFrame.h"
+#include "imaging/JpegDecoder.h"
 #include "model/DatedPicture.h"
 #include "model/Dialogs.h"
 
@@ -60,6 +61,21 @@ void CDatedPicture::BuildWorkPicture(Dialogs& dialogs) {
     workPicture.reset();
 
     const int W = picture->width(), H = picture->height();
+    if (!aspectEnabled && pendingPhoto_) {
+        // The photo is decoded into the work picture at the save: memory of its own, described as the
+        // photo decoded on its own would be (its resolution sizes the items).
+        imaging::Status status = imaging::Status::InvalidParameter;
+        workPicture = imaging::Bitmap::create(W, H, QImage::Format_RGB32, status);
+        if (!workPicture) {
+            dialogs.error("The picture could not be created: out of memory.");
+            return;
+        }
+        pendingPhoto_->describe(workPicture->image());
+        whiteOffsetX = whiteOffsetY = 0;
+        pictureWidth = static_cast<float>(W);
+        pictureHeight = static_cast<float>(H);
+        return;
+    }
     if (!aspectEnabled) {
         // A copy of the picture that shares its pixels: the first painting on the work picture makes
         // its own copy (which RenderDatedImageForSave avoids).
@@ -85,6 +101,7 @@ void CDatedPicture::BuildWorkPicture(Dialogs& dialogs) {
         dialogs.error("Invalide Aspect Ratio.  Image could not be created.");
         return;
     }
-    // The render covers every pixel, but nothing should ever show or save what the memory held before.
-    workPicture->image().fill(0);
+    // The render covers every pixel, but nothing should ever show or save what the memory held before;
+    // a photo still to be decoded covers its part itself, and the render the rest, before the save.
+    if (!pendingPhoto_) workPicture->image().fill(0);
 }

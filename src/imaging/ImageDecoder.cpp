@@ -15,12 +15,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <new>
-#include <sys/mman.h>
 #include <sys/stat.h>
-#include <vector>
 
 namespace imaging {
 namespace {
@@ -48,17 +44,6 @@ bool memoryRanOut(QSize size, QImage::Format format) {
     if (bits / 8 > qint64(QImageReader::allocationLimit()) << 20) return true;
     return QImage(size, format).isNull();
 }
-
-// Memory mapped for a picture whose pixels are not decoded (undecodedJpegFile).
-struct Mapping {
-    std::size_t bytes;
-    void* at;
-    static void release(void* info) {
-        auto* mapping = static_cast<Mapping*>(info);
-        ::munmap(mapping->at, mapping->bytes);
-        delete mapping;
-    }
-};
 
 bool refuse(DecodedImage& refused, DecodedImage why) {
     refused = std::move(why);
@@ -217,22 +202,9 @@ DecodedImage undecodedJpegFile(const std::string& pathUtf8) {
     DecodedImage refused;
     const std::unique_ptr<JpegDecoder> decoder = openJpegPhoto(pathUtf8, refused);
     if (!decoder) return refused;
-    const QSize size = decoder->size();
-    // Mapped straight from the system, whatever the allocator keeps: pages are zero, and are only
-    // provided where the pixels are written or read.
-    const qsizetype bytesPerLine = static_cast<qsizetype>(size.width()) * 4;
-    auto* mapping =
-        new (std::nothrow) Mapping{static_cast<std::size_t>(bytesPerLine) * size.height(), nullptr};
-    if (mapping)
-        mapping->at =
-            ::mmap(nullptr, mapping->bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (!mapping || mapping->at == MAP_FAILED) {
-        delete mapping;
-        return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
-    }
     DecodedImage d;
-    d.image = QImage(static_cast<uchar*>(mapping->at), size.width(), size.height(), bytesPerLine,
-                     QImage::Format_RGB32, &Mapping::release, mapping);
+    d.image = zeroPicture(decoder->size());
+    if (d.image.isNull()) return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
     d.status = Status::Ok;
     return d;
 }

@@ -9,17 +9,27 @@
 
 namespace imaging {
 
+namespace {
+
+// JPEG is written by the product's own writer on libjpeg (JpegWriter.h): it is there without asking Qt,
+// which would load every image plugin it has (the TIFF, WebP and MNG libraries with them) to answer.
+const EncoderInfo& jpegEncoder() {
+    static const EncoderInfo jpeg{"image/jpeg", "jpeg", "*.jpg;*.jpeg;*.jpe;*.jfif"};
+    return jpeg;
+}
+
+} // namespace
+
 const std::vector<EncoderInfo>& imageEncoders() {
     static const std::vector<EncoderInfo> encoders = [] {
-        const std::vector<EncoderInfo> known = {
-            {"image/jpeg", "jpeg", "*.jpg;*.jpeg;*.jpe;*.jfif"},
+        const std::vector<EncoderInfo> others = {
             {"image/png", "png", "*.png"},
             {"image/tiff", "tiff", "*.tif;*.tiff"},
             {"image/bmp", "bmp", "*.bmp"},
         };
         const auto supported = QImageWriter::supportedImageFormats();
-        std::vector<EncoderInfo> list;
-        for (const EncoderInfo& e : known)
+        std::vector<EncoderInfo> list{jpegEncoder()};
+        for (const EncoderInfo& e : others)
             if (supported.contains(QByteArray::fromStdString(e.formatName))) list.push_back(e);
         return list;
     }();
@@ -27,24 +37,25 @@ const std::vector<EncoderInfo>& imageEncoders() {
 }
 
 const EncoderInfo* findEncoder(const std::string& mimeType) {
+    if (mimeType == jpegEncoder().mimeType) return &jpegEncoder();
     for (const EncoderInfo& e : imageEncoders())
         if (e.mimeType == mimeType) return &e;
     return nullptr;
 }
 
-EncodeResult encodeImage(const QImage& image, const EncoderInfo& encoder, int quality, QByteArray& out) {
+EncodeResult encodeImage(const QImage& image, const EncoderInfo& encoder, int quality, QByteArray& out,
+                         bool optimizeHuffman) {
     if (image.isNull()) return {Status::InvalidParameter, "there is no picture to write"};
     // The same file as Qt's writer below makes, without its copy of every pixel.
     if (encoder.formatName == "jpeg" && jpegWriterTakes(image.format()))
-        return writeJpeg(image, quality, out);
+        return JpegWriter(image, {quality, optimizeHuffman, nullptr}).encode(out);
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, QByteArray::fromStdString(encoder.formatName));
     writer.setQuality(qBound(0, quality, 100));
-    // Huffman tables fitted to the picture would make a JPEG about a fifth smaller at quality 60
-    // (a tenth at 85), but cost libjpeg a second pass over a buffer of every coefficient: 70 MB and
-    // more than the whole encoding otherwise takes. The standard tables, as cameras use.
-    writer.setOptimizedWrite(false);
+    // Unless asked for, the standard Huffman tables, as cameras use: fitted ones cost a second pass
+    // over a buffer of every coefficient (see JpegEncoding).
+    writer.setOptimizedWrite(optimizeHuffman);
     if (!writer.write(image)) return {Status::GenericError, toUtf8(writer.errorString())};
     return {Status::Ok, {}};
 }

@@ -15,10 +15,10 @@ struct EncoderInfo {
     std::string extensions; // "*.jpg;*.jpeg"
 };
 
-// The encoders the product can write with, "image/jpeg" first. Only encoders Qt offers are listed.
+// The encoders the product can write with: "image/jpeg" (always), then those of the other formats Qt offers.
 const std::vector<EncoderInfo>& imageEncoders();
 
-// The encoder for a MIME type, or null.
+// The encoder for a MIME type, or null. The JPEG encoder is found without asking Qt for its list.
 const EncoderInfo* findEncoder(const std::string& mimeType);
 
 struct EncodeResult {
@@ -32,7 +32,9 @@ struct EncodeResult {
 EncodeResult saveImage(const QImage& image, const std::string& pathUtf8, const EncoderInfo& encoder,
                        int quality);
 
-// Encodes into memory, for callers that add metadata before writing.
-EncodeResult encodeImage(const QImage& image, const EncoderInfo& encoder, int quality, QByteArray& out);
+// Encodes into memory, for callers that add metadata before writing; a JPEG with Huffman tables fitted
+// to the picture when asked (see JpegEncoding).
+EncodeResult encodeImage(const QImage& image, const EncoderInfo& encoder, int quality, QByteArray& out,
+                         bool optimizeHuffman = false);
 
 } // namespace imaging

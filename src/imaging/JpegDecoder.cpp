@@ -222,16 +222,19 @@ void reversePixels(unsigned char* row, int width) {
     std::reverse(pixels, pixels + width);
 }
 
-// Stored rows [y0, y0 + count) of the band become columns of the target.
+// Stored rows [y0, y0 + count) of the band become columns of the target: each target row gets the
+// band's pixels side by side, one cache line of them for a full band.
 void placeBand(const Placement& p, int y0, int count) {
-    for (int i = 0; i < count; ++i) {
-        const int y = y0 + i;
-        // Orientations 5 and 8 keep the stored rows' order left to right, 6 and 7 reverse it.
-        const int column = p.flip ? p.height - 1 - y : y;
-        const auto* from = reinterpret_cast<const quint32*>(p.band + std::size_t(i) * p.width * 4);
-        for (int x = 0; x < p.width; ++x) {
-            const int row = p.mirror ? p.width - 1 - x : x;
-            reinterpret_cast<quint32*>(p.origin + row * p.bytesPerLine)[column] = from[x];
+    const std::size_t bandStride = std::size_t(p.width) * 4;
+    for (int x = 0; x < p.width; ++x) {
+        // Orientations 5 and 6 put stored column x on row x, 7 and 8 on row W-1-x; 5 and 8 keep the
+        // stored rows' order left to right, 6 and 7 reverse it.
+        const int row = p.mirror ? p.width - 1 - x : x;
+        auto* to = reinterpret_cast<quint32*>(p.origin + row * p.bytesPerLine);
+        const unsigned char* from = p.band + std::size_t(x) * 4;
+        for (int i = 0; i < count; ++i) {
+            const int y = y0 + i;
+            std::memcpy(&to[p.flip ? p.height - 1 - y : y], from + i * bandStride, 4);
         }
     }
 }

@@ -109,6 +109,17 @@ private:
     std::size_t limit_ = 0;
 };
 
+// Memory mapped for a picture of zeros (zeroPicture).
+struct Mapping {
+    std::size_t bytes;
+    void* at;
+    static void release(void* info) {
+        auto* mapping = static_cast<Mapping*>(info);
+        ::munmap(mapping->at, mapping->bytes);
+        delete mapping;
+    }
+};
+
 } // namespace
 
 QImage newPicture(QSize size, QImage::Format format) {
@@ -121,6 +132,24 @@ QImage newPicture(QSize size, QImage::Format format) {
     QImage picture(block->pixels, size.width(), size.height(), bytesPerLine, format, &KeptBlocks::giveBack,
                    block);
     if (picture.isNull()) freeBlock(block); // Qt calls no clean-up for a picture it could not make
+    return picture;
+}
+
+QImage zeroPicture(QSize size) {
+    if (size.isEmpty()) return {};
+    // Mapped straight from the system, whatever the allocator keeps: pages are zero until touched.
+    const qsizetype bytesPerLine = static_cast<qsizetype>(size.width()) * 4;
+    auto* mapping =
+        new (std::nothrow) Mapping{static_cast<std::size_t>(bytesPerLine) * size.height(), nullptr};
+    if (!mapping) return {};
+    mapping->at = ::mmap(nullptr, mapping->bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping->at == MAP_FAILED) {
+        delete mapping;
+        return {};
+    }
+    QImage picture(static_cast<uchar*>(mapping->at), size.width(), size.height(), bytesPerLine,
+                   QImage::Format_RGB32, &Mapping::release, mapping);
+    if (picture.isNull()) Mapping::release(mapping);
     return picture;
 }
 

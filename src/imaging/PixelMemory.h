@@ -14,6 +14,11 @@ namespace imaging {
 // has no huge pages to give, the memory is mapped as usual.
 QImage newPicture(QSize size, QImage::Format format);
 
+// An RGB32 picture of the size whose pixels are all 0, on memory the system provides only where the
+// pixels are written or read: a stand-in of a photo's size whose pixels are never needed. Null when
+// the memory cannot be mapped.
+QImage zeroPicture(QSize size);
+
 // Keeps the pixel memory of up to `pictures` pictures made by newPicture once nothing uses them any
 // more, and hands it to the next picture of the same length. A program that dates photo after photo
 // then decodes into memory already in place. 0, the default, keeps none.

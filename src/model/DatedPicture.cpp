@@ -21,6 +21,7 @@ CDatedPicture& CDatedPicture::operator=(const CDatedPicture& other) {
 
     picture.reset();
     workPicture.reset();
+    pendingPhoto_.reset();
     borderBitmap.reset();
     watermarkBitmap.reset();
     items.clear();

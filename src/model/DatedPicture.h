@@ -4,6 +4,7 @@
 #include "compose/PreparedBorder.h"
 #include "compose/PreparedWatermark.h"
 #include "imaging/Bitmap.h"
+#include "imaging/ImageEncoder.h"
 #include "imaging/PropertyBlock.h"
 #include "model/DateFormat.h"
 #include "model/ImprintItem.h"
@@ -25,7 +26,8 @@ class RecordReader;
 
 namespace imaging {
 class Graphics;
-}
+class JpegDecoder;
+} // namespace imaging
 
 // The model of one picture, or of a template: the loaded picture and the work picture the items are
 // drawn on, the item list, the template settings, and the border and watermark bitmaps.
@@ -72,8 +74,11 @@ public:
 
     // --- loading -----------------------------------------------------------------------------
     // How much of a photo is decoded: all of it, or for a JPEG photo whose copy is made from its own
-    // JPEG data only its size (the picture's pixels are then 0 and pixelsUnread is set).
-    enum class PhotoPixels { Decoded, SizeOnly };
+    // JPEG data only its size (the picture's pixels are then 0 and pixelsUnread is set). Streamed, for a
+    // model that only saves its dated copy: a JPEG photo is opened and read for its size as with
+    // SizeOnly, and decoded at the save straight into its place in the work picture while the copy is
+    // encoded (SaveStreamedCopy); other photos are decoded.
+    enum class PhotoPixels { Decoded, SizeOnly, Streamed };
     // Opens a photo: reads it (below), then applies the template to it. Returns 1 when loaded and
     // composed, 0 otherwise; `whyNot` then says why.
     int LoadPicture(const std::string& path, const CDatedPicture& templ, Dialogs& dialogs,
@@ -171,6 +176,18 @@ public:
     // The work-picture pixels the item at `index` can paint at its current place and angle, with room
     // for glyphs that reach past their measured box. Empty without a work picture.
     QRect ItemCoverage(int index) const;
+    // The first work-picture row the whole repaint paints anything on besides the picture (white
+    // space, border, items), with a block row to spare: the rows above it are the picture's pixels.
+    int FirstPaintedRow() const;
+
+    // --- the copy encoded while the photo is decoded (compose/StreamedCopy.cpp) -----------------
+    // True while the JPEG photo opened with PhotoPixels::Streamed is still to be decoded.
+    bool PhotoPending() const { return pendingPhoto_ != nullptr; }
+    // Decodes the pending photo into its place in the work picture while another thread encodes the
+    // rows above FirstPaintedRow as they are decoded, then chooses the automatic colours, paints the
+    // rest as RenderDatedImageForSave does and lets the encoding finish: the JPEG of the dated image
+    // at the model's quality, the file encoding the rendered work picture gives. The picture is let go.
+    imaging::EncodeResult EncodeWhileDecoding(QByteArray& jpeg, bool optimizeHuffman);
 
     // === template files (model/TemplateFile.cpp) ==============================================
     // The message for a template that cannot be read as one.
@@ -264,6 +281,9 @@ private:
     PreparedBorder preparedBorder_;
     PreparedWatermark preparedWatermark_;
     EffectCache effects_;
+
+    // The photo opened with PhotoPixels::Streamed, its header read; a copy of the model does not take it.
+    std::shared_ptr<imaging::JpegDecoder> pendingPhoto_;
 
     std::string pendingDateProblem_;
     std::optional<std::pair<std::uint64_t, std::string>> reportedDateProblem_; // picture, format

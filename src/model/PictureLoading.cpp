@@ -3,6 +3,8 @@
 #include "model/DatedPicture.h"
 
 #include "imaging/ImageDecoder.h"
+#include "imaging/JpegDecoder.h"
+#include "imaging/PhotoContent.h"
 #include "imaging/PropertyReader.h"
 #include "imaging/TextCodec.h"
 
@@ -80,11 +82,26 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot, Pho
     }
     workPicture.reset();
     picture.reset();
+    pendingPhoto_.reset();
 
     imaging::Status status = imaging::Status::Ok;
     std::string reason;
-    pixelsUnread = pixels == PhotoPixels::SizeOnly;
-    if (pixelsUnread) {
+    const bool streamed =
+        pixels == PhotoPixels::Streamed && imaging::photoContentOf(path) == imaging::PhotoContent::Jpeg;
+    pixelsUnread = pixels == PhotoPixels::SizeOnly || streamed;
+    if (streamed) {
+        // Opened now, decoded at the save: the picture stands in for its size and is never touched.
+        imaging::DecodedImage refused;
+        pendingPhoto_ = imaging::openJpegPhoto(path, refused);
+        status = refused.status;
+        reason = refused.reason;
+        if (pendingPhoto_) {
+            QImage standIn = imaging::zeroPicture(pendingPhoto_->size());
+            status = standIn.isNull() ? imaging::Status::OutOfMemory : imaging::Status::Ok;
+            reason = standIn.isNull() ? "out of memory" : "";
+            if (!standIn.isNull()) picture = std::make_unique<imaging::Bitmap>(std::move(standIn));
+        }
+    } else if (pixelsUnread) {
         imaging::DecodedImage sized = imaging::undecodedJpegFile(path);
         status = sized.status;
         reason = sized.reason;
@@ -97,6 +114,7 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot, Pho
     }
     if (status != imaging::Status::Ok || !picture) {
         picture.reset();
+        pendingPhoto_.reset();
         if (whyNot) *whyNot = reason;
         return 0;
     }

@@ -78,6 +78,8 @@ TEST(TheBatchCommandLine, readsOptionsAndRefusesBadOnes) {
     EXPECT_FALSE(o.lossless.has_value()) << "the settings decide";
     EXPECT_EQ(parseBatchOptions({"--lossless", "a.jpg"}, error).lossless, true);
     EXPECT_EQ(parseBatchOptions({"--no-lossless", "a.jpg"}, error).lossless, false);
+    EXPECT_FALSE(o.optimize.has_value()) << "the settings decide";
+    EXPECT_EQ(parseBatchOptions({"--no-optimize", "--optimize", "a.jpg"}, error).optimize, true);
 
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--quality", "101", "a.jpg"},
                                                 {"--jobs", "0", "a.jpg"},
@@ -453,7 +455,7 @@ TEST(TheBatchProgram, keepsTheJpegDataOfPhotosAndSaysWhichCopiesEncodeTheWholePi
     photo.height = 240;
     photo.textured = true;
     photo.tags = {{"Exif.Photo.DateTimeOriginal", "2001:06:21 14:38:56"}};
-    ASSERT_EQ(photofactory::writePhoto(dir.path("in/a.jpg"), photo), "");
+    ASSERT_EQ(photofactory::writePhoto(dir.path("in/a.jpeg"), photo), "");
     photo.width = 170; // not whole MCUs
     photo.height = 100;
     photo.tags.push_back({"Exif.Image.Orientation", "6"});
@@ -483,10 +485,10 @@ TEST(TheBatchProgram, keepsTheJpegDataOfPhotosAndSaysWhichCopiesEncodeTheWholePi
               "turned.jpg: orientation 6 on a picture that is not whole MCUs: whole picture re-encoded"),
         1u)
         << kept.err;
-    EXPECT_EQ(count(kept.err, "re-encoded"), 1u) << "a.jpg keeps its data: " << kept.err;
+    EXPECT_EQ(count(kept.err, "re-encoded"), 1u) << "a.jpeg keeps its data: " << kept.err;
     // Far from the date, the copy is the photo itself.
-    const QImage original(QString::fromStdString(dir.path("in/a.jpg")));
-    const QImage copy(QString::fromStdString(dir.path("out/Dated_a.jpg")));
+    const QImage original(QString::fromStdString(dir.path("in/a.jpeg")));
+    const QImage copy(QString::fromStdString(dir.path("out/Dated_a.jpeg")));
     ASSERT_EQ(copy.size(), original.size());
     EXPECT_EQ(copy.copy(160, 0, 160, 120), original.copy(160, 0, 160, 120));
 
@@ -496,7 +498,7 @@ TEST(TheBatchProgram, keepsTheJpegDataOfPhotosAndSaysWhichCopiesEncodeTheWholePi
 
     const BatchOutcome whole = run(plain, "--no-lossless");
     EXPECT_EQ(count(whole.err, "re-encoded"), 0u) << whole.err;
-    EXPECT_NE(QImage(QString::fromStdString(dir.path("out/Dated_a.jpg"))).copy(160, 0, 160, 120),
+    EXPECT_NE(QImage(QString::fromStdString(dir.path("out/Dated_a.jpeg"))).copy(160, 0, 160, 120),
               original.copy(160, 0, 160, 120))
         << "encoded again at the template's quality";
 }

@@ -1,11 +1,14 @@
 #include "imaging/JpegWriter.h"
 #include "imaging/ImageEncoder.h"
+#include "imaging/RowGate.h"
 
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageWriter>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 using namespace imaging;
 
@@ -90,4 +93,31 @@ TEST(TheJpegWriter, leavesOtherPixelFormatsToQtsWriter) {
     ASSERT_NE(jpeg, nullptr);
     ASSERT_EQ(encodeImage(image, *jpeg, 60, bytes).status, Status::Ok);
     EXPECT_EQ(firstDifference(bytes, qtJpeg(image, 60)), -1);
+}
+
+TEST(TheJpegWriter, fitsItsHuffmanTablesToThePictureWhenAskedAndReadsRowsAsTheyAreMade) {
+    const QImage image = patterned(QImage::Format_RGB32, 640, 480);
+    const QByteArray standard = ourJpeg(image, 60);
+    QByteArray fitted;
+    ASSERT_EQ(JpegWriter(image, {60, true, nullptr}).encode(fitted).status, Status::Ok);
+    EXPECT_LT(fitted.size(), standard.size() * 9 / 10);
+    EXPECT_EQ(QImage::fromData(fitted), QImage::fromData(standard)) << "the same pixels";
+
+    // Rows let through a few at a time by another thread give the very same file.
+    RowGate rows(image.height());
+    QByteArray gated;
+    EncodeResult result;
+    std::thread encoding([&] { result = JpegWriter(image, {60, false, &rows}).encode(gated); });
+    rows.holdFrom(300);
+    for (int made = 0; made <= image.height(); made += 7)
+        rows.made(made);
+    rows.release();
+    encoding.join();
+    ASSERT_EQ(result.status, Status::Ok) << result.reason;
+    EXPECT_EQ(firstDifference(gated, standard), -1);
+
+    RowGate never(image.height());
+    never.abandon();
+    EXPECT_EQ(JpegWriter(image, {60, false, &never}).encode(gated).status, Status::GenericError);
+    EXPECT_TRUE(gated.isEmpty());
 }
