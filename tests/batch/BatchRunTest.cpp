@@ -31,8 +31,10 @@ struct BatchOutcome {
     std::string out;
 };
 
-BatchOutcome runBatch(const QStringList& args) {
+BatchOutcome runBatch(const QStringList& args,
+                      const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(IMPRIX_BATCH_EXE), args);
     process.waitForFinished(120000);
     return BatchOutcome{process.exitCode(), process.readAllStandardError().toStdString(),
@@ -539,4 +541,35 @@ TEST(TheBatchProgram, datesAFolderOfPhotosByTheirContentIntoUprightJpegCopiesWit
     const imaging::PropertyItem* taken = propertyitems::find(copied, 0x9003);
     ASSERT_NE(taken, nullptr);
     EXPECT_STREQ(reinterpret_cast<const char*>(taken->value), "2019:07:14 09:30:05");
+}
+
+TEST(TheBatchProgram, datesItsOtherPhotosAndSaysWhyAHeifPhotoIsRefusedWhenLibheifCannotBeLoaded) {
+    TempDir dir;
+    QDir().mkpath(QString::fromStdString(dir.path("in")));
+    QDir().mkpath(QString::fromStdString(dir.path("lib")));
+    photofactory::Photo photo;
+    photo.tags = {{"Exif.Photo.DateTimeOriginal", "2019:07:14 09:30:05"}};
+    ASSERT_EQ(photofactory::writePhoto(dir.path("in/IMG_1.heic"), photo), "");
+    ASSERT_EQ(photofactory::writePhoto(dir.path("in/IMG_2.jpg"), photo), "");
+    // A damaged libheif.so.1, found before the installed one, stands for a missing libheif: the
+    // program still starts and dates the JPEG.
+    QFile damaged(QString::fromStdString(dir.path("lib/libheif.so.1")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a library\n");
+    damaged.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QStringList libraryPath = environment.value("LD_LIBRARY_PATH").split(':', Qt::SkipEmptyParts);
+    libraryPath.prepend(QString::fromStdString(dir.path("lib")));
+    environment.insert("LD_LIBRARY_PATH", libraryPath.join(':'));
+
+    const BatchOutcome run =
+        runBatch({QStringLiteral("--template"), QString::fromStdString(writeDateTemplate(dir)),
+                  QStringLiteral("--out-dir"), QString::fromStdString(dir.path("out")),
+                  QString::fromStdString(dir.path("in"))},
+                 environment);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("IMG_1.heic: cannot decode the picture (HEIF support is not installed: "),
+              std::string::npos)
+        << run.err;
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.path("out/Dated_IMG_2.jpg")))) << run.err;
 }
