@@ -24,6 +24,7 @@ public:
     const std::vector<std::string>* templateFiles = nullptr; // the names the template scan found
     int backColor = 0;
     int losslessJpeg = 1;
+    int optimizeHuffman = 0;
     CustomColors* customColors = nullptr;
 
     void onOk() override;
@@ -40,4 +41,5 @@ private:
     QLineEdit* folderEdit_ = nullptr;
     CColorButton* colorButton_ = nullptr;
     QCheckBox* losslessBox_ = nullptr;
+    QCheckBox* optimizeBox_ = nullptr;
 };

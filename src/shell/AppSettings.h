@@ -17,9 +17,10 @@ struct AppSettings {
     std::string defaultTemplate = "Simple.tpl"; // "TemplateDef"
     std::string templateFolder;                 // "TemplatePath", absolute once read
     int backColor = 0x909090;                   // "BackColor": the view's background
-    int losslessJpeg = 1; // "LosslessJpeg": copies of JPEG photos keep the photo's data outside the items
-    int viewAllExif = 0;  // "ViewAllExif"
-    int viewRatio = 0;    // "ViewRatio": 0 none, 1 4x6, 2 5x7, 3 8x10
+    int losslessJpeg = 1;    // "LosslessJpeg": copies of JPEG photos keep the photo's data outside the items
+    int optimizeHuffman = 0; // "OptimizeHuffman": whole-picture copies with Huffman tables fitted to them
+    int viewAllExif = 0;     // "ViewAllExif"
+    int viewRatio = 0;       // "ViewRatio": 0 none, 1 4x6, 2 5x7, 3 8x10
     CustomColors customColors{};          // "CustomColors" C1..C16
     std::vector<std::string> recentFiles; // "Recent" File1..File10: photos and folders opened, newest first
     std::string windowGeometry;           // "Window" "Geometry": the window's place and size (Qt's saved

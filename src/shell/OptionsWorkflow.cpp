@@ -112,6 +112,7 @@ void COptionsWorkflow::copyIn(Pages& pages) {
     general.templateFolder = settings.templateFolder;
     general.backColor = settings.backColor;
     general.losslessJpeg = settings.losslessJpeg;
+    general.optimizeHuffman = settings.optimizeHuffman;
     general.customColors = &c_.settings.customColors;
 
     CPPPaths& paths = *pages.paths;
@@ -158,6 +159,7 @@ void COptionsWorkflow::applySettings(const CPPGeneral& general) {
     c_.settings.templateFolder = general.templateFolder;
     c_.settings.backColor = general.backColor;
     c_.settings.losslessJpeg = general.losslessJpeg;
+    c_.settings.optimizeHuffman = general.optimizeHuffman;
     if (c_.view) c_.view->setBackColor(general.backColor);
     c_.datedPicture.templateDir = general.templateFolder;
     c_.loadedTemplate.templateDir = general.templateFolder;

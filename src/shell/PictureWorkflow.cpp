@@ -171,7 +171,7 @@ bool PictureWorkflow::SaveDatedCopy() {
     // The view paints what it shows; the copy must have every change, shown yet or not.
     s.datedPicture.needsRedraw = 1;
     s.datedPicture.RenderDatedImage();
-    CopyRoad road{s.settings.losslessJpeg != 0, {}};
+    CopyRoad road{s.settings.losslessJpeg != 0, {}, s.settings.optimizeHuffman != 0};
     if (::SaveDatedCopy(s.datedPicture, s.outputPath, s.openPath(), f_.dialogs, &road) != SaveOutcome::Saved)
         return false;
     s.imageSaved = 1;

@@ -69,6 +69,7 @@ ProcessAllWorkflow::Outcome ProcessAllWorkflow::Run() {
     job.outDir = !s.loadedTemplate.outputDir.empty() ? s.loadedTemplate.outputDir : s.settings.outputDir;
     job.jobs = jobs_ > 0 ? jobs_ : std::clamp(QThread::idealThreadCount(), 1, kMostJobs);
     job.lossless = s.settings.losslessJpeg != 0;
+    job.optimize = s.settings.optimizeHuffman != 0;
     if (!ensureFolder(job.outDir)) return {};
 
     const int total = static_cast<int>(job.photos.size());

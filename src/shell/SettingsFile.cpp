@@ -39,6 +39,7 @@ int LoadSettings(AppSettings& settings, std::string& outputDir) {
     settings.backColor = file.getInt(kSettingsSection, "BackColor", "9474192");
     settings.viewAllExif = file.getInt(kSettingsSection, "ViewAllExif", "0");
     settings.losslessJpeg = file.getInt(kSettingsSection, kLosslessKey, "1") != 0 ? 1 : 0;
+    settings.optimizeHuffman = file.getInt(kSettingsSection, kOptimizeKey, "0") != 0 ? 1 : 0;
     const int viewRatio = file.getInt(kSettingsSection, "ViewRatio", "1.5");
     for (int slot = 0; slot < static_cast<int>(settings.customColors.size()); ++slot)
         settings.customColors[static_cast<std::size_t>(slot)] =
@@ -68,6 +69,7 @@ std::string SaveSettings(const AppSettings& settings) {
     file.setInt(kSettingsSection, "ViewAllExif", settings.viewAllExif);
     file.setInt(kSettingsSection, "ViewRatio", settings.viewRatio);
     file.setInt(kSettingsSection, kLosslessKey, settings.losslessJpeg);
+    file.setInt(kSettingsSection, kOptimizeKey, settings.optimizeHuffman);
     for (int slot = 0; slot < static_cast<int>(settings.customColors.size()); ++slot)
         file.setInt(kColorsSection, colorKey(slot), settings.customColors[static_cast<std::size_t>(slot)]);
     if (!settings.windowGeometry.empty()) file.setString(kWindowSection, "Geometry", settings.windowGeometry);

@@ -57,10 +57,14 @@ TEST_F(OptionsOk, withNoPictureShowsOnlyGlobalOptionsAndChangesOnlyTheSettings) 
         auto* lossless = control<QAbstractButton>(sheet, "losslessJpeg");
         EXPECT_TRUE(lossless->isChecked()) << "on by default";
         lossless->setChecked(false);
+        auto* optimize = control<QAbstractButton>(sheet, "optimizeHuffman");
+        EXPECT_FALSE(optimize->isChecked()) << "off by default";
+        optimize->setChecked(true);
         EXPECT_TRUE(sheet.pressOk());
     });
     EXPECT_EQ(titles, QStringList({"Global Options"}));
     EXPECT_EQ(settings.losslessJpeg, 0);
+    EXPECT_EQ(settings.optimizeHuffman, 1);
     // Sorted without regard to case; "<New>" is no default.
     EXPECT_EQ(offered, QStringList({"caption.tpl", "Simple.tpl", "Watermark.tpl"}));
     EXPECT_EQ(chosenAtStart, "Simple.tpl");

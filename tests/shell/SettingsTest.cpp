@@ -51,7 +51,7 @@ TEST_F(TheSettings, areTheDefaultsWithoutAFileAndAreAllWrittenAtClose) {
     for (const std::string& line : lines)
         keys.push_back(keyOf(line));
     std::vector<std::string> expected = {"OutDir",      "TemplateDef", "TemplatePath", "BackColor",
-                                         "ViewAllExif", "ViewRatio",   "LosslessJpeg"};
+                                         "ViewAllExif", "ViewRatio",   "LosslessJpeg", "OptimizeHuffman"};
     for (int i = 1; i <= 16; ++i)
         expected.push_back("C" + std::to_string(i));
     expected.push_back("Geometry");
@@ -63,6 +63,7 @@ TEST_F(TheSettings, areTheDefaultsWithoutAFileAndAreAllWrittenAtClose) {
     EXPECT_EQ(file.getString("General", "ViewRatio", ""), "1");
     EXPECT_EQ(file.getString("General", "LosslessJpeg", ""), "1")
         << "copies keep a JPEG photo's data by default";
+    EXPECT_EQ(file.getString("General", "OptimizeHuffman", ""), "0") << "the standard tables by default";
     EXPECT_EQ(file.getString("CustomColors", "C16", ""), "16777215");
 }
 

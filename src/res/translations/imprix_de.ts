@@ -472,6 +472,14 @@ Wählen Sie „Wasserzeichen“ in der Liste aus und positionieren Sie es auf de
         <source>Keep the photo&apos;s own JPEG data outside the imprint</source>
         <translation>Eigene JPEG-Daten des Fotos außerhalb des Aufdrucks beibehalten</translation>
     </message>
+    <message>
+        <source>Fit the Huffman tables to each picture (smaller, slower)</source>
+        <translation>Huffman-Tabellen an jedes Bild anpassen (kleiner, langsamer)</translation>
+    </message>
+    <message>
+        <source>Copies encoded whole keep the same pixels in a file about a fifth smaller, for a second pass over the picture.</source>
+        <translation>Ganz neu kodierte Kopien behalten dieselben Pixel in einer etwa ein Fünftel kleineren Datei, um den Preis eines zweiten Durchgangs über das Bild.</translation>
+    </message>
 </context>
 <context>
     <name>CPPPaths</name>
