@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
 # Times imprix-batch against the floor of any JPEG dating tool, libjpeg-turbo's own decode and encode
 # (djpeg | cjpeg), and against ImageMagick drawing the date, on the same camera-sized photos in one run:
-# imprix-batch encoding the whole picture (--no-lossless, at quality 60) and keeping the photo's own JPEG
+# imprix-batch encoding the whole picture (--no-lossless, at quality 60) with the shipped Simple.tpl (a
+# date in the corner) and Caption.tpl (white space below the photo), and keeping the photo's own JPEG
 # data outside the date (--lossless, the default, at the photo's own quality), and jpegtran copying the
 # photo without loss, the least any copy that decodes and encodes all of the photo's entropy-coded data
 # can cost.
-# The commands take turns over several rounds; medians are printed with the peak memory of each and
-# their ratios to the floor, then the throughput of --jobs 1 against --jobs 2. Run it by hand on a quiet
-# machine; it is not a test. A full run takes a few minutes on two cores.
+# The commands take turns over several rounds; medians are printed with the peak memory of each (also
+# in decoded pictures of the photo's size) and their ratios to the floor, then the throughput of
+# --jobs 1 against --jobs 2. Run it by hand on a quiet machine; it is not a test. A full run takes a
+# few minutes on two cores.
 #
 #   bench/compare.sh                         builds what it runs with the default preset if needed
 #   IMPRIX_BUILD_DIR=DIR bench/compare.sh    uses (and builds) imprix-batch in another build folder
 #   IMPRIX_BATCH=FILE                        times that imprix-batch instead (an earlier one, to compare)
-#   ROUNDS=N (default 7), IMPRIX_BENCH_DIR=DIR to keep the photos and copies (default: a temporary folder)
+#   IMPRIX_BATCH_BEFORE=FILE                 also times that one's whole road beside this one's, in the
+#                                            same rounds (an earlier build: the figures before a change)
+#   ROUNDS=N (default 7), SIZES="24 12 6" (megapixels of the photos), IMPRIX_BENCH_DIR=DIR to keep the
+#   photos and copies (default: a temporary folder)
 #
-# Every program but the lossless road writes at quality 60, imprix-batch with the shipped Simple.tpl.
+# Every program but the lossless road writes at quality 60.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -47,9 +52,10 @@ else
 fi
 batch="${IMPRIX_BATCH:-$build/bin/imprix-batch}"
 make_photo="$build/tools/imprix-make-demo"
-template="$build/bin/Templates/Simple.tpl"
-[ -f "$template" ] || template="$root/src/res/templates/Simple.tpl"
-for f in "$batch" "$make_photo" "$template"; do
+before="${IMPRIX_BATCH_BEFORE:-}"
+template="$root/src/res/templates/Simple.tpl"
+caption="$root/src/res/templates/Caption.tpl"
+for f in "$batch" "$make_photo" "$template" "$caption" ${before:+"$before"}; do
   [ -e "$f" ] || { echo "compare.sh: $f is missing" >&2; exit 1; }
 done
 
@@ -62,8 +68,8 @@ else
 fi
 
 # --- the photos: ten of each size, textured like a camera's, with its Exif -----------------------
-sizes=(24 12)
-declare -A dimensions=([24]=6000x4000 [12]=4000x3000)
+read -r -a sizes <<<"${SIZES:-24 12 6}"
+declare -A dimensions=([24]=6000x4000 [12]=4000x3000 [6]=3000x2000)
 for mp in "${sizes[@]}"; do
   mkdir -p "$work/photos$mp" "$work/out$mp"
   first="$work/photos$mp/IMG_0001.jpg"
@@ -98,7 +104,8 @@ run() {
   echo "$start $end $user $sys $rss" | awk '{ printf "%.4f %.3f %d\n", $2 - $1, $3 + $4, $5 }' >>"$samples/$key"
 }
 
-names=(floor jpegtran single lossless magick ten1 ten2)
+names=(floor jpegtran single caption lossless magick ten1 ten2)
+[ -n "$before" ] && names+=(single_before caption_before)
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Timing ${#names[@]} commands on ${sizes[*]} MP photos, $rounds rounds ($(nproc) cores, load $load_before)..."
 for ((r = 0; r < rounds; r++)); do
@@ -112,6 +119,12 @@ for ((r = 0; r < rounds; r++)); do
       magick) run "$name$mp" convert-im6.q16 "$work/photos$mp/IMG_0001.jpg" -fill orange -pointsize 120 \
         -annotate +100+200 "$date_text" -quality $quality "$work/out$mp/magick.jpg" ;;
       single) run "$name$mp" "$batch" --template "$template" --out-dir "$work/out$mp/single" \
+        --no-lossless --quality $quality --jobs 1 "$work/photos$mp/IMG_0001.jpg" ;;
+      caption) run "$name$mp" "$batch" --template "$caption" --out-dir "$work/out$mp/caption" \
+        --no-lossless --quality $quality --jobs 1 "$work/photos$mp/IMG_0001.jpg" ;;
+      single_before) run "$name$mp" "$before" --template "$template" --out-dir "$work/out$mp/single_before" \
+        --no-lossless --quality $quality --jobs 1 "$work/photos$mp/IMG_0001.jpg" ;;
+      caption_before) run "$name$mp" "$before" --template "$caption" --out-dir "$work/out$mp/caption_before" \
         --no-lossless --quality $quality --jobs 1 "$work/photos$mp/IMG_0001.jpg" ;;
       lossless) run "$name$mp" "$batch" --template "$template" --out-dir "$work/out$mp/lossless" \
         --lossless --jobs 1 "$work/photos$mp/IMG_0001.jpg" ;;
@@ -140,7 +153,7 @@ for mp in "${sizes[@]}"; do
   decoded_mib=$((w * h * 4 / 1048576))
   printf '\n%s MP photo, %s, %s KiB; a decoded picture (4 bytes a pixel) is %s MiB\n' \
     "$mp" "${dimensions[$mp]}" "$(($(stat -c %s "$photo") / 1024))" "$decoded_mib"
-  printf '  %-44s %8s %8s %8s %8s %9s\n' "command" "wall s" "x floor" "CPU s" "x floor" "peak MiB"
+  printf '  %-48s %8s %8s %8s %8s %9s %8s\n' "command" "wall s" "x floor" "CPU s" "x floor" "peak MiB" "pictures"
   floor_wall="$(median "floor$mp" 1)"
   floor_cpu="$(median "floor$mp" 2)"
   line() {
@@ -148,15 +161,25 @@ for mp in "${sizes[@]}"; do
     wall="$(median "$key" 1 "$divisor")"
     cpu="$(median "$key" 2 "$divisor")"
     rss="$(median "$key" 3 1024)"
-    awk -v l="$label" -v w="$wall" -v c="$cpu" -v r="$rss" -v fw="$floor_wall" -v fc="$floor_cpu" \
-      'BEGIN { printf "  %-44s %8.3f %8.2f %8.3f %8.2f %9.0f\n", l, w, w / fw, c, c / fc, r }'
+    awk -v l="$label" -v w="$wall" -v c="$cpu" -v r="$rss" -v fw="$floor_wall" -v fc="$floor_cpu" -v p="$decoded_mib" \
+      'BEGIN { printf "  %-48s %8.3f %8.2f %8.3f %8.2f %9.0f %8.2f\n", l, w, w / fw, c, c / fc, r, r / p }'
   }
   line "djpeg | cjpeg -quality $quality (the floor)" "floor$mp" 1
   line "jpegtran -copy all (a lossless copy, no date)" "jpegtran$mp" 1
-  line "imprix-batch --no-lossless, one photo" "single$mp" 1
+  line "imprix-batch --no-lossless Simple.tpl" "single$mp" 1
+  line "imprix-batch --no-lossless Caption.tpl (6:5)" "caption$mp" 1
+  if [ -n "$before" ]; then
+    line "  before: --no-lossless Simple.tpl" "single_before$mp" 1
+    line "  before: --no-lossless Caption.tpl (6:5)" "caption_before$mp" 1
+  fi
   line "imprix-batch --lossless, one photo" "lossless$mp" 1
   line "imprix-batch --lossless, ten in one (per photo)" "ten1$mp" 10
   line "ImageMagick convert -annotate" "magick$mp" 1
+  # Caption.tpl's work picture is a quarter larger than a 3:2 photo (6:5): the white space below it.
+  awk -v s="$(median "single$mp" 1)" -v c="$(median "caption$mp" 1)" -v r="$(median "caption$mp" 3 1024)" \
+    -v p="$decoded_mib" 'BEGIN {
+    printf "  Caption.tpl against Simple.tpl: %.2f times the time; peak memory %.2f decoded photos, %.2f work pictures\n",
+      c / s, r / p, r / (p * 1.25) }'
   ten1="$(median "ten1$mp" 1)"
   ten2="$(median "ten2$mp" 1)"
   rss2="$(median "ten2$mp" 3 1024)"
@@ -165,6 +188,7 @@ for mp in "${sizes[@]}"; do
       10 / a, 10 / b, r, a / b }'
 done
 echo
-echo "Goals: in a batch at most 1.2 x the floor per photo, one photo per process at most 1.4 x, the lossless"
-echo "road at most 0.65 x on 24 MP, peak memory about two decoded pictures per job at most, --jobs 2 at"
-echo "least 1.8 times the throughput of --jobs 1."
+echo "Goals: the whole road (--no-lossless Simple.tpl, one photo per process) at most 0.95 x the floor on"
+echo "24 MP and 1.25 x on 6 MP; Caption.tpl at most 1.1 x Simple.tpl with at most 1.3 decoded pictures of"
+echo "peak memory; the lossless road at most 0.65 x on 24 MP; --jobs 2 at least 1.8 times the throughput"
+echo "of --jobs 1."

@@ -102,6 +102,7 @@ void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) 
     }
 
     version = templ.version;
+    StopDecoding();
     workPicture.reset();
 
     templatePath = templ.templatePath;
@@ -202,6 +203,7 @@ CDatedPicture CDatedPicture::FormatSnapshot() const {
 }
 
 void CDatedPicture::RestoreFormat(const CDatedPicture& snapshot, Dialogs& dialogs) {
+    StopDecoding();
     const bool sameFrame = workPicture && snapshot.aspectEnabled == aspectEnabled &&
                            snapshot.aspectWidth == aspectWidth && snapshot.aspectHeight == aspectHeight &&
                            snapshot.whiteSideWide == whiteSideWide && snapshot.whiteSideTall == whiteSideTall;

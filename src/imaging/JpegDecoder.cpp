@@ -244,6 +244,10 @@ bool decodeRows(State& s, const Placement& p) {
     jpeg_start_decompress(&s.info);
     JSAMPROW rows[kBandRows];
     while (s.info.output_scanline < s.info.output_height) {
+        if (p.rows && p.rows->abandoned()) {
+            std::strcpy(s.exit.message, "the decoding was stopped");
+            return false;
+        }
         const int y0 = static_cast<int>(s.info.output_scanline);
         const int count = std::min(kBandRows, p.height - y0);
         for (int i = 0; i < count; ++i) {

@@ -48,7 +48,8 @@ public:
     // photo's top-left at `at`; size() at `at` must lie inside the target. Damaged picture data decodes
     // as libjpeg makes it out (warning() says what was damaged); false when libjpeg gives up (reason()).
     // With `rows`, the target's rows are made known as they are finished (top to bottom, for upright
-    // and mirrored photos; the others all at once at the end); on failure `rows` is left as it is.
+    // and mirrored photos; the others all at once at the end); on failure `rows` is left as it is. A
+    // gate abandoned meanwhile stops the decoding (false).
     bool decodeInto(QImage& target, QPoint at, RowGate* rows = nullptr);
 
     const std::string& reason() const;

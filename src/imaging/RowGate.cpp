@@ -35,6 +35,11 @@ void RowGate::abandon() {
     changed_.notify_all();
 }
 
+bool RowGate::abandoned() const {
+    std::lock_guard lock(mutex_);
+    return abandoned_;
+}
+
 int RowGate::waitFor(int rows) {
     std::unique_lock lock(mutex_);
     const int wanted = std::min(rows, rows_);

@@ -18,8 +18,9 @@ public:
     void made(int rows);
     // Every row is final and readable.
     void release();
-    // The rows will never be made: a reader waiting or coming gives up.
+    // The rows will not all be made: a reader waiting or coming gives up, and a maker that looks stops.
     void abandon();
+    bool abandoned() const;
 
     // Waits until at least `rows` rows (at most all of them) are readable and returns how many are, or
     // -1 once the maker gave up.
@@ -28,7 +29,7 @@ public:
 private:
     int readable() const { return made_ < hold_ ? made_ : hold_; }
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
     const int rows_;
     int hold_;

@@ -19,9 +19,10 @@ CDatedPicture::CDatedPicture(const CDatedPicture& other) {
 CDatedPicture& CDatedPicture::operator=(const CDatedPicture& other) {
     if (this == &other) return *this;
 
+    StopDecoding();
+    pendingPhoto_.reset();
     picture.reset();
     workPicture.reset();
-    pendingPhoto_.reset();
     borderBitmap.reset();
     watermarkBitmap.reset();
     items.clear();

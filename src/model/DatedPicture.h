@@ -22,6 +22,7 @@
 
 class Dialogs;
 class ItemList;
+class PhotoDecoding;
 class RecordReader;
 
 namespace imaging {
@@ -282,8 +283,17 @@ private:
     PreparedWatermark preparedWatermark_;
     EffectCache effects_;
 
+    // Starts decoding the pending photo into the work picture on a thread of its own, beside the placing
+    // of the items; the save waits for it (compose/StreamedCopy.cpp).
+    void StartDecoding();
+    // Ends a decoding still running before the work picture it writes into is let go: the photo is no
+    // longer pending then, its pixels unread (a save asks for it decoded).
+    void StopDecoding();
+
     // The photo opened with PhotoPixels::Streamed, its header read; a copy of the model does not take it.
     std::shared_ptr<imaging::JpegDecoder> pendingPhoto_;
+    // Its decoding once the work picture is made. Declared after the work picture, so let go before it.
+    std::shared_ptr<PhotoDecoding> decoding_;
 
     std::string pendingDateProblem_;
     std::optional<std::pair<std::uint64_t, std::string>> reportedDateProblem_; // picture, format

@@ -80,9 +80,10 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot, Pho
         if (whyNot) *whyNot = "not a .jpg, .jpeg, .jpe, .tif, .tiff, .png, .webp, .heic, .heif or .avif file";
         return 0;
     }
+    StopDecoding();
+    pendingPhoto_.reset();
     workPicture.reset();
     picture.reset();
-    pendingPhoto_.reset();
 
     imaging::Status status = imaging::Status::Ok;
     std::string reason;
