@@ -116,7 +116,7 @@ for ((r = 0; r < rounds; r++)); do
       case "$name" in
       floor) run "$name$mp" sh -c "djpeg '$work/photos$mp/IMG_0001.jpg' | cjpeg -quality $quality >'$work/out$mp/floor.jpg'" ;;
       jpegtran) run "$name$mp" jpegtran -copy all -outfile "$work/out$mp/jpegtran.jpg" "$work/photos$mp/IMG_0001.jpg" ;;
-      magick) run "$name$mp" convert-im6.q16 "$work/photos$mp/IMG_0001.jpg" -fill orange -pointsize 120 \
+      magick) run "$name$mp" convert-im6.q16 "$work/photos$mp/IMG_0001.jpg" -font DejaVu-Sans -fill orange -pointsize 120 \
         -annotate +100+200 "$date_text" -quality $quality "$work/out$mp/magick.jpg" ;;
       single) run "$name$mp" "$batch" --template "$template" --out-dir "$work/out$mp/single" \
         --no-lossless --quality $quality --jobs 1 "$work/photos$mp/IMG_0001.jpg" ;;

@@ -5,8 +5,13 @@
 
 #include <QFile>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace imaging {
@@ -73,22 +78,44 @@ bool withoutSegment(int code) {
     return code == 0x00 || code == kTem || (code >= 0xD0 && code <= 0xD7);
 }
 
-} // namespace
+// What identifies a file's content for as long as it is not written: changing it changes its times.
+struct FileIdentity {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    time_t modified;
+    long modifiedNs;
+    time_t changed;
+    long changedNs;
+    bool operator==(const FileIdentity&) const = default;
+};
 
-std::string JpegStructure::refusal() const {
-    if (scans > kMaxJpegScans)
-        return "too many scans: " + std::to_string(scans) + " (at most " + std::to_string(kMaxJpegScans) +
-               ")";
-    if (markers > kMaxJpegMarkers)
-        return "too many markers: " + std::to_string(markers) + " (at most " +
-               std::to_string(kMaxJpegMarkers) + ")";
-    return {};
-}
+// The last files walked, and what the walk found.
+class WalkedFiles {
+public:
+    static WalkedFiles& instance() {
+        static auto* walked = new WalkedFiles; // never destroyed: jobs may still ask at exit
+        return *walked;
+    }
+    std::optional<JpegStructure> find(const FileIdentity& file) {
+        std::lock_guard lock(mutex_);
+        for (const auto& [identity, structure] : kept_)
+            if (identity == file) return structure;
+        return std::nullopt;
+    }
+    void keep(const FileIdentity& file, const JpegStructure& structure) {
+        std::lock_guard lock(mutex_);
+        kept_[next_++ % kept_.size()] = {file, structure};
+    }
 
-JpegStructure jpegStructure(const std::string& pathUtf8) {
+private:
+    std::mutex mutex_;
+    std::array<std::pair<FileIdentity, JpegStructure>, 16> kept_{}; // a few photos per job
+    std::size_t next_ = 0;
+};
+
+JpegStructure walk(QFile& file) {
     JpegStructure s;
-    QFile file;
-    if (!openLocalFile(file, pathUtf8, QIODevice::ReadOnly | QIODevice::Unbuffered).empty()) return s;
     ChunkedBytes bytes(file);
     if (bytes.next() != 0xFF || bytes.next() != kSoi) return s;
     s.jpeg = true;
@@ -109,6 +136,37 @@ JpegStructure jpegStructure(const std::string& pathUtf8) {
         bytes.skip(static_cast<std::uint64_t>(length - 2));
         if (code == kSos) ++s.scans;
     }
+    return s;
+}
+
+} // namespace
+
+std::string JpegStructure::refusal() const {
+    if (scans > kMaxJpegScans)
+        return "too many scans: " + std::to_string(scans) + " (at most " + std::to_string(kMaxJpegScans) +
+               ")";
+    if (markers > kMaxJpegMarkers)
+        return "too many markers: " + std::to_string(markers) + " (at most " +
+               std::to_string(kMaxJpegMarkers) + ")";
+    return {};
+}
+
+JpegStructure jpegStructure(const std::string& pathUtf8) {
+    JpegStructure s;
+    QFile file;
+    if (!openLocalFile(file, pathUtf8, QIODevice::ReadOnly | QIODevice::Unbuffered).empty()) return s;
+    // A photo is walked by its decoder, its property reader and its copy's metadata writer in turn:
+    // once is enough while the file stays as it was.
+    struct stat st {};
+    const bool known = ::fstat(file.handle(), &st) == 0;
+    const FileIdentity identity{st.st_dev,          st.st_ino,         st.st_size,        st.st_mtim.tv_sec,
+                                st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+    if (known) {
+        if (const std::optional<JpegStructure> walked = WalkedFiles::instance().find(identity))
+            return *walked;
+    }
+    s = walk(file);
+    if (known) WalkedFiles::instance().keep(identity, s);
     return s;
 }
 

@@ -37,6 +37,29 @@ bool keepExif(const Exiv2::Exifdatum& d) {
     return true;
 }
 
+// Where the marker of a JPEG's first scan lies, from its start-of-image marker on; -1 when the
+// markers before it cannot be walked.
+qsizetype firstScanAt(const QByteArray& jpeg) {
+    const auto* p = reinterpret_cast<const unsigned char*>(jpeg.constData());
+    const qsizetype n = jpeg.size();
+    if (n < 4 || p[0] != 0xFF || p[1] != 0xD8) return -1;
+    for (qsizetype at = 2; at + 4 <= n;) {
+        if (p[at] != 0xFF) return -1;
+        const unsigned char marker = p[at + 1];
+        if (marker == 0xFF) { // a fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0xDA) return at;
+        if (marker == 0xD8 || marker == 0xD9 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            return -1;
+        const int length = (p[at + 2] << 8) | p[at + 3];
+        if (length < 2) return -1;
+        at += 2 + length;
+    }
+    return -1;
+}
+
 } // namespace
 
 MetadataCopy copyMetadataInto(QByteArray& jpeg, int width, int height, const std::string& sourcePathUtf8) {
@@ -93,8 +116,14 @@ MetadataCopy copyMetadataInto(QByteArray& jpeg, int width, int height, const std
         // Always rewritten, also for a photo without metadata: Exiv2 writes the JPEG's colour profile
         // from what it is given, so the copy has exactly the photo's profile (read from a JPEG's APP2
         // markers, a PNG's iCCP chunk or a TIFF's tag 0x8773), or none when the photo has none.
+        // Exiv2 rewrites the markers before the first scan and copies the rest byte for byte: it is
+        // given the markers and the scan's own marker only, and what it writes is put in front of the
+        // rest of the JPEG. The file is the one it writes from the whole JPEG, without three copies of
+        // megabytes of picture data.
+        const qsizetype scan = firstScanAt(jpeg);
+        const qsizetype given = scan > 0 ? scan + 2 : jpeg.size();
         auto target = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(jpeg.constData()),
-                                                static_cast<long>(jpeg.size()));
+                                                static_cast<long>(given));
         if (source->iccProfileDefined()) {
             Exiv2::DataBuf profile(source->iccProfile()->pData_, source->iccProfile()->size_);
             target->setIccProfile(profile, false);
@@ -117,7 +146,13 @@ MetadataCopy copyMetadataInto(QByteArray& jpeg, int width, int height, const std
             result.failure = "the metadata could not be written";
             return result;
         }
-        jpeg = std::move(out);
+        if (scan <= 0) {
+            jpeg = std::move(out);
+        } else if (out.endsWith(QByteArray("\xFF\xDA", 2))) {
+            jpeg.replace(qsizetype(0), scan, out.constData(), out.size() - 2); // in place: the JPEG has room
+        } else {
+            result.failure = "the metadata could not be written";
+        }
     } catch (const std::exception& e) {
         result.failure = e.what();
     } catch (...) {

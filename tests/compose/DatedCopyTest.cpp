@@ -1,5 +1,6 @@
 #include "compose/DatedCopy.h"
 
+#include "imaging/ImageEncoder.h"
 #include "imaging/PropertyReader.h"
 #include "model/DatedPicture.h"
 #include "photofactory/PhotoFactory.h"
@@ -158,6 +159,14 @@ TEST(SavingADatedCopy, keepsThePhotosMetadataWithTheOrientationOfUprightPixels) 
     reader.setAutoTransform(true);
     EXPECT_EQ(reader.read().size(), QSize(100, 160)); // upright in every viewer
     EXPECT_EQ(readAll(o.photo), readAll(o.photo));    // (read twice: the photo is only read)
+    // Behind its metadata, the copy holds the picture as it was encoded, from its first scan on.
+    QByteArray encoded;
+    ASSERT_EQ(imaging::encodeImage(o.model.workPicture->image(), *imaging::findEncoder("image/jpeg"),
+                                   o.model.jpegQuality, encoded)
+                  .status,
+              imaging::Status::Ok);
+    const QByteArray copy = readAll(target), scan("\xFF\xDA", 2);
+    EXPECT_TRUE(copy.mid(copy.indexOf(scan)) == encoded.mid(encoded.indexOf(scan)));
 }
 
 TEST(SavingADatedCopy, keepsThePhotosColourProfileByteForByteAndAddsNoneToAPhotoWithout) {
