@@ -5,6 +5,7 @@
 
 #include "imaging/Color.h"
 #include "imaging/Graphics.h"
+#include "imaging/PixelMemory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +33,8 @@ void CDatedPicture::RenderDatedImage() {
     // painter without a surface); drawing the picture onto that copy again would change nothing.
     const bool holdsPicture = WorkPictureSharesPicture();
     if (holdsPicture) {
-        workPicture->image().detach();
+        // On memory of its own, which large pictures take in huge pages (see imaging::newPicture).
+        workPicture->image() = imaging::ownCopy(workPicture->image());
         if (workPicture->isNull()) return;
     }
     imaging::Graphics graphics(*workPicture);

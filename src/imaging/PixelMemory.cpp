@@ -1,8 +1,11 @@
 #include "imaging/PixelMemory.h"
 
+#include <QColorSpace>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <new>
 #include <sys/mman.h>
@@ -133,6 +136,21 @@ QImage newPicture(QSize size, QImage::Format format) {
                    block);
     if (picture.isNull()) freeBlock(block); // Qt calls no clean-up for a picture it could not make
     return picture;
+}
+
+QImage ownCopy(const QImage& picture) {
+    QImage copy = newPicture(picture.size(), picture.format());
+    if (copy.isNull()) return picture.copy();
+    for (int y = 0; y < picture.height(); ++y)
+        std::memcpy(copy.scanLine(y), picture.constScanLine(y), static_cast<std::size_t>(copy.bytesPerLine()));
+    copy.setDotsPerMeterX(picture.dotsPerMeterX());
+    copy.setDotsPerMeterY(picture.dotsPerMeterY());
+    copy.setDevicePixelRatio(picture.devicePixelRatio());
+    copy.setOffset(picture.offset());
+    copy.setColorSpace(picture.colorSpace());
+    for (const QString& key : picture.textKeys())
+        copy.setText(key, picture.text(key));
+    return copy;
 }
 
 QImage zeroPicture(QSize size) {

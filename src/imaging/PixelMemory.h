@@ -14,6 +14,11 @@ namespace imaging {
 // has no huge pages to give, the memory is mapped as usual.
 QImage newPicture(QSize size, QImage::Format format);
 
+// A copy of the picture on pixel memory of its own (see newPicture), with its resolution, texts and
+// colour space; a copy Qt makes (QImage::copy) for a picture of another format, or when the memory
+// cannot be had that way.
+QImage ownCopy(const QImage& picture);
+
 // An RGB32 picture of the size whose pixels are all 0, on memory the system provides only where the
 // pixels are written or read: a stand-in of a photo's size whose pixels are never needed. Null when
 // the memory cannot be mapped.
