@@ -152,12 +152,13 @@ SaveOutcome SaveStreamedCopy(CDatedPicture& model, const std::string& outputPath
     }
     if (const auto refused = checkTarget(model, outputPath, openedPath, dialogs)) return *refused;
     QByteArray jpeg;
+    const QSize size = model.workPicture->image().size();
     const imaging::EncodeResult encoded = model.EncodeWhileDecoding(jpeg, road.optimizeHuffman);
     if (encoded.status != imaging::Status::Ok) {
         dialogs.error(saveError(static_cast<int>(encoded.status), outputPath, encoded.reason));
         return SaveOutcome::Failed;
     }
-    return writeCopy(jpeg, model.workPicture->image().size(), outputPath, openedPath, dialogs);
+    return writeCopy(jpeg, size, outputPath, openedPath, dialogs);
 }
 
 SaveOutcome SaveDatedCopyAs(const CDatedPicture& model, std::string& outputPath,

@@ -33,9 +33,9 @@ bool anchoredRight(int anchor) {
 
 } // namespace
 
-void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics) {
+void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics, bool measureOnly) {
     if (item.tag == kTagWatermark) {
-        DrawWatermark(item, graphics);
+        DrawWatermark(item, graphics, measureOnly);
         return;
     }
     if (!workPicture) return;
@@ -74,6 +74,10 @@ void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics) {
     item.textHeightPx = truncToInt(box.height());
     item.textWidthPt = truncToInt(box.width() / frame.longPx() * frame.printLong * 72.0);
     item.textHeightPt = truncToInt(box.height() / frame.longPx() * frame.printLong * 72.0);
+    if (measureOnly) {
+        graphics.endContainer();
+        return;
+    }
 
     const bool automatic = item.effects.autoColor && item.autoColor >= 0;
     const int color = automatic ? item.autoColor : item.color;

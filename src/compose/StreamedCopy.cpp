@@ -1,7 +1,8 @@
-// The dated copy of a photo decoded for its save only: the photo is decoded straight into the work
-// picture on a thread of its own from the moment that picture is made, beside the placing of the
-// items; at the save, the rows above everything the template paints are encoded on another thread as
-// they are decoded, and the rest once it is painted.
+// The dated copy of a photo decoded for its save only: once the template is applied, the photo is
+// decoded on a thread of its own; at the save, another thread encodes the rows above everything the
+// template paints as they are decoded, and the rest once it is painted. Those upper rows pass through a
+// few rows of memory and never touch the work picture, so a photo dated in a corner takes little more
+// memory than the rows its date covers.
 
 #include "model/DatedPicture.h"
 
@@ -13,15 +14,24 @@
 #include "imaging/RowGate.h"
 
 #include <thread>
+#include <vector>
 
-// One photo decoding into its place in a work picture, on a thread of its own. Let go, it stops the
-// decoding and waits for the thread.
+// One photo decoding into its place in a work picture, on a thread of its own; the rows above
+// `ownFrom` go through a ring of a few rows instead. Let go, it stops the decoding and waits for the
+// thread.
 class PhotoDecoding {
 public:
-    PhotoDecoding(std::shared_ptr<imaging::JpegDecoder> decoder, QImage& target, QPoint at)
+    PhotoDecoding(std::shared_ptr<imaging::JpegDecoder> decoder, QImage& target, QPoint at, int ownFrom)
         : decoder_(std::move(decoder)), rows_(target.height()), at_(at) {
-        thread_ = std::thread(
-            [this, &target] { result_ = imaging::decodeJpegInto(*decoder_, target, at_, &rows_); });
+        if (ownFrom > 0) {
+            constexpr int kSlots = 64; // four block rows of 4:2:0 either side of the one being coded
+            slots_.resize(std::size_t(kSlots) * static_cast<std::size_t>(target.bytesPerLine()));
+            ring_ = {slots_.data(), kSlots, target.bytesPerLine(), ownFrom};
+        }
+        const imaging::RowRing* ring = ownFrom > 0 ? &ring_ : nullptr;
+        thread_ = std::thread([this, &target, ring] {
+            result_ = imaging::decodeJpegInto(*decoder_, target, at_, &rows_, ring);
+        });
     }
     ~PhotoDecoding() {
         if (!thread_.joinable()) return;
@@ -32,6 +42,9 @@ public:
     PhotoDecoding& operator=(const PhotoDecoding&) = delete;
 
     imaging::RowGate& rows() { return rows_; }
+    // The rows passing through the ring; null when every row goes into the work picture.
+    const imaging::RowRing* ring() const { return ring_.memory ? &ring_ : nullptr; }
+    int ownFrom() const { return ring_.ownFrom; }
     QPoint at() const { return at_; }
     QSize size() const { return decoder_->size(); }
 
@@ -45,6 +58,8 @@ private:
     std::shared_ptr<imaging::JpegDecoder> decoder_;
     imaging::RowGate rows_;
     QPoint at_;
+    std::vector<unsigned char> slots_;
+    imaging::RowRing ring_;
     imaging::DecodedImage result_;
     std::thread thread_;
 };
@@ -72,8 +87,10 @@ void CDatedPicture::StartDecoding() {
     // picture's own, so that nothing ever moves them to a copy.
     work.detach();
     if (work.isNull()) return;
-    decoding_ = std::make_shared<PhotoDecoding>(pendingPhoto_, work,
-                                                QPoint(truncToInt(whiteOffsetX), truncToInt(whiteOffsetY)));
+    const QPoint at(truncToInt(whiteOffsetX), truncToInt(whiteOffsetY));
+    // Only the rows the template paints on need to be held; above them, rows go on to the encoder.
+    const int ownFrom = at == QPoint(0, 0) && pendingPhoto_->decodesTopDown() ? FirstPaintedRow() : 0;
+    decoding_ = std::make_shared<PhotoDecoding>(pendingPhoto_, work, at, ownFrom);
 }
 
 void CDatedPicture::StopDecoding() {
@@ -90,13 +107,23 @@ imaging::EncodeResult CDatedPicture::EncodeWhileDecoding(QByteArray& jpeg, bool 
     pendingPhoto_.reset();
     QImage& work = workPicture->image();
     const int firstPainted = FirstPaintedRow();
+    if (firstPainted < decoding->ownFrom())
+        return {imaging::Status::InvalidParameter, "the items moved after the photo was opened for its save"};
 
     imaging::RowGate& rows = decoding->rows();
     rows.holdFrom(firstPainted);
-    imaging::JpegWriter writer(work, {jpegQuality, optimizeHuffman, &rows});
+    imaging::JpegWriter writer(work, {jpegQuality, optimizeHuffman, &rows, decoding->ring()});
     imaging::EncodeResult encoded;
     EncodingThread encoding{rows, std::thread([&] { encoded = writer.encode(jpeg); })};
 
+    // Meanwhile the items' shadows and outlines are made (and kept for the painting below): they do not
+    // depend on the photo.
+    {
+        QImage standIn = PlacingSurface();
+        imaging::Graphics surface(&standIn);
+        for (int i = 0; i < itemCount; ++i)
+            if (item(i).visible) DrawItem(item(i), surface);
+    }
     const imaging::DecodedImage& decoded = decoding->finish();
     if (decoded.status != imaging::Status::Ok) {
         rows.abandon();
@@ -123,5 +150,6 @@ imaging::EncodeResult CDatedPicture::EncodeWhileDecoding(QByteArray& jpeg, bool 
     }
     rows.release();
     encoding.finish();
+    workPicture.reset();
     return encoded;
 }

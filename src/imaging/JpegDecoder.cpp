@@ -162,7 +162,8 @@ struct Placement {
     bool transpose;      // stored rows become target columns
     unsigned char* band; // kBandRows stored rows, for a transposed photo
     RowGate* rows;
-    int firstRow; // of the target
+    int firstRow;        // of the target
+    const RowRing* ring; // rows of the target above its own pass through these
 };
 
 // What libjpeg runs under must not skip a destructor when it jumps back on an error: the functions
@@ -250,10 +251,19 @@ bool decodeRows(State& s, const Placement& p) {
         }
         const int y0 = static_cast<int>(s.info.output_scanline);
         const int count = std::min(kBandRows, p.height - y0);
+        // Rows for the ring go where the reader has read the rows from a turn before.
+        if (p.ring && y0 < p.ring->ownFrom && !p.rows->waitUntilConsumed(y0 + count - p.ring->slotCount)) {
+            std::strcpy(s.exit.message, "the decoding was stopped");
+            return false;
+        }
         for (int i = 0; i < count; ++i) {
             const int y = y0 + i;
-            rows[i] = p.transpose ? p.band + std::size_t(i) * p.width * 4
-                                  : p.origin + (p.flip ? p.height - 1 - y : y) * p.bytesPerLine;
+            if (p.transpose)
+                rows[i] = p.band + std::size_t(i) * p.width * 4;
+            else if (p.ring && y < p.ring->ownFrom)
+                rows[i] = p.ring->slot(y);
+            else
+                rows[i] = p.origin + (p.flip ? p.height - 1 - y : y) * p.bytesPerLine;
         }
         int done = 0;
         while (done < count)
@@ -336,6 +346,10 @@ int JpegDecoder::orientation() const {
     return d_->orientation;
 }
 
+bool JpegDecoder::decodesTopDown() const {
+    return d_->orientation == 1 || d_->orientation == 2;
+}
+
 void JpegDecoder::describe(QImage& image) const {
     const jpeg_decompress_struct& info = d_->info;
     if (!d_->opened || image.isNull()) return;
@@ -351,10 +365,15 @@ void JpegDecoder::describe(QImage& image) const {
     if (!d_->iccProfile.isEmpty()) image.setColorSpace(QColorSpace::fromIccProfile(d_->iccProfile));
 }
 
-bool JpegDecoder::decodeInto(QImage& target, QPoint at, RowGate* rows) {
+bool JpegDecoder::decodeInto(QImage& target, QPoint at, RowGate* rows, const RowRing* ring) {
     State& s = *d_;
     if (!s.opened || s.decoded) {
         s.reason = s.opened ? "the photo was decoded already" : "the photo was not opened";
+        return false;
+    }
+    if (ring && (!rows || !decodesTopDown() || at != QPoint(0, 0) || ring->slotCount < 2 * kBandRows ||
+                 ring->bytesPerLine < target.bytesPerLine())) {
+        s.reason = "the photo's rows cannot pass through the ring";
         return false;
     }
     const QSize upright = size();
@@ -383,6 +402,7 @@ bool JpegDecoder::decodeInto(QImage& target, QPoint at, RowGate* rows) {
     }
     p.rows = rows;
     p.firstRow = at.y();
+    p.ring = ring;
     const bool done = decodeRows(s, p);
     if (s.exit.damaged && s.warning.empty()) s.warning = s.exit.message;
     if (!done) {

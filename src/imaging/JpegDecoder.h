@@ -12,6 +12,7 @@ namespace imaging {
 
 class RowGate;
 struct JpegDecoderState;
+struct RowRing;
 
 // Decodes a JPEG photo with libjpeg-turbo straight into 4-byte pixel rows: those of a picture of its
 // own, or of a larger picture at the place the photo takes there (white space around it), turned
@@ -49,8 +50,12 @@ public:
     // as libjpeg makes it out (warning() says what was damaged); false when libjpeg gives up (reason()).
     // With `rows`, the target's rows are made known as they are finished (top to bottom, for upright
     // and mirrored photos; the others all at once at the end); on failure `rows` is left as it is. A
-    // gate abandoned meanwhile stops the decoding (false).
-    bool decodeInto(QImage& target, QPoint at, RowGate* rows = nullptr);
+    // gate abandoned meanwhile stops the decoding (false). With a ring as well, the target's rows above
+    // ring->ownFrom are written into the ring's slots in turn, each once the gate's reader consumed the
+    // row a turn before, and never into the target: for a photo decoded top down at (0, 0) only.
+    bool decodeInto(QImage& target, QPoint at, RowGate* rows = nullptr, const RowRing* ring = nullptr);
+    // True when the rows are decoded top down, as they lie upright (orientations 1 and 2).
+    bool decodesTopDown() const;
 
     const std::string& reason() const;
     // True when libjpeg gave up for want of memory.

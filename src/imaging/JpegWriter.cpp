@@ -159,6 +159,7 @@ bool compress(const Plan& plan, jpeg_compress_struct& info, JpegErrorExit& exit,
         }
         jpeg_write_scanlines(&info, const_cast<JSAMPARRAY>(plan.rows.data()) + info.next_scanline,
                              ready - info.next_scanline);
+        if (plan.gate) plan.gate->consumed(static_cast<int>(info.next_scanline));
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
@@ -186,8 +187,10 @@ JpegWriter::JpegWriter(const QImage& image, const JpegEncoding& how)
     planMarkers(image, plan);
     plan.rows.resize(static_cast<std::size_t>(image.height()));
     // constScanLine: the image may share its pixels with another, and libjpeg only reads them.
+    const RowRing* ring = how.rows ? how.ring : nullptr;
     for (int y = 0; y < image.height(); ++y)
-        plan.rows[static_cast<std::size_t>(y)] = const_cast<JSAMPROW>(image.constScanLine(y));
+        plan.rows[static_cast<std::size_t>(y)] =
+            ring && y < ring->ownFrom ? ring->slot(y) : const_cast<JSAMPROW>(image.constScanLine(y));
 }
 
 JpegWriter::~JpegWriter() = default;

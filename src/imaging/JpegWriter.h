@@ -10,6 +10,7 @@
 namespace imaging {
 
 class RowGate;
+struct RowRing;
 struct JpegWriterPlan;
 
 // JPEG encoding straight from Qt's 4-byte pixels. Qt's own writer first copies every pixel of every row
@@ -32,6 +33,9 @@ struct JpegEncoding {
     // When set, the rows are read as the gate lets them through, so that the encoding runs beside the
     // decoding and painting that make them; without it, every row is taken to be there.
     RowGate* rows = nullptr;
+    // With the gate: the rows above ring->ownFrom are read from the ring's slots, and the gate is told
+    // what was consumed (see RowRing).
+    const RowRing* ring = nullptr;
 };
 
 // One picture's encoding. What it needs of the image (its rows, resolution, texts and colour profile)

@@ -142,7 +142,8 @@ QImage ownCopy(const QImage& picture) {
     QImage copy = newPicture(picture.size(), picture.format());
     if (copy.isNull()) return picture.copy();
     for (int y = 0; y < picture.height(); ++y)
-        std::memcpy(copy.scanLine(y), picture.constScanLine(y), static_cast<std::size_t>(copy.bytesPerLine()));
+        std::memcpy(copy.scanLine(y), picture.constScanLine(y),
+                    static_cast<std::size_t>(copy.bytesPerLine()));
     copy.setDotsPerMeterX(picture.dotsPerMeterX());
     copy.setDotsPerMeterY(picture.dotsPerMeterY());
     copy.setDevicePixelRatio(picture.devicePixelRatio());

@@ -35,6 +35,22 @@ void RowGate::abandon() {
     changed_.notify_all();
 }
 
+void RowGate::consumed(int rows) {
+    {
+        std::lock_guard lock(mutex_);
+        if (rows <= consumed_) return;
+        consumed_ = std::min(rows, rows_);
+    }
+    changed_.notify_all();
+}
+
+bool RowGate::waitUntilConsumed(int rows) {
+    std::unique_lock lock(mutex_);
+    const int wanted = std::min(rows, rows_);
+    changed_.wait(lock, [&] { return abandoned_ || consumed_ >= wanted; });
+    return !abandoned_;
+}
+
 bool RowGate::abandoned() const {
     std::lock_guard lock(mutex_);
     return abandoned_;

@@ -1,9 +1,23 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <condition_variable>
 #include <mutex>
 
 namespace imaging {
+
+// Rows of a picture that nothing is painted on need not be held whole: those above `ownFrom` pass from
+// the decoder to the encoder through a few rows of memory taken in turn (the reader tells the gate what
+// it has consumed, and the maker waits before it writes over a row not yet read).
+struct RowRing {
+    unsigned char* memory = nullptr; // `slotCount` rows of `bytesPerLine`
+    int slotCount = 0;
+    qsizetype bytesPerLine = 0;
+    int ownFrom = 0; // the picture's first row held in the picture itself
+
+    unsigned char* slot(int row) const { return memory + qsizetype(row % slotCount) * bytesPerLine; }
+};
 
 // The rows of a picture handed from the thread that makes them (a decoder, then a painter) to one that
 // reads them as they are made (an encoder), top to bottom. Rows are readable once made and below the
@@ -18,6 +32,10 @@ public:
     void made(int rows);
     // Every row is final and readable.
     void release();
+    // The reader has consumed the first `rows` rows (it will not read them again).
+    void consumed(int rows);
+    // Waits until the reader has consumed at least `rows` rows; false once either side gave up.
+    bool waitUntilConsumed(int rows);
     // The rows will not all be made: a reader waiting or coming gives up, and a maker that looks stops.
     void abandon();
     bool abandoned() const;
@@ -34,6 +52,7 @@ private:
     const int rows_;
     int hold_;
     int made_ = 0;
+    int consumed_ = 0;
     bool abandoned_ = false;
 };
 

@@ -96,7 +96,8 @@ public:
     // --- drawing and placing items (work-picture pixels; distances and sizes in print points) ---
     // Draws one item at its position with its font, colour, opacity and rotation, and measures it.
     // A date item whose date cannot be shown is left out; see TakeDateProblem.
-    void DrawItem(ImprintItem& item, imaging::Graphics& graphics);
+    // `measureOnly` measures it without drawing anything (what placing needs).
+    void DrawItem(ImprintItem& item, imaging::Graphics& graphics, bool measureOnly = false);
     // The box of the item's rotated text relative to its origin, into `bounds`.
     static void ComputeItemBounds(ImprintItem& item);
     // Sets the item's angle, measured size, bounds and origin from its anchor and distances.
@@ -114,7 +115,7 @@ public:
     void ChooseAutoColor(int index);
     void ChooseAutoColor(int index, const QImage& photo, QPoint photoAt);
     // Draws the watermark item's bitmap.
-    void DrawWatermark(ImprintItem& item, imaging::Graphics& graphics);
+    void DrawWatermark(ImprintItem& item, imaging::Graphics& graphics, bool measureOnly = false);
 
     // The message for a date that could not be shown, once per picture and date format: the
     // caller reports it to the user after drawing. Empty when there is nothing new to report.
@@ -184,10 +185,12 @@ public:
     // --- the copy encoded while the photo is decoded (compose/StreamedCopy.cpp) -----------------
     // True while the JPEG photo opened with PhotoPixels::Streamed is still to be decoded.
     bool PhotoPending() const { return pendingPhoto_ != nullptr; }
-    // Decodes the pending photo into its place in the work picture while another thread encodes the
-    // rows above FirstPaintedRow as they are decoded, then chooses the automatic colours, paints the
-    // rest as RenderDatedImageForSave does and lets the encoding finish: the JPEG of the dated image
-    // at the model's quality, the file encoding the rendered work picture gives. The picture is let go.
+    // Decodes the pending photo while another thread encodes the rows above FirstPaintedRow as they
+    // are decoded, then chooses the automatic colours, paints the rest as RenderDatedImageForSave does
+    // and lets the encoding finish: the JPEG of the dated image at the model's quality, the file
+    // encoding the rendered work picture gives. The picture and the work picture are let go (the rows
+    // that passed straight to the encoder were never written into it). An error when the template's
+    // painting was moved higher since the decoding started.
     imaging::EncodeResult EncodeWhileDecoding(QByteArray& jpeg, bool optimizeHuffman);
 
     // === template files (model/TemplateFile.cpp) ==============================================
@@ -283,8 +286,9 @@ private:
     PreparedWatermark preparedWatermark_;
     EffectCache effects_;
 
-    // Starts decoding the pending photo into the work picture on a thread of its own, beside the placing
-    // of the items; the save waits for it (compose/StreamedCopy.cpp).
+    // Starts decoding the pending photo on a thread of its own, once the template is applied; the save
+    // waits for it (compose/StreamedCopy.cpp). Rows above everything the template paints pass through a
+    // few rows of memory to the encoder and never touch the work picture.
     void StartDecoding();
     // Ends a decoding still running before the work picture it writes into is let go: the photo is no
     // longer pending then, its pixels unread (a save asks for it decoded).

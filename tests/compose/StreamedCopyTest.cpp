@@ -59,6 +59,7 @@ CDatedPicture templateFor(const Look& look) {
 TEST(AStreamedCopy, isByteForByteTheCopyOfThePhotoDecodedFirst) {
     const Look looks[] = {
         {"date at the bottom", 1},
+        {"mirrored, date at the bottom", 2},
         {"date at the top: nothing is encoded early", 1, 0},
         {"white space around a turned photo", 6, 3, true},
         {"a border", 1, 3, false, true},
