@@ -104,7 +104,7 @@ run() {
   echo "$start $end $user $sys $rss" | awk '{ printf "%.4f %.3f %d\n", $2 - $1, $3 + $4, $5 }' >>"$samples/$key"
 }
 
-names=(floor jpegtran single caption lossless magick ten1 ten2)
+names=(floor jpegtran single caption whole10 lossless magick ten1 ten2)
 [ -n "$before" ] && names+=(single_before caption_before)
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Timing ${#names[@]} commands on ${sizes[*]} MP photos, $rounds rounds ($(nproc) cores, load $load_before)..."
@@ -128,6 +128,8 @@ for ((r = 0; r < rounds; r++)); do
         --no-lossless --quality $quality --jobs 1 "$work/photos$mp/IMG_0001.jpg" ;;
       lossless) run "$name$mp" "$batch" --template "$template" --out-dir "$work/out$mp/lossless" \
         --lossless --jobs 1 "$work/photos$mp/IMG_0001.jpg" ;;
+      whole10) run "$name$mp" "$batch" --template "$template" --out-dir "$work/out$mp/$name" \
+        --no-lossless --quality $quality --jobs 1 "$work/photos$mp" ;;
       ten1 | ten2) run "$name$mp" "$batch" --template "$template" --out-dir "$work/out$mp/$name" \
         --lossless --jobs "${name#ten}" "$work/photos$mp" ;;
       esac
@@ -172,6 +174,7 @@ for mp in "${sizes[@]}"; do
     line "  before: --no-lossless Simple.tpl" "single_before$mp" 1
     line "  before: --no-lossless Caption.tpl (6:5)" "caption_before$mp" 1
   fi
+  line "imprix-batch --no-lossless, ten in one (per photo)" "whole10$mp" 10
   line "imprix-batch --lossless, one photo" "lossless$mp" 1
   line "imprix-batch --lossless, ten in one (per photo)" "ten1$mp" 10
   line "ImageMagick convert -annotate" "magick$mp" 1

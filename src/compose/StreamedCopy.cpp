@@ -13,22 +13,28 @@
 #include "imaging/JpegWriter.h"
 #include "imaging/RowGate.h"
 
+#include <memory>
 #include <thread>
-#include <vector>
 
-// One photo decoding into its place in a work picture, on a thread of its own; the rows above
-// `ownFrom` go through a ring of a few rows instead. Let go, it stops the decoding and waits for the
-// thread.
+// One photo decoding into its place in a work picture, on a thread of its own. A photo decoded top
+// down into a work picture of its size streams the rows above the painting through a ring of a few
+// rows once the gate is armed with where the painting starts. Let go, it stops the decoding and waits
+// for the thread.
 class PhotoDecoding {
 public:
-    PhotoDecoding(std::shared_ptr<imaging::JpegDecoder> decoder, QImage& target, QPoint at, int ownFrom)
+    PhotoDecoding(std::shared_ptr<imaging::JpegDecoder> decoder, QImage& target, QPoint at)
         : decoder_(std::move(decoder)), rows_(target.height()), at_(at) {
-        if (ownFrom > 0) {
+        imaging::RowRing* ring = nullptr;
+        if (at == QPoint(0, 0) && decoder_->decodesTopDown()) {
             constexpr int kSlots = 64; // four block rows of 4:2:0 either side of the one being coded
-            slots_.resize(std::size_t(kSlots) * static_cast<std::size_t>(target.bytesPerLine()));
-            ring_ = {slots_.data(), kSlots, target.bytesPerLine(), ownFrom};
+            // Not cleared: each row is written before it is read, and untouched memory costs nothing.
+            slots_.reset(
+                new unsigned char[std::size_t(kSlots) * static_cast<std::size_t>(target.bytesPerLine())]);
+            ring_.memory = slots_.get();
+            ring_.slotCount = kSlots;
+            ring_.bytesPerLine = target.bytesPerLine();
+            ring = &ring_;
         }
-        const imaging::RowRing* ring = ownFrom > 0 ? &ring_ : nullptr;
         thread_ = std::thread([this, &target, ring] {
             result_ = imaging::decodeJpegInto(*decoder_, target, at_, &rows_, ring);
         });
@@ -42,9 +48,14 @@ public:
     PhotoDecoding& operator=(const PhotoDecoding&) = delete;
 
     imaging::RowGate& rows() { return rows_; }
-    // The rows passing through the ring; null when every row goes into the work picture.
-    const imaging::RowRing* ring() const { return ring_.memory ? &ring_ : nullptr; }
-    int ownFrom() const { return ring_.ownFrom; }
+    // Rows from `ownFrom` on are painted on: the rows above them, from the decoder's next ones on,
+    // may pass straight to the encoder. The first call counts.
+    void arm(int ownFrom) { rows_.armRing(ownFrom); }
+    // The ring once the decoder settled it; null when no row passes through it.
+    const imaging::RowRing* settledRing() {
+        if (!slots_ || !rows_.waitRingSettled()) return nullptr;
+        return ring_.streamFrom < ring_.ownFrom ? &ring_ : nullptr;
+    }
     QPoint at() const { return at_; }
     QSize size() const { return decoder_->size(); }
 
@@ -58,7 +69,7 @@ private:
     std::shared_ptr<imaging::JpegDecoder> decoder_;
     imaging::RowGate rows_;
     QPoint at_;
-    std::vector<unsigned char> slots_;
+    std::unique_ptr<unsigned char[]> slots_;
     imaging::RowRing ring_;
     imaging::DecodedImage result_;
     std::thread thread_;
@@ -87,10 +98,13 @@ void CDatedPicture::StartDecoding() {
     // picture's own, so that nothing ever moves them to a copy.
     work.detach();
     if (work.isNull()) return;
-    const QPoint at(truncToInt(whiteOffsetX), truncToInt(whiteOffsetY));
+    decoding_ = std::make_shared<PhotoDecoding>(pendingPhoto_, work,
+                                                QPoint(truncToInt(whiteOffsetX), truncToInt(whiteOffsetY)));
+}
+
+void CDatedPicture::ArmDecoding() {
     // Only the rows the template paints on need to be held; above them, rows go on to the encoder.
-    const int ownFrom = at == QPoint(0, 0) && pendingPhoto_->decodesTopDown() ? FirstPaintedRow() : 0;
-    decoding_ = std::make_shared<PhotoDecoding>(pendingPhoto_, work, at, ownFrom);
+    if (decoding_) decoding_->arm(FirstPaintedRow());
 }
 
 void CDatedPicture::StopDecoding() {
@@ -107,12 +121,14 @@ imaging::EncodeResult CDatedPicture::EncodeWhileDecoding(QByteArray& jpeg, bool 
     pendingPhoto_.reset();
     QImage& work = workPicture->image();
     const int firstPainted = FirstPaintedRow();
-    if (firstPainted < decoding->ownFrom())
+    decoding->arm(firstPainted);
+    const imaging::RowRing* ring = decoding->settledRing();
+    if (ring && firstPainted < ring->ownFrom)
         return {imaging::Status::InvalidParameter, "the items moved after the photo was opened for its save"};
 
     imaging::RowGate& rows = decoding->rows();
     rows.holdFrom(firstPainted);
-    imaging::JpegWriter writer(work, {jpegQuality, optimizeHuffman, &rows, decoding->ring()});
+    imaging::JpegWriter writer(work, {jpegQuality, optimizeHuffman, &rows, ring});
     imaging::EncodeResult encoded;
     EncodingThread encoding{rows, std::thread([&] { encoded = writer.encode(jpeg); })};
 

@@ -175,8 +175,8 @@ void CDatedPicture::ApplyTemplate(const CDatedPicture& templ, Dialogs& dialogs) 
         copyFormatting(from, item(index));
         PlaceItem(index, surface);
     }
-    // A photo decoded for its save only starts decoding once it is known where the template paints.
-    StartDecoding();
+    // A photo decoded for its save only is told where the template paints.
+    ArmDecoding();
 }
 
 QImage CDatedPicture::PlacingSurface() const {

@@ -75,6 +75,7 @@ void CDatedPicture::BuildWorkPicture(Dialogs& dialogs) {
         whiteOffsetX = whiteOffsetY = 0;
         pictureWidth = static_cast<float>(W);
         pictureHeight = static_cast<float>(H);
+        StartDecoding();
         return;
     }
     if (!aspectEnabled) {
@@ -104,5 +105,8 @@ void CDatedPicture::BuildWorkPicture(Dialogs& dialogs) {
     }
     // The render covers every pixel, but nothing should ever show or save what the memory held before;
     // a photo still to be decoded covers its part itself, and the render the rest, before the save.
-    if (!pendingPhoto_) workPicture->image().fill(0);
+    if (pendingPhoto_)
+        StartDecoding();
+    else
+        workPicture->image().fill(0);
 }

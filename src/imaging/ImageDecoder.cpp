@@ -184,8 +184,7 @@ std::unique_ptr<JpegDecoder> openJpegPhoto(const std::string& pathUtf8, DecodedI
     return openJpeg(pathUtf8, refused);
 }
 
-DecodedImage decodeJpegInto(JpegDecoder& decoder, QImage& target, QPoint at, RowGate* rows,
-                            const RowRing* ring) {
+DecodedImage decodeJpegInto(JpegDecoder& decoder, QImage& target, QPoint at, RowGate* rows, RowRing* ring) {
     if (!decoder.decodeInto(target, at, rows, ring)) {
         if (decoder.ranOutOfMemory()) return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
         return failure(

@@ -40,7 +40,7 @@ std::unique_ptr<JpegDecoder> openJpegPhoto(const std::string& pathUtf8, DecodedI
 // Decodes the opened photo into `target` at `at` (see JpegDecoder::decodeInto); the result's status and
 // reason are those decodeImageFile gives, its image is left null.
 DecodedImage decodeJpegInto(JpegDecoder& decoder, QImage& target, QPoint at, RowGate* rows = nullptr,
-                            const RowRing* ring = nullptr);
+                            RowRing* ring = nullptr);
 
 // A JPEG photo's upright size without decoding its pixels: a picture of that size and RGB32 whose
 // pixels are all 0, on memory the system provides only where it is written, for a copy made from the

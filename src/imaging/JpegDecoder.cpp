@@ -162,8 +162,8 @@ struct Placement {
     bool transpose;      // stored rows become target columns
     unsigned char* band; // kBandRows stored rows, for a transposed photo
     RowGate* rows;
-    int firstRow;        // of the target
-    const RowRing* ring; // rows of the target above its own pass through these
+    int firstRow;  // of the target
+    RowRing* ring; // rows of the target it streams pass through these
 };
 
 // What libjpeg runs under must not skip a destructor when it jumps back on an error: the functions
@@ -251,8 +251,19 @@ bool decodeRows(State& s, const Placement& p) {
         }
         const int y0 = static_cast<int>(s.info.output_scanline);
         const int count = std::min(kBandRows, p.height - y0);
+        if (p.ring && !p.ring->settled) {
+            // Rows pass through the ring from here on, once it is known where the painting starts.
+            const int ownFrom = p.rows->armedRing();
+            if (ownFrom >= 0) {
+                p.ring->streamFrom = std::min(y0, ownFrom);
+                p.ring->ownFrom = ownFrom;
+                p.ring->settled = true;
+                p.rows->settleRing();
+            }
+        }
         // Rows for the ring go where the reader has read the rows from a turn before.
-        if (p.ring && y0 < p.ring->ownFrom && !p.rows->waitUntilConsumed(y0 + count - p.ring->slotCount)) {
+        if (p.ring && (p.ring->streams(y0) || p.ring->streams(y0 + count - 1)) &&
+            !p.rows->waitUntilConsumed(y0 + count - p.ring->slotCount)) {
             std::strcpy(s.exit.message, "the decoding was stopped");
             return false;
         }
@@ -260,7 +271,7 @@ bool decodeRows(State& s, const Placement& p) {
             const int y = y0 + i;
             if (p.transpose)
                 rows[i] = p.band + std::size_t(i) * p.width * 4;
-            else if (p.ring && y < p.ring->ownFrom)
+            else if (p.ring && p.ring->streams(y))
                 rows[i] = p.ring->slot(y);
             else
                 rows[i] = p.origin + (p.flip ? p.height - 1 - y : y) * p.bytesPerLine;
@@ -365,7 +376,7 @@ void JpegDecoder::describe(QImage& image) const {
     if (!d_->iccProfile.isEmpty()) image.setColorSpace(QColorSpace::fromIccProfile(d_->iccProfile));
 }
 
-bool JpegDecoder::decodeInto(QImage& target, QPoint at, RowGate* rows, const RowRing* ring) {
+bool JpegDecoder::decodeInto(QImage& target, QPoint at, RowGate* rows, RowRing* ring) {
     State& s = *d_;
     if (!s.opened || s.decoded) {
         s.reason = s.opened ? "the photo was decoded already" : "the photo was not opened";
@@ -404,6 +415,12 @@ bool JpegDecoder::decodeInto(QImage& target, QPoint at, RowGate* rows, const Row
     p.firstRow = at.y();
     p.ring = ring;
     const bool done = decodeRows(s, p);
+    if (ring && !ring->settled) {
+        // Decoded before the ring was armed: every row is in the target.
+        ring->streamFrom = ring->ownFrom = upright.height();
+        ring->settled = true;
+    }
+    if (ring) rows->settleRing();
     if (s.exit.damaged && s.warning.empty()) s.warning = s.exit.message;
     if (!done) {
         s.reason = s.exit.message;

@@ -50,10 +50,11 @@ public:
     // as libjpeg makes it out (warning() says what was damaged); false when libjpeg gives up (reason()).
     // With `rows`, the target's rows are made known as they are finished (top to bottom, for upright
     // and mirrored photos; the others all at once at the end); on failure `rows` is left as it is. A
-    // gate abandoned meanwhile stops the decoding (false). With a ring as well, the target's rows above
-    // ring->ownFrom are written into the ring's slots in turn, each once the gate's reader consumed the
-    // row a turn before, and never into the target: for a photo decoded top down at (0, 0) only.
-    bool decodeInto(QImage& target, QPoint at, RowGate* rows = nullptr, const RowRing* ring = nullptr);
+    // gate abandoned meanwhile stops the decoding (false). With a ring as well, it is settled as soon as
+    // the gate is armed (at the end, at the latest), and the target's rows it streams are written into
+    // its slots in turn, each once the gate's reader consumed the row a turn before, and never into the
+    // target: for a photo decoded top down at (0, 0) only.
+    bool decodeInto(QImage& target, QPoint at, RowGate* rows = nullptr, RowRing* ring = nullptr);
     // True when the rows are decoded top down, as they lie upright (orientations 1 and 2).
     bool decodesTopDown() const;
 

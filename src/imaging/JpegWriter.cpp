@@ -190,7 +190,7 @@ JpegWriter::JpegWriter(const QImage& image, const JpegEncoding& how)
     const RowRing* ring = how.rows ? how.ring : nullptr;
     for (int y = 0; y < image.height(); ++y)
         plan.rows[static_cast<std::size_t>(y)] =
-            ring && y < ring->ownFrom ? ring->slot(y) : const_cast<JSAMPROW>(image.constScanLine(y));
+            ring && ring->streams(y) ? ring->slot(y) : const_cast<JSAMPROW>(image.constScanLine(y));
 }
 
 JpegWriter::~JpegWriter() = default;

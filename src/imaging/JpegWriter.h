@@ -33,7 +33,7 @@ struct JpegEncoding {
     // When set, the rows are read as the gate lets them through, so that the encoding runs beside the
     // decoding and painting that make them; without it, every row is taken to be there.
     RowGate* rows = nullptr;
-    // With the gate: the rows above ring->ownFrom are read from the ring's slots, and the gate is told
+    // With the gate: the rows a settled ring streams are read from its slots, and the gate is told
     // what was consumed (see RowRing).
     const RowRing* ring = nullptr;
 };

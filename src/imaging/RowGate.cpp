@@ -51,6 +51,30 @@ bool RowGate::waitUntilConsumed(int rows) {
     return !abandoned_;
 }
 
+void RowGate::armRing(int ownFrom) {
+    std::lock_guard lock(mutex_);
+    if (armedOwnFrom_ < 0) armedOwnFrom_ = std::clamp(ownFrom, 0, rows_);
+}
+
+int RowGate::armedRing() const {
+    std::lock_guard lock(mutex_);
+    return armedOwnFrom_;
+}
+
+void RowGate::settleRing() {
+    {
+        std::lock_guard lock(mutex_);
+        ringSettled_ = true;
+    }
+    changed_.notify_all();
+}
+
+bool RowGate::waitRingSettled() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return abandoned_ || ringSettled_; });
+    return !abandoned_;
+}
+
 bool RowGate::abandoned() const {
     std::lock_guard lock(mutex_);
     return abandoned_;

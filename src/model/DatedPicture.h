@@ -286,10 +286,12 @@ private:
     PreparedWatermark preparedWatermark_;
     EffectCache effects_;
 
-    // Starts decoding the pending photo on a thread of its own, once the template is applied; the save
-    // waits for it (compose/StreamedCopy.cpp). Rows above everything the template paints pass through a
-    // few rows of memory to the encoder and never touch the work picture.
+    // Starts decoding the pending photo on a thread of its own as soon as its work picture is made,
+    // beside the placing of the items; the save waits for it (compose/StreamedCopy.cpp).
     void StartDecoding();
+    // Tells the decoding where the template paints, once its items are placed: the rows above pass
+    // through a few rows of memory to the encoder and never touch the work picture.
+    void ArmDecoding();
     // Ends a decoding still running before the work picture it writes into is let go: the photo is no
     // longer pending then, its pixels unread (a save asks for it decoded).
     void StopDecoding();
