@@ -15,9 +15,12 @@
 #include <QGuiApplication>
 #include <QThread>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <malloc.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -173,6 +176,20 @@ int datePhotos(const BatchOptions& options) {
     return (s.failed > 0 || !problems.empty()) ? 1 : 0;
 }
 
+// The heap's next large blocks lie on huge pages where the system has them: a JPEG photo's coefficients
+// (some 70 MB for 24 megapixels, which the lossless road reads whole) are then faulted in by the
+// fifty rather than in 17000 pages of 4 KB, which on a virtual machine took most of dating one photo.
+// The block is given back at once, and the heap keeps it (see the trim threshold) for what comes.
+void preferHugePagesInTheHeap() {
+    constexpr std::size_t kBlock = std::size_t(256) << 20, kHugePage = std::size_t(2) << 20;
+    void* block = std::malloc(kBlock);
+    if (!block) return;
+    const auto start =
+        (reinterpret_cast<std::uintptr_t>(block) + kHugePage - 1) & ~(std::uintptr_t(kHugePage) - 1);
+    ::madvise(reinterpret_cast<void*>(start), kBlock - kHugePage, MADV_HUGEPAGE); // advice only
+    std::free(block);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -183,6 +200,7 @@ int main(int argc, char** argv) {
     // fifth less time per photo, half the system time.
     mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    preferHugePagesInTheHeap();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const BatchOptions options = parseBatchOptions(args, error);
