@@ -33,9 +33,9 @@ bool anchoredRight(int anchor) {
 
 } // namespace
 
-void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics, bool measureOnly) {
+void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics) {
     if (item.tag == kTagWatermark) {
-        DrawWatermark(item, graphics, measureOnly);
+        DrawWatermark(item, graphics);
         return;
     }
     if (!workPicture) return;
@@ -74,10 +74,6 @@ void CDatedPicture::DrawItem(ImprintItem& item, imaging::Graphics& graphics, boo
     item.textHeightPx = truncToInt(box.height());
     item.textWidthPt = truncToInt(box.width() / frame.longPx() * frame.printLong * 72.0);
     item.textHeightPt = truncToInt(box.height() / frame.longPx() * frame.printLong * 72.0);
-    if (measureOnly) {
-        graphics.endContainer();
-        return;
-    }
 
     const bool automatic = item.effects.autoColor && item.autoColor >= 0;
     const int color = automatic ? item.autoColor : item.color;

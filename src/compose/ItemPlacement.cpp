@@ -24,7 +24,7 @@ void CDatedPicture::PlaceItem(int index, imaging::Graphics& graphics) {
     if (angle >= 360) angle -= 360;
     it.angle = truncToInt(static_cast<double>(angle));
 
-    DrawItem(it, graphics, true);
+    DrawItem(it, graphics);
     ComputeItemBounds(it);
 
     const double W = f.width, H = f.height;

@@ -132,14 +132,6 @@ imaging::EncodeResult CDatedPicture::EncodeWhileDecoding(QByteArray& jpeg, bool 
     imaging::EncodeResult encoded;
     EncodingThread encoding{rows, std::thread([&] { encoded = writer.encode(jpeg); })};
 
-    // Meanwhile the items' shadows and outlines are made (and kept for the painting below): they do not
-    // depend on the photo.
-    {
-        QImage standIn = PlacingSurface();
-        imaging::Graphics surface(&standIn);
-        for (int i = 0; i < itemCount; ++i)
-            if (item(i).visible) DrawItem(item(i), surface);
-    }
     const imaging::DecodedImage& decoded = decoding->finish();
     if (decoded.status != imaging::Status::Ok) {
         rows.abandon();

@@ -5,7 +5,7 @@
 
 #include "imaging/Graphics.h"
 
-void CDatedPicture::DrawWatermark(ImprintItem& item, imaging::Graphics& graphics, bool measureOnly) {
+void CDatedPicture::DrawWatermark(ImprintItem& item, imaging::Graphics& graphics) {
     if (item.tag != kTagWatermark || !watermarkBitmap || watermarkBitmap->isNull() || !workPicture) return;
 
     // The item is measured like text, so that placing and dragging treat it alike.
@@ -19,7 +19,6 @@ void CDatedPicture::DrawWatermark(ImprintItem& item, imaging::Graphics& graphics
     // The opacity is the watermark setting's, kept in the font size of the watermark item.
     const bool known = watermarkIndex >= 0 && watermarkIndex < itemCount;
     const int opacity = known ? this->item(watermarkIndex).fontSize : item.fontSize;
-    if (measureOnly) return;
 
     graphics.beginContainer();
     graphics.translate(item.posX, item.posY);

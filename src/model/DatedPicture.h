@@ -96,8 +96,7 @@ public:
     // --- drawing and placing items (work-picture pixels; distances and sizes in print points) ---
     // Draws one item at its position with its font, colour, opacity and rotation, and measures it.
     // A date item whose date cannot be shown is left out; see TakeDateProblem.
-    // `measureOnly` measures it without drawing anything (what placing needs).
-    void DrawItem(ImprintItem& item, imaging::Graphics& graphics, bool measureOnly = false);
+    void DrawItem(ImprintItem& item, imaging::Graphics& graphics);
     // The box of the item's rotated text relative to its origin, into `bounds`.
     static void ComputeItemBounds(ImprintItem& item);
     // Sets the item's angle, measured size, bounds and origin from its anchor and distances.
@@ -115,7 +114,7 @@ public:
     void ChooseAutoColor(int index);
     void ChooseAutoColor(int index, const QImage& photo, QPoint photoAt);
     // Draws the watermark item's bitmap.
-    void DrawWatermark(ImprintItem& item, imaging::Graphics& graphics, bool measureOnly = false);
+    void DrawWatermark(ImprintItem& item, imaging::Graphics& graphics);
 
     // The message for a date that could not be shown, once per picture and date format: the
     // caller reports it to the user after drawing. Empty when there is nothing new to report.
