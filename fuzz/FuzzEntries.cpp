@@ -1,5 +1,7 @@
 #include "fuzz/FuzzEntries.h"
 
+#include "imaging/ImageDecoder.h"
+#include "imaging/JpegDecoder.h"
 #include "imaging/PropertyReader.h"
 #include "imaging/TextCodec.h"
 #include "model/DateFormat.h"
@@ -273,6 +275,33 @@ std::string readPhotoProperties(const std::uint8_t* data, std::size_t size) {
     return addAll(model, block);
 }
 
+std::string decodeJpegBytes(const std::uint8_t* data, std::size_t size) {
+    const std::string path = scratch().write("photo.jpg", data, size);
+    if (path.empty()) return {};
+    imaging::DecodedImage refused;
+    const std::unique_ptr<imaging::JpegDecoder> decoder = imaging::openJpegPhoto(path, refused);
+    if (!decoder) return refused.reason.empty() ? "refused without a reason" : "";
+    if (decoder->orientation() < 1 || decoder->orientation() > 8) return "an orientation of no photo";
+    const QSize upright = decoder->size();
+    if (qint64(upright.width()) * upright.height() > 4'000'000)
+        return {}; // large photos decode alike, slowly
+    // Into a larger picture, at a place of white space; the picture around it stays as it was.
+    QImage target(upright.width() + 3, upright.height() + 2, QImage::Format_RGB32);
+    if (target.isNull()) return {};
+    target.fill(0xFF123456);
+    const imaging::DecodedImage decoded = imaging::decodeJpegInto(*decoder, target, QPoint(2, 1));
+    if (decoded.status != imaging::Status::Ok) return decoded.reason.empty() ? "failed without a reason" : "";
+    if (target.pixel(0, 0) != 0xFF123456 ||
+        target.pixel(target.width() - 1, target.height() - 1) != 0xFF123456)
+        return "pixels outside the photo were written";
+    const imaging::DecodedImage alone = imaging::decodeImageFile(path, imaging::Accept::PhotosOnly);
+    if (alone.status != imaging::Status::Ok) return "decoded into a picture, but not on its own";
+    if (alone.image.size() != upright || alone.image.format() != QImage::Format_RGB32)
+        return "a decoded photo of another size or format";
+    if (alone.image != target.copy(QRect(QPoint(2, 1), upright))) return "the two decodings differ";
+    return {};
+}
+
 std::string formatDateBytes(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), data ? size : 0);
     const auto newline = bytes.find('\n');
@@ -326,6 +355,7 @@ const std::vector<Target>& targets() {
         {"template", parseTemplateBytes},         {"template_apply", applyTemplateBytes},
         {"property_records", addPropertyRecords}, {"photo_properties", readPhotoProperties},
         {"date_format", formatDateBytes},         {"settings", readSettingsBytes},
+        {"jpeg_decode", decodeJpegBytes},
     };
     return all;
 }

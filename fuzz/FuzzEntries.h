@@ -24,6 +24,10 @@ std::string addPropertyRecords(const std::uint8_t* data, std::size_t size);
 // The bytes as a photo file: its properties read, then made into items.
 std::string readPhotoProperties(const std::uint8_t* data, std::size_t size);
 
+// The bytes as a JPEG photo file, decoded by the JPEG decoder when its header allows, on its own and
+// into a larger picture; a decoded photo has its header's size, turned by its orientation.
+std::string decodeJpegBytes(const std::uint8_t* data, std::size_t size);
+
 // A date text and a date format (the bytes before and after the first line break) through FormatDate.
 std::string formatDateBytes(const std::uint8_t* data, std::size_t size);
 

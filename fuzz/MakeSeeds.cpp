@@ -118,6 +118,25 @@ bool makePhotos(const QString& scratch) {
         }
         if (!put("photo_properties", kind.name, fileBytes(path))) return false;
     }
+    // JPEG photos of every layout the decoder takes, turned and not, for the decoder.
+    using Sampling = photofactory::JpegLayout::Sampling;
+    const std::pair<Sampling, int> layouts[] = {{Sampling::Qt, 1},       {Sampling::YCbCr422, 2},
+                                                {Sampling::Grey, 3},     {Sampling::Cmyk, 6},
+                                                {Sampling::YCbCr444, 8}, {Sampling::YCbCr420, 5}};
+    for (const auto& [sampling, orientation] : layouts) {
+        photofactory::Photo photo;
+        photo.width = 19;
+        photo.height = 11;
+        photo.textured = true;
+        photo.layout.sampling = sampling;
+        photo.layout.progressive = orientation == 8;
+        photo.tags = {{"Exif.Image.Orientation", std::to_string(orientation)}};
+        const std::string name = "layout" + std::to_string(static_cast<int>(sampling)) + "-o" +
+                                 std::to_string(orientation) + ".jpg";
+        const QString path = scratch + "/" + QString::fromStdString(name);
+        if (!photofactory::writePhoto(path.toStdString(), photo).empty()) return false;
+        if (!put("jpeg_decode", name.c_str(), fileBytes(path))) return false;
+    }
     // A PNG with each chunk the reader maps, compressed texts and a colour profile among them.
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);

@@ -573,3 +573,24 @@ TEST(TheBatchProgram, datesItsOtherPhotosAndSaysWhyAHeifPhotoIsRefusedWhenLibhei
         << run.err;
     EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.path("out/Dated_IMG_2.jpg")))) << run.err;
 }
+
+TEST(TheBatchProgram, datesAJpegPhotoWithoutLoadingAnyOtherImageLibrary) {
+    TempDir dir;
+    photofactory::Photo photo;
+    photo.tags = {{"Exif.Photo.DateTimeOriginal", "2019:07:14 09:30:05"}};
+    ASSERT_EQ(photofactory::writePhoto(dir.path("IMG_2.jpg"), photo), "");
+    // The dynamic loader names every library it loads: no image plugin of Qt's, no libheif.
+    QProcessEnvironment traced = QProcessEnvironment::systemEnvironment();
+    traced.insert("LD_DEBUG", "files");
+    for (const char* road : {"--lossless", "--no-lossless"}) {
+        const BatchOutcome run =
+            runBatch({QStringLiteral("--template"), QString::fromStdString(writeDateTemplate(dir)),
+                      QStringLiteral("--out-dir"), QString::fromStdString(dir.path("out")),
+                      QString::fromLatin1(road), QString::fromStdString(dir.path("IMG_2.jpg"))},
+                     traced);
+        EXPECT_EQ(run.exitCode, 0) << road;
+        EXPECT_NE(run.err.find("libQt6Gui"), std::string::npos) << "the loader was heard";
+        EXPECT_EQ(run.err.find("imageformats/"), std::string::npos) << road;
+        EXPECT_EQ(run.err.find("libheif"), std::string::npos) << road;
+    }
+}
