@@ -200,6 +200,10 @@ int main(int argc, char** argv) {
     // fifth less time per photo, half the system time.
     mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    // One heap for every thread, so that the jobs', the decoders' and the encoders' large blocks (libjpeg's
+    // coefficients among them) come from the one whose memory stays and lies on huge pages, not from
+    // per-thread heaps of their own; they allocate seldom, and their work is elsewhere.
+    mallopt(M_ARENA_MAX, 1);
     preferHugePagesInTheHeap();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
@@ -224,5 +228,15 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
 
     if (options.items) return listPhotoItems(options.inputs, std::cout, std::cerr, options.json);
-    return datePhotos(options);
+    const int code = datePhotos(options);
+#if defined(__SANITIZE_ADDRESS__)
+    return code; // the sanitizers' leak check runs at the usual end
+#else
+    // Every copy is written and everything said: the program ends without taking Qt, fontconfig and
+    // Exiv2 down piece by piece, a twentieth of dating one photo.
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::_Exit(code);
+#endif
 }
