@@ -20,6 +20,12 @@
 #   photos and copies (default: a temporary folder)
 #
 # Every program but the lossless road writes at quality 60.
+#
+# Where a small photo's time goes (6 MP, Simple.tpl, one process, clock from exec): main() is reached
+# after some 25 ms (the dynamic loader mapping and relocating Qt Gui's 49 libraries), QGuiApplication
+# takes 5 ms, the template, the Exif and the JPEG header 4 ms, and decoding then runs 36 ms (djpeg
+# alone: 37 ms) with the encoder beside it; the copy is written 6 ms after the last row. The floor's
+# whole run is some 60 ms, so the start-up alone is the difference at 6 MP.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
