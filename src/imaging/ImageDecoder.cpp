@@ -28,6 +28,18 @@ DecodedImage failure(Status status, const QString& reason) {
     return d;
 }
 
+DecodedImage outOfMemory() {
+    return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
+}
+
+// Why the JPEG decoder gave up, said as for every other decoder.
+DecodedImage jpegFailure(const JpegDecoder& decoder) {
+    if (decoder.ranOutOfMemory()) return outOfMemory();
+    return failure(
+        Status::UnknownImageFormat,
+        QStringLiteral("cannot decode the picture (%1)").arg(QString::fromStdString(decoder.reason())));
+}
+
 DecodedImage tooLarge(QSize size) {
     return failure(Status::OutOfMemory,
                    QStringLiteral("picture too large: %1 x %2 pixels (at most %3 megapixels)")
@@ -86,9 +98,7 @@ std::unique_ptr<JpegDecoder> openJpeg(const std::string& pathUtf8, DecodedImage&
     }
     auto decoder = std::make_unique<JpegDecoder>();
     if (!decoder->open(pathUtf8)) {
-        refused = failure(
-            decoder->ranOutOfMemory() ? Status::OutOfMemory : Status::UnknownImageFormat,
-            QStringLiteral("cannot decode the picture (%1)").arg(QString::fromStdString(decoder->reason())));
+        refused = jpegFailure(*decoder);
         return nullptr;
     }
     if (!sizeAllowed(decoder->storedSize().width(), decoder->storedSize().height())) {
@@ -103,7 +113,7 @@ DecodedImage decodeJpeg(const std::string& pathUtf8) {
     const std::unique_ptr<JpegDecoder> decoder = openJpeg(pathUtf8, d);
     if (!decoder) return d;
     QImage image = newPicture(decoder->size(), QImage::Format_RGB32);
-    if (image.isNull()) return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
+    if (image.isNull()) return outOfMemory();
     decoder->describe(image);
     DecodedImage decoded = decodeJpegInto(*decoder, image, QPoint(0, 0));
     if (decoded.status == Status::Ok) decoded.image = std::move(image);
@@ -141,7 +151,7 @@ DecodedImage decodeWithQt(const std::string& pathUtf8, QFile& file, PhotoContent
     const QImage::Format format = reader.imageFormat(); // no longer known once a read failed
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
-        if (memoryRanOut(size, format)) return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
+        if (memoryRanOut(size, format)) return outOfMemory();
         return failure(Status::UnknownImageFormat,
                        QStringLiteral("cannot decode the picture (%1)").arg(reader.errorString()));
     }
@@ -149,7 +159,7 @@ DecodedImage decodeWithQt(const std::string& pathUtf8, QFile& file, PhotoContent
         image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (image.format() != wanted) {
         image.convertTo(wanted);
-        if (image.isNull()) return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
+        if (image.isNull()) return outOfMemory();
     }
     DecodedImage d;
     d.image = std::move(image);
@@ -185,12 +195,7 @@ std::unique_ptr<JpegDecoder> openJpegPhoto(const std::string& pathUtf8, DecodedI
 }
 
 DecodedImage decodeJpegInto(JpegDecoder& decoder, QImage& target, QPoint at, RowGate* rows, RowRing* ring) {
-    if (!decoder.decodeInto(target, at, rows, ring)) {
-        if (decoder.ranOutOfMemory()) return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
-        return failure(
-            Status::UnknownImageFormat,
-            QStringLiteral("cannot decode the picture (%1)").arg(QString::fromStdString(decoder.reason())));
-    }
+    if (!decoder.decodeInto(target, at, rows, ring)) return jpegFailure(decoder);
     // Said as Qt's reader says it, for a program that shows the decoders' warnings.
     if (!decoder.warning().empty()) qWarning("%s", decoder.warning().c_str());
     DecodedImage d;
@@ -198,14 +203,15 @@ DecodedImage decodeJpegInto(JpegDecoder& decoder, QImage& target, QPoint at, Row
     return d;
 }
 
-DecodedImage undecodedJpegFile(const std::string& pathUtf8) {
+DecodedImage undecodedJpegFile(const std::string& pathUtf8, std::unique_ptr<JpegDecoder>* opened) {
     DecodedImage refused;
-    const std::unique_ptr<JpegDecoder> decoder = openJpegPhoto(pathUtf8, refused);
+    std::unique_ptr<JpegDecoder> decoder = openJpegPhoto(pathUtf8, refused);
     if (!decoder) return refused;
     DecodedImage d;
     d.image = zeroPicture(decoder->size());
-    if (d.image.isNull()) return failure(Status::OutOfMemory, QStringLiteral("out of memory"));
+    if (d.image.isNull()) return outOfMemory();
     d.status = Status::Ok;
+    if (opened) *opened = std::move(decoder);
     return d;
 }
 

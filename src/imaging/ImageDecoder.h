@@ -45,7 +45,8 @@ DecodedImage decodeJpegInto(JpegDecoder& decoder, QImage& target, QPoint at, Row
 // A JPEG photo's upright size without decoding its pixels: a picture of that size and RGB32 whose
 // pixels are all 0, on memory the system provides only where it is written, for a copy made from the
 // photo's own JPEG data. Refuses what decodeImageFile refuses before decoding, and any other format.
-DecodedImage undecodedJpegFile(const std::string& pathUtf8);
+// With `opened`, the photo's decoder, its header read, is handed over for decoding it later.
+DecodedImage undecodedJpegFile(const std::string& pathUtf8, std::unique_ptr<JpegDecoder>* opened = nullptr);
 
 // The Exif orientation (1 to 8) Qt's reader applies to the JPEG file held in `file`: 1 when it has none.
 int jpegOrientation(const QByteArray& file);

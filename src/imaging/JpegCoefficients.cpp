@@ -11,9 +11,6 @@
 namespace imaging {
 namespace {
 
-// How a QRgb lies in memory: blue, green, red, alpha on a little-endian machine.
-constexpr J_COLOR_SPACE kQRgbLayout = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
-
 // How the stored picture turns upright: an upright pixel (x, y) is the stored pixel (u, v), or (y, x)
 // when transposed, mirrored along the axes that flip.
 struct Turn {

@@ -19,10 +19,6 @@
 namespace imaging {
 namespace {
 
-// How a QRgb lies in memory: blue, green, red, alpha on a little-endian machine. libjpeg-turbo sets
-// the alpha byte to 255.
-constexpr J_COLOR_SPACE kQRgbLayout = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
-
 // Rows decoded per call, and the height of the band a turned photo is decoded into before its
 // columns become rows: one 4:2:0 block row.
 constexpr int kBandRows = 16;

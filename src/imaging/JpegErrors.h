@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <csetjmp>
 #include <cstdio> // jpeglib.h uses FILE without including it
 
@@ -13,6 +15,10 @@ extern "C" {
 #endif
 
 namespace imaging {
+
+// How a QRgb lies in memory (blue, green, red, then alpha on a little-endian machine), as libjpeg-turbo
+// reads and writes 4-byte pixels; decoding sets the fourth byte to 255.
+constexpr J_COLOR_SPACE kQRgbLayout = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
 // libjpeg reports a fatal error by calling error_exit, which must not return: this one jumps back to
 // the setjmp of the code that started libjpeg, with the message. The jump must not skip a destructor,

@@ -13,9 +13,6 @@
 namespace imaging {
 namespace {
 
-// How a QRgb lies in memory: blue, green, red, alpha on a little-endian machine.
-constexpr J_COLOR_SPACE kQRgbLayout = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
-
 constexpr int kMaxMarkerData = 65533; // the length field of a marker counts itself
 
 } // namespace

@@ -90,24 +90,17 @@ int CDatedPicture::ReadPicture(const std::string& path, std::string* whyNot, Pho
     const bool streamed =
         pixels == PhotoPixels::Streamed && imaging::photoContentOf(path) == imaging::PhotoContent::Jpeg;
     pixelsUnread = pixels == PhotoPixels::SizeOnly || streamed;
-    if (streamed) {
-        // Opened now, decoded at the save: the picture stands in for its size and is never touched.
-        imaging::DecodedImage refused;
-        pendingPhoto_ = imaging::openJpegPhoto(path, refused);
-        status = refused.status;
-        reason = refused.reason;
-        if (pendingPhoto_) {
-            QImage standIn = imaging::zeroPicture(pendingPhoto_->size());
-            status = standIn.isNull() ? imaging::Status::OutOfMemory : imaging::Status::Ok;
-            reason = standIn.isNull() ? "out of memory" : "";
-            if (!standIn.isNull()) picture = std::make_unique<imaging::Bitmap>(std::move(standIn));
-        }
-    } else if (pixelsUnread) {
-        imaging::DecodedImage sized = imaging::undecodedJpegFile(path);
+    if (pixelsUnread) {
+        // A streamed photo is opened now and decoded at the save: the picture of zeros stands in for
+        // its size and is never touched.
+        std::unique_ptr<imaging::JpegDecoder> opened;
+        imaging::DecodedImage sized = imaging::undecodedJpegFile(path, streamed ? &opened : nullptr);
         status = sized.status;
         reason = sized.reason;
-        if (status == imaging::Status::Ok)
+        if (status == imaging::Status::Ok) {
             picture = std::make_unique<imaging::Bitmap>(std::move(sized.image));
+            pendingPhoto_ = std::move(opened);
+        }
     } else {
         // Decoded by its content: a PNG named .jpg opens as the PNG it is, a file that holds no photo
         // is refused with that reason.

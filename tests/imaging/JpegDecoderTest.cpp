@@ -163,7 +163,9 @@ TEST(TheJpegDecoder, refusesWhatItCannotDecodeAndDecodesDamagedDataAsFarAsItGoes
     const DecodedImage damaged = decodeImageFile(scan);
     const QImage wanted = decodedByQt(scan);
     ASSERT_EQ(damaged.status == Status::Ok, !wanted.isNull()) << damaged.reason;
-    if (!wanted.isNull()) EXPECT_EQ(firstDifference(damaged.image, wanted), "");
+    if (!wanted.isNull()) {
+        EXPECT_EQ(firstDifference(damaged.image, wanted), "");
+    }
 
     JpegDecoder decoder;
     ASSERT_TRUE(decoder.open(bytes));
